@@ -1,0 +1,58 @@
+#include "ParameterImage.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace orlix {
+
+namespace {
+constexpr std::array<std::uint8_t, 10> kRampValues{0, 4, 7, 9, 12, 14, 17, 19, 21, 23};
+}
+
+std::optional<MiddleLayout> middleLayoutFor(std::uint8_t dataType) {
+    if (dataType == kDataType1D) return MiddleLayout{32, 83, 85, 89};
+    if (dataType == kDataType3A) return MiddleLayout{36, 87, 89, 32};
+    return std::nullopt;
+}
+
+std::uint8_t sectionChecksum(std::span<const std::uint8_t> data) {
+    unsigned sum = std::accumulate(data.begin(), data.end(), 0u);
+    return static_cast<std::uint8_t>((sum & 0xFFu) ^ 0x5Au);
+}
+
+bool sectionValid(std::span<const std::uint8_t> section) {
+    if (section.empty()) return false;
+    return sectionChecksum(section.first(section.size() - 1)) == section.back();
+}
+
+void sealSection(std::span<std::uint8_t> section) {
+    if (section.empty()) return;
+    section.back() = sectionChecksum(section.first(section.size() - 1));
+}
+
+std::uint8_t encodeHoldStep(int step) {
+    step = std::clamp(step, 1, 10);
+    return static_cast<std::uint8_t>(25 * (step - 1));
+}
+
+std::uint8_t encodeRampStep(int step) {
+    step = std::clamp(step, 1, 10);
+    return kRampValues[static_cast<std::size_t>(step - 1)];
+}
+
+int decodeHoldStep(std::uint8_t value) {
+    return std::min(10, value / 25 + 1);
+}
+
+int decodeRampStep(std::uint8_t value) {
+    int step = 1;
+    for (std::size_t i = 0; i < kRampValues.size(); ++i)
+        if (value >= kRampValues[i]) step = static_cast<int>(i) + 1;
+    return step;
+}
+
+std::uint16_t readBigEndian16(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
+}
+
+} // namespace orlix
