@@ -15,24 +15,24 @@ enum class ColourEntry {
 };
 
 enum class LayoutModel {
-    SkinPerLanguage,  // "ORG1".."ORG3": each language brings its own skin and layout
-    SingleLayout      // one "ORG" layout; the languages switch background sets only
+    SkinPerLanguage, // "ORG1".."ORG3": each language brings its own skin and layout
+    SingleLayout     // one "ORG" layout; the languages switch background sets only
 };
 
 enum class TableEncoding {
-    Utf16Quoted,      // UTF-16LE with a byte-order mark, quoted items
-    CodePage936Lines  // 8-bit lines; languages 2 and 3 in code page 936
+    Utf16Quoted,     // UTF-16LE with a byte-order mark, quoted items
+    CodePage936Lines // 8-bit lines; languages 2 and 3 in code page 936
 };
 
 struct EditionTraits {
     Edition edition;
-    std::string_view programName;   // also the resource folder's name
-    bool offersAimKey;              // menu tag 1001 and code 05000000
-    bool shapedWindow;              // outline from the background's colour key
+    std::string_view programName; // also the resource folder's name
+    bool offersAimKey;            // menu tag 1001 and code 05000000
+    bool shapedWindow;            // outline from the background's colour key
     ColourEntry colourEntry;
     LayoutModel layoutModel;
     TableEncoding tableEncoding;
-    bool languageTablesCarryStyle;  // text sizes and colours in the language tables
+    bool languageTablesCarryStyle; // text sizes and colours in the language tables
 };
 
 const EditionTraits& traitsOf(Edition edition);

@@ -20,7 +20,8 @@ std::string hexByte(std::uint8_t value) {
 std::string toHex(std::span<const std::uint8_t> bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (auto b : bytes) out += hexByte(b);
+    for (auto b : bytes)
+        out += hexByte(b);
     return out;
 }
 

@@ -71,8 +71,8 @@ bool sectionValid(std::span<const std::uint8_t> section);
 void sealSection(std::span<std::uint8_t> section);
 
 // Breathing-light timings: ten steps, two encodings.
-std::uint8_t encodeHoldStep(int step);    // off and on time: 25 * (step - 1)
-std::uint8_t encodeRampStep(int step);    // rise and fall time
+std::uint8_t encodeHoldStep(int step); // off and on time: 25 * (step - 1)
+std::uint8_t encodeRampStep(int step); // rise and fall time
 int decodeHoldStep(std::uint8_t value);
 int decodeRampStep(std::uint8_t value);
 

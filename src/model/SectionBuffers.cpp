@@ -6,10 +6,9 @@ namespace orlix {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 26> kRepairA{0x00, 0x1D, 0x1B, 0xCF, 0x08, 0xA6, 0xFF,
-                                               0xFF, 0xFF, 0xFF, 0x03, 0x05, 0x06, 0x08,
-                                               0x54, 0x20, 0x05, 0x80, 0xA0, 0x28, 0x0A,
-                                               0x32, 0x3C, 0x0A, 0x07, 0x00};
+constexpr std::array<std::uint8_t, 26> kRepairA{
+    0x00, 0x1D, 0x1B, 0xCF, 0x08, 0xA6, 0xFF, 0xFF, 0xFF, 0xFF, 0x03, 0x05, 0x06,
+    0x08, 0x54, 0x20, 0x05, 0x80, 0xA0, 0x28, 0x0A, 0x32, 0x3C, 0x0A, 0x07, 0x00};
 constexpr std::array<std::uint8_t, 4> kRepairB{0x01, 0x02, 0x00, 0x04};
 constexpr std::array<std::array<std::uint8_t, 4>, kButtonCount> kRepairProfile{{
     {0x01, 0x01, 0x00, 0x00},
@@ -89,7 +88,8 @@ bool checkProfileSection(SectionBuffers& s, std::optional<std::uint8_t> identifi
             for (int k = 0; k < kButtonCount; ++k)
                 std::copy(kRepairProfile[static_cast<std::size_t>(k)].begin(),
                           kRepairProfile[static_cast<std::size_t>(k)].end(),
-                          s.profiles.begin() + static_cast<std::ptrdiff_t>(profileCodeOffset(p, k)));
+                          s.profiles.begin() +
+                              static_cast<std::ptrdiff_t>(profileCodeOffset(p, k)));
     });
 }
 

@@ -24,8 +24,8 @@ std::optional<std::string> fromWide(UINT codePage, const std::wstring& in) {
                                 nullptr, usedDefaultPtr);
     if (n <= 0) return std::nullopt;
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n,
-                        nullptr, usedDefaultPtr);
+    WideCharToMultiByte(codePage, 0, in.data(), static_cast<int>(in.size()), out.data(), n, nullptr,
+                        usedDefaultPtr);
     if (usedDefault) return std::nullopt;
     return out;
 }

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "AssignmentCodes.h"
+#include "Edition.h"
+#include "FileIo.h"
+#include "ImageCodec.h"
+#include "MacroStore.h"
+#include "PageState.h"
+#include "ParameterImage.h"
+#include "SectionBuffers.h"
+#include "TextSource.h"
+
+#include <filesystem>
+#include <optional>
+#include <span>
+
+namespace orlix {
+
+// Everything the main window owns about the mouse's configuration for the whole run: the
+// working and default images, the macro stores, the decoded sections, the assignment table
+// and what the pages show. The window renders it; the device sequences read and fill it.
+class Configuration {
+public:
+    explicit Configuration(Edition edition);
+
+    Edition edition;
+    ImageBytes working{};
+    ImageBytes defaults{};
+    MacroStore macros;
+    MacroStore defaultMacros;
+    SectionBuffers sections;
+    AssignmentTable assignments;
+    PageState page;
+    MacroNames macroNames; // the macro lists' working copy of the names
+    ReportRateMemory rate;
+
+    std::uint8_t readLayout = kDataType1D;          // data type of the start-up image
+    std::optional<std::uint8_t> identifiedDataType; // as the mouse reported it, once identified
+    bool macroDevice = false;
+
+    // Start-up: the resource into the working buffers (and a copy as defaults), then decode.
+    void startUp(std::span<const std::uint8_t> defaultResource, const TextSource& texts);
+    // The resource into the default buffers, for a reset to defaults.
+    void loadDefaults(std::span<const std::uint8_t> defaultResource);
+
+    std::uint16_t targetVendorId() const;
+    std::uint16_t targetProductId() const;
+    // The identity code the start-up image expects from the mouse (empty for unknown layouts).
+    std::optional<std::array<std::uint8_t, 2>> expectedIdCode() const;
+
+    // Working image -> sections, assignment table and pages (the table is cleared first).
+    void decode(const TextSource& texts);
+    // Pages and sections -> working image. For the mouse the image is 0xFF-filled first.
+    void assemble(const TextSource& texts, bool forDevice);
+    // The placement used for the middle region when assembling.
+    std::uint8_t writeLayout() const;
+
+    // Stores a code for a button: assignment table and profile section alike.
+    bool setAssignment(int profile, int button, std::string_view code);
+
+    CodeContext codeContext(const TextSource& texts) const;
+    FireKeySettings currentFireKeys() const;
+
+    // Profile files. Save assembles the working image from the pages first; a mouse without
+    // macro memory has its (unused) store set to 0xFF so the file says so.
+    FileResult saveProfile(const std::filesystem::path& path, const TextSource& texts);
+    FileResult loadProfile(const std::filesystem::path& path, const TextSource& texts);
+    // After new data arrived in the working image and store: names, table, pages.
+    void takeLoadedData(const TextSource& texts);
+};
+
+} // namespace orlix

@@ -1,0 +1,160 @@
+#include "MacroStore.h"
+
+#include <algorithm>
+
+namespace orlix {
+
+std::span<std::uint8_t, kMacroEntrySize> MacroStore::entry(std::size_t n) {
+    return std::span<std::uint8_t, kMacroEntrySize>(table.data() + kMacroEntrySize * n,
+                                                    kMacroEntrySize);
+}
+
+std::span<const std::uint8_t, kMacroEntrySize> MacroStore::entry(std::size_t n) const {
+    return std::span<const std::uint8_t, kMacroEntrySize>(table.data() + kMacroEntrySize * n,
+                                                          kMacroEntrySize);
+}
+
+std::uint16_t MacroStore::bodyLength(std::size_t n) const {
+    auto e = entry(n);
+    return static_cast<std::uint16_t>(e[0] << 8 | e[1]);
+}
+
+void MacroStore::setBodyLength(std::size_t n, std::uint16_t length) {
+    auto e = entry(n);
+    e[0] = static_cast<std::uint8_t>(length >> 8);
+    e[1] = static_cast<std::uint8_t>(length & 0xFF);
+}
+
+std::size_t MacroStore::usableBodyLength(std::size_t n) const {
+    std::size_t len = bodyLength(n);
+    return len > kMacroBodySize ? 0 : len;
+}
+
+std::size_t MacroStore::nameLength(std::size_t n) const {
+    return std::min<std::size_t>(entry(n)[3], kMacroNameBytes);
+}
+
+std::string MacroStore::name(std::size_t n) const {
+    auto e = entry(n);
+    std::size_t len = nameLength(n);
+    // Code units are rebuilt from the end of the name towards its start, so a leading odd
+    // byte is the one that is dropped.
+    std::u16string units;
+    for (std::size_t end = len; end >= 2; end -= 2) {
+        auto unit = static_cast<char16_t>(e[4 + end - 2] << 8 | e[4 + end - 1]);
+        units.insert(units.begin(), unit);
+    }
+    // NUL and U+FFFF are never characters of a name: they are erased flash or padding.
+    std::erase_if(units, [](char16_t c) { return c == 0 || c == 0xFFFF; });
+    return utf16ToUtf8(units);
+}
+
+void MacroStore::setName(std::size_t n, std::string_view utf8Name) {
+    std::u16string units = utf8ToUtf16(utf8Name);
+    if (units.size() > kMacroNameMaxChars) {
+        units.resize(kMacroNameMaxChars);
+        // Never leave half of a surrogate pair at the end.
+        if (units.back() >= 0xD800 && units.back() <= 0xDBFF) units.pop_back();
+    }
+    auto e = entry(n);
+    e[2] = 0x00;
+    e[3] = static_cast<std::uint8_t>(units.size() * 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        e[4 + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
+        e[5 + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
+    }
+}
+
+void MacroStore::clear(std::size_t n) {
+    setBodyLength(n, 0);
+    bodies[n].fill(0xFF);
+}
+
+void MacroStore::fill(std::uint8_t value) {
+    table.fill(value);
+    for (auto& body : bodies)
+        body.fill(value);
+}
+
+MacroNames RefreshMacroName(const MacroStore& store) {
+    MacroNames names;
+    for (std::size_t n = 0; n < kMacroCount; ++n)
+        names[n] = store.name(n);
+    return names;
+}
+
+void UIToMacroName(MacroStore& store, const MacroNames& names) {
+    for (std::size_t n = 0; n < kMacroCount; ++n)
+        store.setName(n, names[n]);
+}
+
+std::u16string utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    std::size_t i = 0;
+    auto cont = [&](std::size_t k) {
+        return i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+    };
+    while (i < text.size()) {
+        auto c = static_cast<unsigned char>(text[i]);
+        char32_t cp = 0xFFFD;
+        std::size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0 && cont(1)) {
+            cp = static_cast<char32_t>((c & 0x1F) << 6 | (text[i + 1] & 0x3F));
+            len = 2;
+            if (cp < 0x80) cp = 0xFFFD;
+        } else if ((c & 0xF0) == 0xE0 && cont(1) && cont(2)) {
+            cp = static_cast<char32_t>((c & 0x0F) << 12 | (text[i + 1] & 0x3F) << 6 |
+                                       (text[i + 2] & 0x3F));
+            len = 3;
+            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+        } else if ((c & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
+            cp = static_cast<char32_t>((c & 0x07) << 18 | (text[i + 1] & 0x3F) << 12 |
+                                       (text[i + 2] & 0x3F) << 6 | (text[i + 3] & 0x3F));
+            len = 4;
+            if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
+        }
+        i += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (cp >> 10));
+            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+} // namespace orlix
