@@ -41,6 +41,8 @@ void Configuration::decode(const TextSource& texts) {
         std::fill(profile.begin(), profile.end(), std::string());
     decodeImage(working, DecodeOptions{readLayout, macroDevice, identifiedDataType}, sections,
                 assignments);
+    for (std::size_t i = 0; i < page.resolution.captions.size(); ++i)
+        page.resolution.captions[i] = texts.text("Str" + std::to_string(300 + i));
     showResolution(sections, texts, page.resolution, rate);
     showLighting(sections, page.lighting);
     showFireKeys(sections, page.fire);

@@ -1,0 +1,223 @@
+#include "model/Configuration.h"
+#include "support/DefaultImages.h"
+#include "support/Language1Texts.h"
+
+#include <gtest/gtest.h>
+
+using namespace orlix;
+
+namespace {
+
+struct Session {
+    Edition edition;
+    MapTextSource texts;
+    Configuration config;
+    explicit Session(Edition e, std::optional<std::uint8_t> identified = kDataType1D)
+        : edition(e), texts(test::language1Texts(e)), config(e) {
+        config.startUp(test::defaultResource(e), texts);
+        config.identifiedDataType = identified;
+        config.decode(texts);
+    }
+};
+
+void turnOn(ResolutionPage& page, std::initializer_list<int> labels) {
+    page.on = {};
+    for (int l : labels)
+        page.on[static_cast<std::size_t>(l)] = true;
+    page.current = *labels.begin();
+}
+
+} // namespace
+
+class BothEditions : public ::testing::TestWithParam<Edition> {};
+
+TEST_P(BothEditions, UnchangedDefaultAssemblesBackToTheDefaultImage) {
+    Session s(GetParam());
+    auto original = s.config.working;
+    s.config.assemble(s.texts, true);
+    for (std::size_t i = 0; i < 255; ++i)
+        EXPECT_EQ(s.config.working[i], original[i]) << "byte " << i;
+    EXPECT_EQ(s.config.working[255], 0xFF);
+    EXPECT_FALSE(s.config.rate.changed);
+}
+
+TEST_P(BothEditions, SaveAssemblyKeepsByte255) {
+    Session s(GetParam());
+    auto before = s.config.working[255];
+    s.config.assemble(s.texts, false);
+    EXPECT_EQ(s.config.working[255], before);
+    EXPECT_EQ(before, GetParam() == Edition::Editor ? 0xFF : 0x00);
+}
+
+INSTANTIATE_TEST_SUITE_P(Assembly, BothEditions,
+                         ::testing::Values(Edition::Editor, Edition::EditorS));
+
+TEST(Assembly, LevelsAreStoredAsIndexesOfTheValueTextsInLabelOrder) {
+    Session s(Edition::Editor);
+    turnOn(s.config.page.resolution, {0, 2, 4, 6}); // 600 1000 1600 3500
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[10], 0x02);
+    EXPECT_EQ(s.config.working[11], 0x04);
+    EXPECT_EQ(s.config.working[12], 0x06);
+    EXPECT_EQ(s.config.working[13], 0x09);
+    EXPECT_TRUE(sectionValid(std::span(s.config.working).first(27)));
+
+    turnOn(s.config.page.resolution, {2, 0}); // two levels in use
+    s.config.page.resolution.current = 2;
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[10], 0x02);
+    EXPECT_EQ(s.config.working[11], 0x04);
+    EXPECT_EQ(s.config.working[12], 0xFF);
+    EXPECT_EQ(s.config.working[13], 0xFF);
+    EXPECT_EQ(s.config.working[27], 1); // 1000 is the second level in use
+}
+
+TEST(Assembly, TheValueTableOfTheEditionDecidesTheIndex) {
+    Session a(Edition::Editor), b(Edition::EditorS);
+    turnOn(a.config.page.resolution, {4, 0});
+    turnOn(b.config.page.resolution, {4, 0});
+    a.config.assemble(a.texts, true);
+    b.config.assemble(b.texts, true);
+    EXPECT_EQ(a.config.working[11], 6); // "1600"
+    EXPECT_EQ(b.config.working[11], 7);
+}
+
+TEST(Assembly, DescendingLevelsComeBackAscending) {
+    Session s(Edition::Editor);
+    s.config.working[10] = 4;
+    s.config.working[11] = 2;
+    s.config.working[12] = 0xFF;
+    s.config.working[13] = 0xFF;
+    sealSection(std::span(s.config.working).first(27));
+    s.config.decode(s.texts);
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[10], 2);
+    EXPECT_EQ(s.config.working[11], 4);
+}
+
+TEST(Assembly, ReportRateChangeIsNoticedOnlyWhenTheRateDiffers) {
+    Session s(Edition::Editor); // shown at 500
+    s.config.page.resolution.reportRate = 1000;
+    s.config.page.resolution.reportRate = 500; // back before the store
+    s.config.assemble(s.texts, true);
+    EXPECT_FALSE(s.config.rate.changed);
+    s.config.page.resolution.reportRate = 1000;
+    s.config.assemble(s.texts, true);
+    EXPECT_TRUE(s.config.rate.changed);
+    EXPECT_EQ(s.config.working[28], 1);
+}
+
+TEST(Assembly, FireKeyFieldsGoToTheFireKeySection) {
+    Session s(Edition::Editor);
+    s.config.page.fire.repeat[1] = 5;
+    s.config.page.fire.delay[1] = 300;
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[97], 0x06);
+    EXPECT_EQ(s.config.working[98], 0x15);
+    EXPECT_EQ(s.config.working[99], 0x01);
+    EXPECT_EQ(s.config.working[100], 0x2C);
+    EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(93, 17)));
+}
+
+TEST(Assembly, CarriedHighNibbleSurvivesAndAnOversizedDelayCannotReachIt) {
+    Session s(Edition::Editor);
+    s.config.sections.fireKeys[2] = 0xA0;
+    s.config.page.fire.delay[0] = 0x1FFF; // beyond 12 bits
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[95], 0xAF);
+}
+
+TEST(Assembly, FireModeButtonsGetTheSelectedGroup) {
+    Session s(Edition::Editor);
+    ASSERT_TRUE(s.config.setAssignment(0, 3, "0F000000"));
+    ASSERT_TRUE(s.config.setAssignment(2, 11, "0F020000"));
+    s.config.page.fire.modeSelected = {true, false, true, false};
+    s.config.assemble(s.texts, true);
+    const std::size_t p = 110;
+    EXPECT_EQ(s.config.working[p + 12], 0x0F);
+    EXPECT_EQ(s.config.working[p + 13], 0x01);
+    EXPECT_EQ(s.config.working[p + 14], 0x03);
+    EXPECT_EQ(s.config.working[p + 15], 0x00);
+    EXPECT_EQ(s.config.assignments[2][11], "0F010300");
+    EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(110, 145)));
+}
+
+TEST(Assembly, AMacroNamedLikeTheFireModeIsNotRewritten) {
+    Session s(Edition::Editor);
+    s.config.macroNames[0] = "Fire Mode";
+    ASSERT_TRUE(s.config.setAssignment(0, 0, "10800000"));
+    s.config.page.fire.modeSelected = {true, false, false, false};
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[110], 0x10);
+    EXPECT_EQ(s.config.working[111], 0x80);
+}
+
+TEST(FireModeGroup, TheLastFireModeButtonDecidesWhatIsShown) {
+    AssignmentTable t;
+    FireKeyPage page;
+    page.modeSelected = {true, true, true, false};
+    RefreshFireKeyMode(t, page); // no fire-mode button: unchanged
+    EXPECT_EQ(page.modeSelected, (std::array<bool, 4>{true, true, true, false}));
+    t[0][1] = "0F010200";
+    t[1][5] = "0F030000";
+    RefreshFireKeyMode(t, page);
+    EXPECT_EQ(page.modeSelected, (std::array<bool, 4>{false, false, true, false}));
+    t[2][0] = "0F000000";
+    RefreshFireKeyMode(t, page);
+    EXPECT_EQ(page.modeSelected, (std::array<bool, 4>{}));
+}
+
+TEST(Lighting, UnusedLightingIsNeverWrittenAndUsedLightingIs) {
+    Session s(Edition::Editor);
+    auto before = s.config.working;
+    s.config.page.lighting.mode = 2;
+    s.config.page.lighting.steps = {10, 10, 10, 10};
+    s.config.page.lighting.mode1 = {100, 50, 0};
+    s.config.assemble(s.texts, true);
+    for (std::size_t i : {18u, 19u, 20u, 21u, 22u, 23u, 24u, 30u, 89u, 90u})
+        EXPECT_EQ(s.config.working[i], before[i]) << i;
+
+    s.config.sections.a[image::kLightingFlags] = 0x00;
+    s.config.page.lighting.colourMode = 1;
+    s.config.page.lighting.mode2 = {1, 2, 300};
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[9], 0x10);
+    EXPECT_EQ(s.config.working[18], 225);
+    EXPECT_EQ(s.config.working[19], 23);
+    EXPECT_EQ(s.config.working[20], 225);
+    EXPECT_EQ(s.config.working[21], 23);
+    EXPECT_EQ(s.config.working[22], 100);
+    EXPECT_EQ(s.config.working[30], 2);
+    EXPECT_EQ(s.config.working[91], 300 % 256);
+    EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(89, 4)));
+
+    // A stored off time of 60 shows step 3 and goes back as 50; a mode byte of 3 shows Random.
+    s.config.working[18] = 60;
+    s.config.working[30] = 3;
+    sealSection(std::span(s.config.working).first(27));
+    sealSection(std::span(s.config.working).subspan(27, 5));
+    s.config.decode(s.texts);
+    EXPECT_EQ(s.config.page.lighting.steps[0], 3);
+    EXPECT_EQ(s.config.page.lighting.mode, 0);
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[18], 50);
+    EXPECT_EQ(s.config.working[30], 0);
+}
+
+TEST(Assembly, A3AMousePlacesTheMiddleRegionItsWay) {
+    Session s(Edition::Editor, kDataType3A);
+    s.config.sections.userBreath = {1, 2, 3, 0x60};
+    s.config.sections.idCode = {0xAB, 0xCD};
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[32], 1);
+    EXPECT_EQ(s.config.working[35], 0x60);
+    EXPECT_EQ(s.config.working[87], 0xAB);
+    EXPECT_EQ(s.config.working[88], 0xCD);
+}
+
+TEST(Assembly, WithoutAnIdentifiedMouseTheDecodedPlacementIsKept) {
+    Session s(Edition::Editor, std::nullopt);
+    auto before = s.config.working;
+    s.config.assemble(s.texts, false);
+    EXPECT_EQ(s.config.working, before);
+}
