@@ -24,6 +24,8 @@ enum class TableEncoding {
     CodePage936Lines // 8-bit lines; languages 2 and 3 in code page 936
 };
 
+// The order of the resolution values is not a trait: it comes with each edition's language
+// tables, so the same index can read 1600 in one edition and 2000 in the other.
 struct EditionTraits {
     Edition edition;
     std::string_view programName; // also the resource folder's name

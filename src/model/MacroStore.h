@@ -25,6 +25,9 @@ using MacroTableBytes = std::array<std::uint8_t, kMacroTableSize>;
 using MacroBodyBytes = std::array<std::uint8_t, kMacroBodySize>;
 using MacroBodies = std::array<MacroBodyBytes, kMacroCount>;
 using MacroNames = std::array<std::string, kMacroCount>; // UTF-8, index n = macro n + 1
+using MacroTable = MacroTableBytes;
+using MacroBody = MacroBodyBytes;
+using MacroEntry = std::span<std::uint8_t, kMacroEntrySize>; // a view into the table
 
 struct MacroStore {
     MacroTableBytes table{};

@@ -11,7 +11,8 @@ namespace orlix {
 // The mouse's 256-byte configuration image (device address 0x6000): a run of sections,
 // each closed by a checksum byte. Offsets below are into the image.
 constexpr std::size_t kImageSize = 256;
-using ImageBytes = std::array<std::uint8_t, kImageSize>;
+using ParameterImage = std::array<std::uint8_t, kImageSize>;
+using ImageBytes = ParameterImage;
 
 constexpr std::uint8_t kDataType1D = 0x1D;
 constexpr std::uint8_t kDataType3A = 0x3A;
