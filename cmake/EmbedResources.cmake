@@ -1,0 +1,46 @@
+# orlix_embed_resources(<target> <edition-folder> [ACCESSOR <name>])
+#
+# Compiles every file under resources/<edition-folder>/ (images/ included, hidden files left
+# out) into <target> as a name -> bytes table. A resource is named after its file without the
+# extension. The generated sources define orlix::appearance::<name>() (default: the folder name
+# as an identifier) and orlix::appearance::embeddedResources(), which returns the same bundle.
+# The host tool orlix_rcgen writes them; a new or removed file is noticed at the next build.
+
+set(ORLIX_EMBED_RESOURCES_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+function(orlix_embed_resources target folder)
+    cmake_parse_arguments(R "" "ACCESSOR" "" ${ARGN})
+    if(NOT R_ACCESSOR)
+        string(MAKE_C_IDENTIFIER "resources_${folder}" R_ACCESSOR)
+    endif()
+
+    if(NOT TARGET orlix_rcgen)
+        add_executable(orlix_rcgen ${ORLIX_EMBED_RESOURCES_DIR}/../tools/rcgen/orlix_rcgen.cpp)
+        target_link_libraries(orlix_rcgen PRIVATE orlix_warnings)
+    endif()
+
+    set(root ${PROJECT_SOURCE_DIR}/resources/${folder})
+    set(files)
+    if(IS_DIRECTORY ${root})
+        file(GLOB_RECURSE files CONFIGURE_DEPENDS LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
+        list(FILTER files EXCLUDE REGEX "(^|/)\\.")
+        list(SORT files)
+    endif()
+    set(inputs)
+    foreach(f IN LISTS files)
+        list(APPEND inputs ${root}/${f})
+    endforeach()
+
+    set(data ${CMAKE_CURRENT_BINARY_DIR}/${target}_data.cpp)
+    set(main ${CMAKE_CURRENT_BINARY_DIR}/${target}_main.cpp)
+    add_custom_command(
+        OUTPUT ${data} ${main}
+        COMMAND orlix_rcgen ${data} ${main} ${R_ACCESSOR} ${root} ${files}
+        DEPENDS orlix_rcgen ${inputs}
+        COMMENT "Embedding the resources of ${folder}"
+        VERBATIM)
+    target_sources(${target} PRIVATE ${data} ${main})
+    # Resource bytes are long string literals on purpose: they compile far faster than
+    # initialiser lists of numbers.
+    set_source_files_properties(${data} PROPERTIES COMPILE_OPTIONS -Wno-overlength-strings)
+endfunction()
