@@ -1,0 +1,142 @@
+#pragma once
+
+#include "device/DeviceLink.h"
+#include "model/Configuration.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+
+namespace orlix::device {
+
+enum class DeviceKind {
+    None,
+    Basic, // no macro store, one-byte addresses
+    Macro, // macro store, two-byte addresses
+};
+
+// How far a whole sequence has come, in reports (commands and data pieces).
+struct Progress {
+    std::uint64_t done = 0;
+    std::uint64_t total = 0;
+    int percent() const {
+        if (total == 0) return 100;
+        const std::uint64_t p = done * 100 / total;
+        return p > 100 ? 100 : static_cast<int>(p);
+    }
+};
+// Called before every data report of a sequence and once when it ends; the window shows the
+// percentage and lets pending events run.
+using ProgressFn = std::function<void(const Progress&)>;
+
+enum class IdentifyResult {
+    Accepted,      // kind decided; the caller reads the mouse next
+    DataTypeError, // rejected, link dropped: the data-type label (Str102)
+    IdentityError, // rejected, link dropped: the identity label (Str103)
+    Silent,        // stopped without a message; see SilentExit
+};
+
+enum class SilentExit {
+    None,
+    CommandRefused,           // a command report was refused: no usable command path
+    NoAnswer,                 // a data report failed: nothing is decided on missing answers
+    NotThisController,        // register 0x90E7 did not read 0xAF
+    UnsupportedConfiguration, // configuration bits the kind does not allow
+    FlashType,                // a macro controller without 64 Mbit flash
+    UnknownChip,              // a chip code of neither kind
+};
+
+struct Identification {
+    IdentifyResult result = IdentifyResult::Silent;
+    SilentExit silent = SilentExit::None;
+    bool linkDropped = false;
+    DeviceKind kind = DeviceKind::None;
+    std::uint8_t configuration = 0;
+    std::array<std::uint8_t, 7> info{};   // device information answer
+    std::optional<std::uint8_t> dataType; // as reported, when it was answered
+    std::uint8_t chipCode = 0;
+    int flashType = 0;                                   // 0, 32 or 64
+    std::optional<std::array<std::uint8_t, 6>> identity; // the bytes read for the identity test
+    std::optional<std::array<std::uint8_t, 2>> expectedId;
+};
+
+enum class TransferResult {
+    Done,
+    NoDevice,    // no open link or no decided kind: nothing sent (Str022)
+    Refused,     // the first block command was refused: nothing read, or nothing written
+    Interrupted, // reports failed on the way: a read takes nothing; a write may be partial
+};
+
+struct TransferOutcome {
+    TransferResult result = TransferResult::Done;
+    std::uint64_t reports = 0;       // reports exchanged by the sequence
+    std::uint64_t failedReports = 0; // of which failed
+    bool erased = false;             // erase commands reached the mouse before a refusal
+    explicit operator bool() const { return result == TransferResult::Done; }
+};
+
+// Reports each sequence exchanges.
+namespace reports {
+inline constexpr std::uint64_t kReadBasic = 38;
+inline constexpr std::uint64_t kReadMacro = 4926;
+inline constexpr std::uint64_t kWriteBasic = 38;   // plus one or two reload commands
+inline constexpr std::uint64_t kWriteMacro = 5068; // plus one or two reload commands
+} // namespace reports
+
+// The device commands and sequences of the main window: identification, reading and writing
+// the whole configuration, reset to defaults and the reload commands. They move bytes between
+// the link and the Configuration; what the window shows in response is the caller's part.
+class DeviceSession {
+public:
+    DeviceSession(DeviceLink& link, Configuration& config);
+
+    // Fills the poll's first target from the default image's vendor and product ids.
+    void takeTargetsFromDefaults();
+
+    // The identification of a freshly opened mouse. A rejection drops the link.
+    Identification identify();
+
+    // The whole mouse into the configuration. Nothing is taken unless every report of the
+    // read succeeded, so an interrupted read leaves the window as it was.
+    TransferOutcome readAll(const TextSource& texts, const ProgressFn& progress = {});
+
+    // Assembles the image from the pages and writes everything: erase, image, macro store,
+    // section copies, reload. `beforeWrite` runs after the assembly (the pointer settings).
+    TransferOutcome writeAll(const TextSource& texts, const ProgressFn& progress = {},
+                             const std::function<void()>& beforeWrite = {});
+
+    // Writes the default image and default macro store, taken from the default resource.
+    TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource,
+                                    const TextSource& texts, const ProgressFn& progress = {});
+
+    // The command(s) that make the mouse use what was written.
+    void reload();
+
+    // A write may start: the link is open and the kind of mouse is known.
+    bool canTransfer() const;
+    DeviceKind kind() const { return kind_; }
+    int flashType() const { return flashType_; }
+    std::uint8_t configurationByte() const { return configuration_; }
+
+    // The no-device state: forget the kind and its block operations.
+    void forgetDevice();
+
+private:
+    std::optional<SilentExit> readRegister(std::uint16_t reg, std::uint8_t& value);
+    void checkFlashType();
+    Identification reject(Identification id, IdentifyResult result);
+    void eraseMacroMemory();
+    void writeMacroStore(const MacroStore& store, const ReportHook& hook);
+
+    DeviceLink& link_;
+    Configuration& config_;
+    DeviceKind kind_ = DeviceKind::None;
+    std::optional<BlockRead> read_;
+    std::optional<BlockWrite> write_;
+    std::uint8_t configuration_ = 0;
+    int flashType_ = 0;
+};
+
+} // namespace orlix::device

@@ -1,0 +1,466 @@
+#include "device/SimulatedMouse.h"
+
+#include "device/ReportDescriptor.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <thread>
+
+namespace orlix::device {
+namespace {
+
+using namespace protocol;
+
+constexpr std::size_t kMemorySize = 0x10000;
+constexpr std::size_t kImageOffsetCurrentLevel = 27;
+constexpr std::size_t kFlashStart = 0x6000;
+
+const std::string kMousePathPrefix = "sim:mouse/";
+const std::string kOtherPathPrefix = "sim:other/";
+
+// A pointer collection as every mouse has one: five buttons, x, y and wheel.
+constexpr std::uint8_t kPointerCollection[] = {
+    0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x85, 0x01, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09,
+    0x19, 0x01, 0x29, 0x05, 0x15, 0x00, 0x25, 0x01, 0x95, 0x05, 0x75, 0x01, 0x81, 0x02,
+    0x95, 0x01, 0x75, 0x03, 0x81, 0x01, 0x05, 0x01, 0x09, 0x30, 0x09, 0x31, 0x09, 0x38,
+    0x15, 0x81, 0x25, 0x7F, 0x75, 0x08, 0x95, 0x03, 0x81, 0x06, 0xC0, 0xC0};
+
+// A vendor collection carrying one byte-array feature report per id.
+void appendVendorCollection(std::vector<std::uint8_t>& d, std::uint8_t usage,
+                            std::initializer_list<std::uint8_t> ids, std::uint8_t payload) {
+    const std::uint8_t head[] = {0x06, 0x00, 0xFF, 0x09, usage, 0xA1, 0x01};
+    d.insert(d.end(), std::begin(head), std::end(head));
+    for (std::uint8_t id : ids) {
+        const std::uint8_t item[] = {0x85, id,   0x09, 0x01, 0x15,    0x00, 0x26, 0xFF,
+                                     0x00, 0x75, 0x08, 0x95, payload, 0xB1, 0x02};
+        d.insert(d.end(), std::begin(item), std::end(item));
+    }
+    d.push_back(0xC0);
+}
+
+std::optional<std::size_t> indexAfter(const std::string& path, const std::string& prefix) {
+    if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) return {};
+    std::size_t value = 0;
+    for (std::size_t i = prefix.size(); i < path.size(); ++i) {
+        const char c = path[i];
+        if (c < '0' || c > '9' || value > 100000) return {};
+        value = value * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return value;
+}
+
+std::string hex4(std::uint32_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value & 0xFFFF));
+    return text;
+}
+
+std::array<std::uint8_t, 2> expectedIdCode(const std::array<std::uint8_t, 256>& image) {
+    if (image[1] == 0x3A) return {image[87], image[88]};
+    return {image[83], image[84]};
+}
+
+} // namespace
+
+SimulatedMouse::Settings SimulatedMouse::basicMouse(const std::array<std::uint8_t, 256>& image) {
+    Settings s;
+    s.kind = Kind::Basic;
+    s.chipCode = kChipBasic;
+    s.configuration = 0x04;
+    s.flashId = 0x00;
+    s.dataType = image[1] == 0x3A ? 0x3A : 0x1D;
+    s.vendorId = static_cast<std::uint16_t>(image[2] << 8 | image[3]);
+    s.productId = static_cast<std::uint16_t>(image[4] << 8 | image[5]);
+    s.idCode = expectedIdCode(image);
+    s.image = image;
+    return s;
+}
+
+SimulatedMouse::Settings SimulatedMouse::macroMouse(const std::array<std::uint8_t, 256>& image) {
+    Settings s = basicMouse(image);
+    s.kind = Kind::Macro;
+    s.chipCode = kChipMacroA0;
+    s.configuration = 0x08;
+    s.flashId = kFlashId64;
+    return s;
+}
+
+SimulatedMouse::SimulatedMouse(Settings settings)
+    : settings_(std::move(settings)), memory_(kMemorySize, 0xFF) {
+    buildDescriptor();
+    placeInitialContents();
+}
+
+void SimulatedMouse::buildDescriptor() {
+    descriptor_.assign(std::begin(kPointerCollection), std::end(kPointerCollection));
+    switch (settings_.layout) {
+    case Layout::OneCollection:
+        appendVendorCollection(descriptor_, 0x01, {kCommandReportId, kDataReportId}, 7);
+        break;
+    case Layout::SplitCollections:
+        appendVendorCollection(descriptor_, 0x01, {kCommandReportId}, 7);
+        appendVendorCollection(descriptor_, 0x02, {kDataReportId}, 7);
+        break;
+    case Layout::WrongFeatureLength:
+        appendVendorCollection(descriptor_, 0x01, {kCommandReportId, kDataReportId}, 63);
+        break;
+    case Layout::RefusesProbes:
+        appendVendorCollection(descriptor_, 0x01, {0x42}, 7);
+        break;
+    }
+    // The interfaces are what the descriptor says, read the way a host reads it.
+    const ParsedDescriptor parsed = parseReportDescriptor(descriptor_);
+    collections_.clear();
+    for (const CollectionCaps& caps : parsed.collections) {
+        Collection c;
+        c.featureLength = caps.featureReportLength;
+        if (caps.featureReportLength != 0) c.featureIds = caps.featureReportIds;
+        collections_.push_back(std::move(c));
+    }
+}
+
+void SimulatedMouse::placeInitialContents() {
+    std::fill(memory_.begin(), memory_.end(), 0xFF);
+    std::copy(settings_.image.begin(), settings_.image.end(), memory_.begin() + kImageAddress);
+    const bool readsAt53 = settings_.kind == Kind::Basic && settings_.dataType == 0x1D &&
+                           ((settings_.configuration & kConfigIdentityMask) == 0x04 ||
+                            (settings_.configuration & kConfigIdentityMask) == 0x0C);
+    const std::uint16_t idAddress = readsAt53 ? kIdentityAddress1D : kIdentityAddress;
+    memory_[idAddress] = settings_.idCode[0];
+    memory_[idAddress + 1u] = settings_.idCode[1];
+    if (settings_.kind == Kind::Macro) {
+        // Factory state: an empty, unnamed macro table; bodies erased.
+        std::fill_n(memory_.begin() + kMacroTableAddress, kMacroBlockLength, std::uint8_t{0});
+        std::copy_n(memory_.begin() + kImageAddress + kImageOffsetCurrentLevel, kSectionBCopyLength,
+                    memory_.begin() + kSectionBCopyAddress);
+        const std::size_t breath = settings_.dataType == 0x3A ? 32 : 89;
+        std::copy_n(memory_.begin() + kImageAddress + breath, kUserBreathCopyLength,
+                    memory_.begin() + kUserBreathCopyAddress);
+    }
+    std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+}
+
+std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {
+    if (enumerateHook_) enumerateHook_(*this);
+    std::vector<HidInterfaceInfo> list;
+    for (int i = 0; i < otherInterfaces_; ++i) {
+        list.push_back({kOtherPathPrefix + std::to_string(i), 0x046D,
+                        static_cast<std::uint16_t>(0xC500 + i), 0});
+    }
+    if (plugged_) {
+        for (std::size_t i = 0; i < collections_.size(); ++i) {
+            list.push_back({kMousePathPrefix + std::to_string(i), settings_.vendorId,
+                            settings_.productId, collections_[i].featureLength});
+        }
+    }
+    return list;
+}
+
+HidHandle SimulatedMouse::open(const std::string& path) {
+    if (auto other = indexAfter(path, kOtherPathPrefix)) {
+        if (*other >= static_cast<std::size_t>(otherInterfaces_)) return kNoHandle;
+        handles_[nextHandle_] = {*other, generation_, false};
+        return nextHandle_++;
+    }
+    auto index = indexAfter(path, kMousePathPrefix);
+    if (!index || !plugged_ || *index >= collections_.size()) return kNoHandle;
+    handles_[nextHandle_] = {*index, generation_, true};
+    return nextHandle_++;
+}
+
+void SimulatedMouse::close(HidHandle handle) {
+    handles_.erase(handle);
+}
+
+void SimulatedMouse::unplug() {
+    if (!plugged_) return;
+    plugged_ = false;
+    ++generation_;
+    mode_ = Mode::Idle; // whatever was in flight is lost
+}
+
+void SimulatedMouse::plugIn() {
+    if (plugged_) return;
+    plugged_ = true;
+    mode_ = Mode::Idle;
+    ratePending_ = false;
+}
+
+bool SimulatedMouse::beginReport() {
+    const std::uint64_t index = reportCount_++;
+    if (!plugged_) return false;
+    if (unplugAfter_ && index >= *unplugAfter_) {
+        unplug();
+        return false;
+    }
+    if (failing_.count(index) != 0) return false;
+    pace();
+    return true;
+}
+
+void SimulatedMouse::pace() const {
+    if (latency_.count() <= 0) return;
+    // Sleep most of the way, then wait out the rest precisely: a plain sleep overshoots by
+    // tens of microseconds, which adds up over thousands of reports.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + latency_;
+    constexpr auto kSpin = std::chrono::microseconds(150);
+    if (latency_ > kSpin) std::this_thread::sleep_until(deadline - kSpin);
+    while (Clock::now() < deadline) {
+    }
+}
+
+void SimulatedMouse::record(bool set, std::span<const std::uint8_t> bytes, bool ok) {
+    if (!recording_) return;
+    Frame f;
+    f.set = set;
+    f.ok = ok;
+    std::copy_n(bytes.begin(), std::min(bytes.size(), f.bytes.size()), f.bytes.begin());
+    frames_.push_back(f);
+}
+
+void SimulatedMouse::violation(std::string text) {
+    violations_.push_back(std::move(text));
+}
+
+bool SimulatedMouse::setFeature(HidHandle handle, std::span<const std::uint8_t> report) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || report.empty()) return false;
+    const OpenInterface& oi = it->second;
+    if (!oi.mouse) return false; // other devices know nothing of these reports
+    bool ok = beginReport() && oi.generation == generation_;
+    const Collection& c = collections_[oi.collection];
+    ok = ok && report.size() == c.featureLength &&
+         std::find(c.featureIds.begin(), c.featureIds.end(), report[0]) != c.featureIds.end();
+    if (ok) {
+        if (report[0] == kCommandReportId)
+            command(report);
+        else if (report[0] == kDataReportId)
+            dataIn(report.subspan(1));
+        // any other id of a collection: accepted and ignored
+    }
+    record(true, report, ok);
+    return ok;
+}
+
+bool SimulatedMouse::getFeature(HidHandle handle, std::span<std::uint8_t> report) {
+    auto it = handles_.find(handle);
+    if (it == handles_.end() || report.empty()) return false;
+    const OpenInterface& oi = it->second;
+    if (!oi.mouse) return false;
+    bool ok = beginReport() && oi.generation == generation_;
+    const Collection& c = collections_[oi.collection];
+    ok = ok && report.size() == c.featureLength &&
+         std::find(c.featureIds.begin(), c.featureIds.end(), report[0]) != c.featureIds.end();
+    if (ok) {
+        if (report[0] == kDataReportId)
+            dataOut(report.subspan(1));
+        else
+            std::fill(report.begin() + 1, report.end(), std::uint8_t{0});
+    }
+    record(false, report, ok);
+    return ok;
+}
+
+void SimulatedMouse::finishOpenTransfer() {
+    if (mode_ == Mode::Writing && transferDone_ < transferLength_) {
+        violation("write of " + std::to_string(transferLength_) + " bytes at " +
+                  hex4(transferAddress_) + " cut short after " + std::to_string(transferDone_));
+    } else if (mode_ == Mode::Reading && transferDone_ < transferLength_) {
+        violation("read of " + std::to_string(transferLength_) + " bytes at " +
+                  hex4(transferAddress_) + " cut short after " + std::to_string(transferDone_));
+    }
+    mode_ = Mode::Idle;
+}
+
+void SimulatedMouse::command(std::span<const std::uint8_t> r) {
+    finishOpenTransfer();
+    const std::uint8_t code = r[1];
+    const bool macro = settings_.kind == Kind::Macro;
+    const auto startTransfer = [&](Mode mode, bool shortForm) {
+        shortAddress_ = shortForm;
+        transferAddress_ = shortForm ? r[3] : static_cast<std::uint32_t>(r[2] << 8 | r[3]);
+        transferLength_ = static_cast<std::uint32_t>(r[4] << 8 | r[5]);
+        transferDone_ = 0;
+        mode_ = transferLength_ == 0 ? Mode::Idle : mode;
+    };
+    switch (code) {
+    case kCmdReadRegister: {
+        const std::uint16_t reg = static_cast<std::uint16_t>(r[2] << 8 | r[3]);
+        reply_.fill(0);
+        if (reg == kRegSignature)
+            reply_[0] = settings_.signature;
+        else if (reg == kRegConfiguration)
+            reply_[0] = settings_.configuration;
+        else if (reg == kRegFlashId)
+            reply_[0] = settings_.flashId;
+        mode_ = Mode::Reply;
+        break;
+    }
+    case kCmdDeviceInfo:
+        reply_ = {0x01, 0x00, 0x00, settings_.dataType, 0x00, settings_.chipCode, 0x00};
+        mode_ = Mode::Reply;
+        break;
+    case kCmdReadShort:
+        startTransfer(Mode::Reading, true);
+        break;
+    case kCmdWriteShort:
+        startTransfer(Mode::Writing, true);
+        break;
+    case kCmdReadLong:
+    case kCmdWriteLong:
+        if (!macro) {
+            violation("command " + hex4(code) + " is not known to a basic mouse");
+            break;
+        }
+        startTransfer(code == kCmdReadLong ? Mode::Reading : Mode::Writing, false);
+        break;
+    case kCmdEraseSector: {
+        if (!macro) {
+            violation("command " + hex4(code) + " is not known to a basic mouse");
+            break;
+        }
+        const std::uint8_t sector = r[2];
+        if (sector < kFirstSector || (sector & 0x0F) != 0) {
+            violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
+                      " refused");
+            break;
+        }
+        const std::size_t start = static_cast<std::size_t>(sector) << 8;
+        std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
+                    std::uint8_t{0xFF});
+        erased_.push_back(sector);
+        break;
+    }
+    case kCmdReload:
+        reloads_.push_back(code);
+        if (ratePending_) violation("reload after an unfinished report-rate change");
+        ratePending_ = false;
+        std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+        break;
+    case kCmdReloadRateFirst:
+        reloads_.push_back(code);
+        if (r[2] != 0x00 || r[3] != 0x01) violation("report-rate change with odd arguments");
+        ratePending_ = true;
+        break;
+    case kCmdReloadRateSecond:
+        reloads_.push_back(code);
+        if (!ratePending_) violation("report-rate reload without its first command");
+        ratePending_ = false;
+        std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+        break;
+    default:
+        violation("unknown command " + hex4(code));
+        break;
+    }
+}
+
+std::uint32_t SimulatedMouse::physical(std::uint32_t offset) const {
+    if (shortAddress_) return kImageAddress + ((transferAddress_ + offset) & 0xFF);
+    return (transferAddress_ + offset) & 0xFFFF;
+}
+
+void SimulatedMouse::program(std::uint32_t address, std::uint8_t value) {
+    std::uint8_t& cell = memory_[address];
+    if (settings_.kind == Kind::Basic) {
+        cell = value; // the controller rewrites its parameter page itself
+        return;
+    }
+    if (address < kFlashStart) {
+        violation("write below the flash at " + hex4(address));
+        return;
+    }
+    // Flash: programming can only clear bits.
+    const std::uint8_t stored = static_cast<std::uint8_t>(cell & value);
+    if (stored != value && !programFault_) {
+        programFault_ = true;
+        violation("flash at " + hex4(address) + " written without erase");
+    }
+    cell = stored;
+}
+
+void SimulatedMouse::dataIn(std::span<const std::uint8_t> payload) {
+    if (mode_ == Mode::Reading) {
+        violation("data written during a read");
+        return;
+    }
+    if (mode_ != Mode::Writing) return; // the open probe, or stray data: ignored
+    if (transferDone_ == 0) programFault_ = false;
+    for (std::size_t i = 0; i < payload.size() && transferDone_ < transferLength_; ++i) {
+        program(physical(transferDone_), payload[i]);
+        ++transferDone_;
+    }
+    if (transferDone_ >= transferLength_) mode_ = Mode::Idle;
+}
+
+void SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
+    std::fill(payload.begin(), payload.end(), std::uint8_t{0});
+    switch (mode_) {
+    case Mode::Reply:
+        std::copy_n(reply_.begin(), std::min(reply_.size(), payload.size()), payload.begin());
+        mode_ = Mode::Idle;
+        break;
+    case Mode::Reading:
+        for (std::size_t i = 0; i < payload.size() && transferDone_ < transferLength_; ++i) {
+            payload[i] = memory_[physical(transferDone_)];
+            ++transferDone_;
+        }
+        if (transferDone_ >= transferLength_) mode_ = Mode::Idle;
+        break;
+    case Mode::Writing:
+        violation("data fetched during a write");
+        break;
+    case Mode::Idle:
+        violation("data fetched with nothing to answer");
+        break;
+    }
+}
+
+std::optional<std::string> SimulatedMouse::loadMemory(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return "cannot open " + file.string();
+    std::vector<std::uint8_t> bytes(kMemorySize + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) return "cannot read " + file.string();
+    if (got != kMemorySize) {
+        return file.string() + " is not a simulated mouse memory file (" + std::to_string(got) +
+               (got > kMemorySize ? "+" : "") + " bytes, expected " + std::to_string(kMemorySize) +
+               ")";
+    }
+    bytes.resize(kMemorySize);
+    memory_ = std::move(bytes);
+    std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+    return std::nullopt;
+}
+
+std::optional<std::string> SimulatedMouse::saveMemory(const std::filesystem::path& file) const {
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return "cannot create " + temp.string();
+        out.write(reinterpret_cast<const char*>(memory_.data()),
+                  static_cast<std::streamsize>(memory_.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            return "cannot write " + temp.string();
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return "cannot replace " + file.string() + ": " + ec.message();
+    }
+    return std::nullopt;
+}
+
+} // namespace orlix::device

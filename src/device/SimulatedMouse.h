@@ -1,0 +1,174 @@
+#pragma once
+
+#include "device/HidBackend.h"
+#include "device/Protocol.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orlix::device {
+
+// A software model of the mouse's side of the protocol, behind the same HidBackend the real
+// devices use. It keeps a 64 KiB memory map, the registers, the device information and the
+// block-transfer state machine, so a wrong command sequence shows up in its memory or in
+// its list of protocol violations, just as it would on the device.
+class SimulatedMouse : public HidBackend {
+public:
+    enum class Kind { Basic, Macro };
+
+    // How the mouse presents its feature reports to the host.
+    enum class Layout {
+        OneCollection,      // commands and data on one vendor collection
+        SplitCollections,   // commands on one collection, data on a second
+        WrongFeatureLength, // the vendor collection has 64-byte feature reports
+        RefusesProbes,      // 8-byte feature reports, but neither of the two report ids
+    };
+
+    struct Settings {
+        Kind kind = Kind::Basic;
+        Layout layout = Layout::OneCollection;
+        std::uint16_t vendorId = 0x1BCF;
+        std::uint16_t productId = 0x08A6;
+        std::uint8_t dataType = 0x1D;                       // device information byte 3
+        std::uint8_t chipCode = 0x50;                       // device information byte 5
+        std::uint8_t configuration = 0x04;                  // register 0x90E4
+        std::uint8_t flashId = 0x00;                        // register 0x0008
+        std::uint8_t signature = protocol::kSignatureValue; // register 0x90E7
+        std::array<std::uint8_t, 2> idCode{0xFF, 0xFF};     // placed where identification reads
+        std::array<std::uint8_t, 256> image{};              // the stored parameter image
+    };
+
+    // Settings of a factory-fresh mouse of each kind around a stored image.
+    static Settings basicMouse(const std::array<std::uint8_t, 256>& image);
+    static Settings macroMouse(const std::array<std::uint8_t, 256>& image);
+
+    // One report as the host exchanged it; for a get, the bytes as answered.
+    struct Frame {
+        bool set = true;
+        std::array<std::uint8_t, protocol::kReportSize> bytes{};
+        bool ok = true;
+    };
+
+    explicit SimulatedMouse(Settings settings);
+
+    // HidBackend
+    std::vector<HidInterfaceInfo> enumerate() override;
+    HidHandle open(const std::string& path) override;
+    bool setFeature(HidHandle handle, std::span<const std::uint8_t> report) override;
+    bool getFeature(HidHandle handle, std::span<std::uint8_t> report) override;
+    void close(HidHandle handle) override;
+
+    // The report descriptor of the mouse's USB interface, one top-level collection per entry
+    // of its layout (a pointer collection first).
+    const std::vector<std::uint8_t>& reportDescriptor() const { return descriptor_; }
+
+    // Other HID interfaces on the same system (keyboards and the like).
+    void setOtherInterfaces(int count) { otherInterfaces_ = count; }
+    int otherInterfaces() const { return otherInterfaces_; }
+    // Called at the start of every enumeration, so a test can change the system between
+    // two counts.
+    void onEnumerate(std::function<void(SimulatedMouse&)> hook) {
+        enumerateHook_ = std::move(hook);
+    }
+
+    // Faults.
+    void unplug();
+    void plugIn();
+    bool pluggedIn() const { return plugged_; }
+    void unplugAfterReports(std::optional<std::uint64_t> count) { unplugAfter_ = count; }
+    void failReport(std::uint64_t index) { failing_.insert(index); } // 0-based, counts all reports
+    void setLatency(std::chrono::microseconds perReport) { latency_ = perReport; }
+
+    // What happened.
+    std::size_t openHandles() const { return handles_.size(); }
+    std::uint64_t reportCount() const { return reportCount_; }
+    void recordFrames(bool on) { recording_ = on; }
+    const std::vector<Frame>& frames() const { return frames_; }
+    void clearFrames() { frames_.clear(); }
+    const std::vector<std::string>& violations() const { return violations_; }
+    void clearViolations() { violations_.clear(); }
+    // Reload commands received (0x19, 0x03, 0x18) in order.
+    const std::vector<std::uint8_t>& reloads() const { return reloads_; }
+    // The image the mouse runs with, taken at the last reload (or at power-on).
+    const std::array<std::uint8_t, 256>& activeImage() const { return active_; }
+    // Sectors erased since power-on, in order (their high address byte).
+    const std::vector<std::uint8_t>& erasedSectors() const { return erased_; }
+
+    // The device memory as a 64 KiB map.
+    std::span<const std::uint8_t> memory() const { return memory_; }
+    std::span<std::uint8_t> memory() { return memory_; }
+    const Settings& settings() const { return settings_; }
+
+    // Keeps the memory in a file between runs: exactly 65536 bytes, written atomically.
+    // Both return an error text on failure and leave memory and file unchanged.
+    std::optional<std::string> loadMemory(const std::filesystem::path& file);
+    std::optional<std::string> saveMemory(const std::filesystem::path& file) const;
+
+private:
+    struct Collection {
+        std::vector<std::uint8_t> featureIds; // report ids it takes; empty: none
+        std::uint16_t featureLength = 0;      // with the id byte, from the descriptor
+    };
+    enum class Mode { Idle, Reply, Reading, Writing };
+    struct OpenInterface {
+        std::size_t collection;
+        int generation;
+        bool mouse;
+    };
+
+    void buildDescriptor();
+    bool beginReport();
+    void pace() const;
+    void command(std::span<const std::uint8_t> r);
+    void dataIn(std::span<const std::uint8_t> payload);
+    void dataOut(std::span<std::uint8_t> payload);
+    std::uint32_t physical(std::uint32_t offset) const;
+    void program(std::uint32_t address, std::uint8_t value);
+    void violation(std::string text);
+    void record(bool set, std::span<const std::uint8_t> bytes, bool ok);
+    void finishOpenTransfer();
+    void placeInitialContents();
+
+    Settings settings_;
+    std::vector<Collection> collections_;
+    std::vector<std::uint8_t> descriptor_;
+    std::vector<std::uint8_t> memory_;
+    std::array<std::uint8_t, 256> active_{};
+
+    Mode mode_ = Mode::Idle;
+    std::array<std::uint8_t, protocol::kPayloadSize> reply_{};
+    bool shortAddress_ = false;
+    std::uint32_t transferAddress_ = 0; // two-byte address, or the low byte for short forms
+    std::uint32_t transferDone_ = 0;
+    std::uint32_t transferLength_ = 0;
+    bool ratePending_ = false;
+    bool programFault_ = false; // one violation per write transfer is enough
+
+    std::map<HidHandle, OpenInterface> handles_;
+    HidHandle nextHandle_ = 1;
+    int generation_ = 0;
+    bool plugged_ = true;
+    int otherInterfaces_ = 0;
+    std::function<void(SimulatedMouse&)> enumerateHook_;
+
+    std::optional<std::uint64_t> unplugAfter_;
+    std::set<std::uint64_t> failing_;
+    std::chrono::microseconds latency_{0};
+
+    std::uint64_t reportCount_ = 0;
+    bool recording_ = false;
+    std::vector<Frame> frames_;
+    std::vector<std::string> violations_;
+    std::vector<std::uint8_t> reloads_;
+    std::vector<std::uint8_t> erased_;
+};
+
+} // namespace orlix::device

@@ -1,0 +1,162 @@
+#include "DeviceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace orlix::device;
+using namespace orlix::device::testing;
+
+namespace {
+
+SimulatedMouse::Settings withLayout(SimulatedMouse::Layout layout) {
+    auto s = SimulatedMouse::basicMouse(defaultImage());
+    s.layout = layout;
+    return s;
+}
+
+} // namespace
+
+TEST(DeviceLinkOpen, OneCollectionTakesBothIdsOnOneHandle) {
+    SimulatedMouse mouse(withLayout(SimulatedMouse::Layout::OneCollection));
+    mouse.setOtherInterfaces(3);
+    mouse.recordFrames(true);
+    DeviceLink link(mouse);
+    ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+    EXPECT_TRUE(link.isOpen());
+    EXPECT_TRUE(link.commandAndDataShareHandle());
+    EXPECT_EQ(link.featureLength(), 8);
+    EXPECT_EQ(link.currentVendorId(), 0x1BCF);
+    EXPECT_EQ(mouse.openHandles(), 1u); // the keyboards and the pointer collection were closed
+    EXPECT_EQ(frameTexts(mouse), (std::vector<std::string>{
+                                     "set 40 04 00 11 00 01 00 00",
+                                     "set 41 00 00 00 00 00 00 00",
+                                 }));
+    link.dropLink();
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(link.currentVendorId(), 0);
+    EXPECT_EQ(mouse.openHandles(), 0u);
+}
+
+TEST(DeviceLinkOpen, SplitCollectionsGiveTwoHandlesBothKept) {
+    SimulatedMouse mouse(withLayout(SimulatedMouse::Layout::SplitCollections));
+    DeviceLink link(mouse);
+    ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+    EXPECT_TRUE(link.isOpen());
+    EXPECT_FALSE(link.commandAndDataShareHandle());
+    EXPECT_EQ(mouse.openHandles(), 2u);
+    // Commands and data really travel on their own collections.
+    std::array<std::uint8_t, 6> id{};
+    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, 0x6053, 6, id));
+    EXPECT_EQ(id[0], 0xFF);
+    EXPECT_EQ(link.failedReports(), 2u); // only the probes that the wrong collection refused
+}
+
+TEST(DeviceLinkOpen, UnusableInterfacesAreSkippedOrLeftWithoutPaths) {
+    {
+        // 64-byte feature reports: closed and skipped although the ids match.
+        SimulatedMouse mouse(withLayout(SimulatedMouse::Layout::WrongFeatureLength));
+        DeviceLink link(mouse);
+        EXPECT_FALSE(link.openDevice(0x1BCF, 0x08A6));
+        EXPECT_FALSE(link.hasCommandPath());
+        EXPECT_EQ(mouse.openHandles(), 0u);
+        EXPECT_EQ(mouse.reportCount(), 0u);
+    }
+    {
+        // Matches, accepts neither probe: found, but no path for commands or data.
+        SimulatedMouse mouse(withLayout(SimulatedMouse::Layout::RefusesProbes));
+        DeviceLink link(mouse);
+        EXPECT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+        EXPECT_FALSE(link.hasCommandPath());
+        EXPECT_FALSE(link.hasDataPath());
+        EXPECT_EQ(mouse.openHandles(), 0u);
+        const auto before = mouse.reportCount();
+        EXPECT_FALSE(link.sendCommand(0x04, 0x90, 0xE7, 0, 0));
+        link.readDataReport();
+        EXPECT_EQ(link.reply(),
+                  (std::array<std::uint8_t, 7>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+        EXPECT_EQ(mouse.reportCount(), before); // refused before anything was sent
+    }
+    {
+        auto settings = withLayout(SimulatedMouse::Layout::OneCollection);
+        settings.productId = 0x08A7;
+        SimulatedMouse mouse(settings);
+        DeviceLink link(mouse);
+        EXPECT_FALSE(link.openDevice(0x1BCF, 0x08A6));
+        EXPECT_EQ(mouse.openHandles(), 0u);
+    }
+}
+
+TEST(DeviceLinkBlocks, PiecesAndLengthsOnTheWire) {
+    SimulatedMouse mouse(SimulatedMouse::macroMouse(defaultImage()));
+    DeviceLink link(mouse);
+    ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+    mouse.recordFrames(true);
+
+    // Six bytes: one command with length 00 06, one data report, nothing written past them.
+    std::array<std::uint8_t, 8> six{};
+    six.fill(0xAA);
+    ASSERT_TRUE(link.readBlock(BlockRead::LongAddress, 0x6057, 6, six));
+    ASSERT_EQ(mouse.frames().size(), 2u);
+    EXPECT_EQ(frameText(mouse.frames()[0]), "set 40 0E 60 57 00 06 00 00");
+    EXPECT_EQ(six[6], 0xAA);
+    EXPECT_EQ(six[7], 0xAA);
+    EXPECT_EQ(six[0], 0xFF); // the identity code placed at 0x6057
+
+    const std::pair<std::uint16_t, std::size_t> sizes[] = {{256, 37}, {1024, 147}, {5, 1}, {4, 1},
+                                                           {7, 1},    {8, 2},      {0, 0}};
+    for (auto [length, pieces] : sizes) {
+        mouse.clearFrames();
+        std::vector<std::uint8_t> buffer(length);
+        int ticks = 0;
+        ASSERT_TRUE(
+            link.readBlock(BlockRead::LongAddress, 0x8000, length, buffer, [&] { ++ticks; }));
+        EXPECT_EQ(mouse.frames().size(), pieces + 1) << length;
+        EXPECT_EQ(ticks, static_cast<int>(pieces));
+    }
+
+    // A write's last piece carries the remaining bytes and 0xFF after them.
+    ASSERT_TRUE(link.sendCommand(0x11, 0x90, 0, 0, 0));
+    mouse.clearFrames();
+    std::vector<std::uint8_t> ten{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    ASSERT_TRUE(link.writeBlock(BlockWrite::LongAddress, 0x9000, 10, ten));
+    EXPECT_EQ(frameTexts(mouse), (std::vector<std::string>{
+                                     "set 40 12 90 00 00 0A 00 00",
+                                     "set 41 01 02 03 04 05 06 07",
+                                     "set 41 08 09 0A FF FF FF FF",
+                                 }));
+    EXPECT_EQ(mouse.memory()[0x9009], 10);
+    EXPECT_EQ(mouse.memory()[0x900A], 0xFF);
+    EXPECT_TRUE(mouse.violations().empty());
+
+    // A buffer shorter than the length asked for is refused before anything is sent.
+    mouse.clearFrames();
+    std::array<std::uint8_t, 4> small{};
+    EXPECT_FALSE(link.readBlock(BlockRead::LongAddress, 0x8000, 5, small));
+    EXPECT_FALSE(link.writeBlock(BlockWrite::LongAddress, 0x8000, 5, small));
+    EXPECT_TRUE(mouse.frames().empty());
+}
+
+TEST(DeviceLinkBlocks, FailuresReadAsFFAndAreCounted) {
+    SimulatedMouse mouse(SimulatedMouse::basicMouse(defaultImage()));
+    DeviceLink link(mouse);
+    ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+    const auto failedBefore = link.failedReports();
+
+    // The second data piece fails: its seven bytes read 0xFF, and since the mouse never
+    // sent it, the next piece brings what the lost one held. Nothing here can tell.
+    mouse.failReport(mouse.reportCount() + 2);
+    std::array<std::uint8_t, 21> out{};
+    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
+    EXPECT_EQ(out[1], 0x1D);
+    for (std::size_t i = 7; i < 14; ++i)
+        EXPECT_EQ(out[i], 0xFF) << i;
+    EXPECT_EQ(out[14], defaultImage()[7]);
+    EXPECT_EQ(link.failedReports(), failedBefore + 1);
+
+    // A failed block command ends the block before any data report.
+    mouse.failReport(mouse.reportCount());
+    const auto reportsBefore = mouse.reportCount();
+    out.fill(0);
+    EXPECT_FALSE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
+    EXPECT_EQ(mouse.reportCount(), reportsBefore + 1);
+    EXPECT_EQ(out[0], 0xFF);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "device/DeviceLink.h"
+#include "device/DeviceSession.h"
+#include "device/SimulatedMouse.h"
+#include "model/Configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orlix::device::testing {
+
+inline std::vector<std::uint8_t> defaultResource(const std::string& edition = "orlix-editor") {
+    std::ifstream in(std::string(ORLIX_SOURCE_DIR) + "/resources/" + edition + "/OrlixData.bin",
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::array<std::uint8_t, 256> defaultImage(const std::string& edition = "orlix-editor") {
+    std::array<std::uint8_t, 256> image{};
+    const auto bytes = defaultResource(edition);
+    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), 256), image.begin());
+    return image;
+}
+
+// The frames of the simulated mouse as "set 40 04 ..." lines, for readable comparisons.
+inline std::string frameText(const SimulatedMouse::Frame& f) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string s = f.set ? "set" : "get";
+    for (std::uint8_t b : f.bytes) {
+        s += ' ';
+        s += kDigits[b >> 4];
+        s += kDigits[b & 0x0F];
+    }
+    if (!f.ok) s += " failed";
+    return s;
+}
+
+inline std::vector<std::string> frameTexts(const SimulatedMouse& mouse) {
+    std::vector<std::string> out;
+    for (const auto& f : mouse.frames())
+        out.push_back(frameText(f));
+    return out;
+}
+
+inline std::size_t countFrames(const SimulatedMouse& mouse) {
+    return mouse.frames().size();
+}
+
+// A program with its configuration, link and session around one simulated mouse, started
+// the way the window starts: default resource loaded, targets taken from it.
+struct Rig {
+    explicit Rig(SimulatedMouse::Settings settings,
+                 std::vector<std::uint8_t> resource = defaultResource())
+        : resourceBytes(std::move(resource)), mouse(std::move(settings)), link(mouse),
+          config(Edition::Editor), session(link, config) {
+        config.startUp(resourceBytes, texts);
+        session.takeTargetsFromDefaults();
+    }
+
+    bool open() { return link.openDevice(link.targets()[0].vendorId, link.targets()[0].productId); }
+
+    // Opens and identifies; the frames recorded afterwards belong to what the test does next.
+    Identification openAndIdentify() {
+        EXPECT_TRUE(open());
+        Identification id = session.identify();
+        mouse.recordFrames(true);
+        mouse.clearFrames();
+        return id;
+    }
+
+    std::vector<std::uint8_t> resourceBytes;
+    SimulatedMouse mouse;
+    DeviceLink link;
+    MapTextSource texts;
+    Configuration config;
+    DeviceSession session;
+};
+
+} // namespace orlix::device::testing

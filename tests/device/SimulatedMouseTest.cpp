@@ -1,0 +1,168 @@
+#include "DeviceTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+using namespace orlix::device;
+using namespace orlix::device::testing;
+
+namespace {
+
+struct OpenMouse {
+    explicit OpenMouse(SimulatedMouse::Settings s) : mouse(std::move(s)), link(mouse) {
+        EXPECT_TRUE(link.openDevice(mouse.settings().vendorId, mouse.settings().productId));
+        EXPECT_TRUE(link.isOpen());
+    }
+    SimulatedMouse mouse;
+    DeviceLink link;
+};
+
+std::filesystem::path scratch(const std::string& name) {
+    std::filesystem::path dir = ORLIX_TEST_SCRATCH;
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
+
+} // namespace
+
+TEST(SimulatedMouse, FlashKeepsOnlyClearedBitsUntilErased) {
+    OpenMouse m(SimulatedMouse::macroMouse(defaultImage()));
+    const std::array<std::uint8_t, 10> low{0x0F, 0x0F, 0x0F, 0x0F, 0x0F,
+                                           0x0F, 0x0F, 0x0F, 0x0F, 0x0F};
+    const std::array<std::uint8_t, 10> high{0xF0, 0xF0, 0xF0, 0xF0, 0xF0,
+                                            0xF0, 0xF0, 0xF0, 0xF0, 0xF0};
+    ASSERT_TRUE(m.link.writeBlock(BlockWrite::LongAddress, 0x8000, 10, low));
+    EXPECT_EQ(m.mouse.memory()[0x8009], 0x0F);
+    EXPECT_TRUE(m.mouse.violations().empty());
+
+    // Written again without an erase: the stored bytes are the AND of both.
+    ASSERT_TRUE(m.link.writeBlock(BlockWrite::LongAddress, 0x8000, 10, high));
+    EXPECT_EQ(m.mouse.memory()[0x8000], 0x00);
+    ASSERT_EQ(m.mouse.violations().size(), 1u);
+    EXPECT_NE(m.mouse.violations()[0].find("without erase"), std::string::npos);
+
+    m.mouse.clearViolations();
+    ASSERT_TRUE(m.link.sendCommand(0x11, 0x80, 0, 0, 0));
+    EXPECT_EQ(m.mouse.memory()[0x8000], 0xFF);
+    EXPECT_EQ(m.mouse.memory()[0x8FFF], 0xFF);
+    ASSERT_TRUE(m.link.writeBlock(BlockWrite::LongAddress, 0x8000, 10, high));
+    EXPECT_EQ(m.mouse.memory()[0x8005], 0xF0);
+    EXPECT_TRUE(m.mouse.violations().empty());
+    EXPECT_EQ(m.mouse.erasedSectors(), std::vector<std::uint8_t>{0x80});
+}
+
+TEST(SimulatedMouse, OneByteAddressFormsReallyLoseTheHighByte) {
+    OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
+    const std::array<std::uint8_t, 3> bytes{0x11, 0x22, 0x33};
+    const auto beforeHigh = m.mouse.memory()[0x6410];
+    ASSERT_TRUE(m.link.writeBlock(BlockWrite::ShortAddress, 0x6410, 3, bytes));
+    EXPECT_EQ(m.mouse.memory()[0x6010], 0x11);
+    EXPECT_EQ(m.mouse.memory()[0x6012], 0x33);
+    EXPECT_EQ(m.mouse.memory()[0x6410], beforeHigh);
+
+    std::array<std::uint8_t, 3> back{};
+    ASSERT_TRUE(m.link.readBlock(BlockRead::ShortAddress, 0x7710, 3, back));
+    EXPECT_EQ(back, bytes);
+}
+
+TEST(SimulatedMouse, BasicMouseKnowsNoTwoByteCommandsAndSaysSo) {
+    OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
+    std::array<std::uint8_t, 6> out{};
+    ASSERT_TRUE(m.link.readBlock(BlockRead::LongAddress, 0x6057, 6, out));
+    EXPECT_EQ(out, (std::array<std::uint8_t, 6>{})); // answers nothing useful
+    ASSERT_GE(m.mouse.violations().size(), 2u);
+    EXPECT_NE(m.mouse.violations()[0].find("not known"), std::string::npos);
+    EXPECT_NE(m.mouse.violations()[1].find("nothing to answer"), std::string::npos);
+
+    m.mouse.clearViolations();
+    ASSERT_TRUE(m.link.sendCommand(0x11, 0x60, 0, 0, 0));
+    EXPECT_FALSE(m.mouse.violations().empty());
+    EXPECT_TRUE(m.mouse.erasedSectors().empty());
+}
+
+TEST(SimulatedMouse, WrongCommandOrderShowsAsViolation) {
+    OpenMouse m(SimulatedMouse::macroMouse(defaultImage()));
+    // A write announced for 20 bytes, abandoned after 7.
+    ASSERT_TRUE(m.link.sendCommand(0x12, 0x90, 0x00, 0x00, 20));
+    const std::array<std::uint8_t, 7> piece{1, 2, 3, 4, 5, 6, 7};
+    ASSERT_TRUE(m.link.writeDataReport(piece));
+    ASSERT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    ASSERT_EQ(m.mouse.violations().size(), 1u);
+    EXPECT_NE(m.mouse.violations()[0].find("cut short after 7"), std::string::npos);
+
+    // The second reload command alone.
+    m.mouse.clearViolations();
+    ASSERT_TRUE(m.link.sendCommand(0x18, 0, 0, 0, 0));
+    EXPECT_EQ(m.mouse.violations().size(), 1u);
+    EXPECT_EQ(m.mouse.reloads(), (std::vector<std::uint8_t>{0x19, 0x18}));
+}
+
+TEST(SimulatedMouse, ActiveImageChangesOnlyWithReload) {
+    OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
+    std::array<std::uint8_t, 256> changed = defaultImage();
+    changed[28] = 0x01;
+    ASSERT_TRUE(m.link.writeBlock(BlockWrite::ShortAddress, 0x6000, 256, changed));
+    EXPECT_EQ(m.mouse.activeImage()[28], defaultImage()[28]);
+    ASSERT_TRUE(m.link.sendCommand(0x03, 0x00, 0x01, 0x00, 0x00));
+    ASSERT_TRUE(m.link.sendCommand(0x18, 0, 0, 0, 0));
+    EXPECT_EQ(m.mouse.activeImage(), changed);
+    EXPECT_TRUE(m.mouse.violations().empty());
+}
+
+TEST(SimulatedMouse, MemoryPersistsInAFileAndBadFilesChangeNothing) {
+    const auto file = scratch("sim-memory.bin");
+    {
+        SimulatedMouse mouse(SimulatedMouse::macroMouse(defaultImage()));
+        mouse.memory()[0x8123] = 0x42;
+        ASSERT_FALSE(mouse.saveMemory(file));
+    }
+    EXPECT_EQ(std::filesystem::file_size(file), 65536u);
+    SimulatedMouse mouse(SimulatedMouse::macroMouse(defaultImage()));
+    ASSERT_FALSE(mouse.loadMemory(file));
+    EXPECT_EQ(mouse.memory()[0x8123], 0x42);
+
+    const auto shortFile = scratch("short.bin");
+    std::ofstream(shortFile, std::ios::binary) << "too short";
+    mouse.memory()[0x8123] = 0x17;
+    auto error = mouse.loadMemory(shortFile);
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("9 bytes"), std::string::npos);
+    EXPECT_EQ(mouse.memory()[0x8123], 0x17);
+    EXPECT_TRUE(mouse.loadMemory(scratch("missing.bin")));
+    EXPECT_TRUE(mouse.saveMemory(scratch("no-such-dir") / "x.bin"));
+}
+
+TEST(SimulatedMouse, UnplugAfterReportsKillsHandlesUntilReopened) {
+    OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
+    m.mouse.unplugAfterReports(m.mouse.reportCount() + 2);
+    EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    EXPECT_FALSE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    EXPECT_FALSE(m.mouse.pluggedIn());
+    for (const auto& info : m.mouse.enumerate())
+        EXPECT_EQ(info.path.find("sim:mouse"), std::string::npos);
+
+    m.mouse.unplugAfterReports(std::nullopt);
+    m.mouse.plugIn();
+    EXPECT_FALSE(m.link.sendCommand(0x19, 0, 0, 0, 0)); // the old handle stays dead
+    ASSERT_TRUE(m.link.openDevice(0x1BCF, 0x08A6));
+    EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+}
+
+TEST(SimulatedMouse, SingleFailedReportAndLatency) {
+    OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
+    m.mouse.failReport(m.mouse.reportCount() + 1);
+    EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    EXPECT_FALSE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+
+    // The one test with latency: three reports at 2 ms take at least 6 ms.
+    m.mouse.setLatency(std::chrono::milliseconds(2));
+    const auto start = std::chrono::steady_clock::now();
+    std::array<std::uint8_t, 10> out{};
+    ASSERT_TRUE(m.link.readBlock(BlockRead::ShortAddress, 0x6000, 10, out));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(6));
+}
