@@ -1,0 +1,29 @@
+#pragma once
+
+#include "device/DeviceSession.h"
+#include "model/Configuration.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace orlixctl {
+
+// Where the configuration came from, for the report's header.
+struct ReportSource {
+    std::string kind; // "mouse" or "file"
+    std::string name; // file path, or the mouse's interface
+    std::optional<orlix::device::Identification> identification;
+};
+
+// The decoded configuration in words, and as JSON for scripts.
+void writeText(std::ostream& out, const orlix::Configuration& config,
+               const orlix::TextSource& texts, const ReportSource& source);
+void writeJson(std::ostream& out, const orlix::Configuration& config,
+               const orlix::TextSource& texts, const ReportSource& source);
+
+// "0x1D"
+std::string hexValue(unsigned value, int digits);
+std::string kindName(orlix::device::DeviceKind kind);
+
+} // namespace orlixctl
