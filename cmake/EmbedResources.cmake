@@ -1,15 +1,16 @@
-# orlix_embed_resources(<target> <edition-folder> [ACCESSOR <name>])
+# orlix_embed_resources(<target> <edition-folder> [ACCESSOR <name>] [ROOT <folder>])
 #
 # Compiles every file under resources/<edition-folder>/ (images/ included, hidden files left
 # out) into <target> as a name -> bytes table. A resource is named after its file without the
 # extension. The generated sources define orlix::appearance::<name>() (default: the folder name
 # as an identifier) and orlix::appearance::embeddedResources(), which returns the same bundle.
+# ROOT embeds another folder instead of resources/<edition-folder>/ (test fixtures).
 # The host tool orlix_rcgen writes them; a new or removed file is noticed at the next build.
 
 set(ORLIX_EMBED_RESOURCES_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(orlix_embed_resources target folder)
-    cmake_parse_arguments(R "" "ACCESSOR" "" ${ARGN})
+    cmake_parse_arguments(R "" "ACCESSOR;ROOT" "" ${ARGN})
     if(NOT R_ACCESSOR)
         string(MAKE_C_IDENTIFIER "resources_${folder}" R_ACCESSOR)
     endif()
@@ -20,6 +21,9 @@ function(orlix_embed_resources target folder)
     endif()
 
     set(root ${PROJECT_SOURCE_DIR}/resources/${folder})
+    if(R_ROOT)
+        set(root ${R_ROOT})
+    endif()
     set(files)
     if(IS_DIRECTORY ${root})
         file(GLOB_RECURSE files CONFIGURE_DEPENDS LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)

@@ -138,6 +138,7 @@ TEST(ShippedTables, EditionDifferencesInStoredTexts) {
     EXPECT_EQ(editorS.stored().resolutionValues[6], "2000");
     EXPECT_EQ(editorS.stored().resolutionValues[7], "1600");
     EXPECT_EQ(editorS.stored().alternateProfileFunction, "KB Switch Key");
+    EXPECT_EQ(editorS.text("Str418"), "ms"); // the delay fields hold milliseconds
     editor.select(3);
     EXPECT_EQ(editor.stored().title, "BRENTOR Gaming Mouse");
     EXPECT_EQ(editor.text("Str012"), "Language2");
