@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/SectionBuffers.h"
+#include "pages/PageContainer.h"
+#include "pages/rules/Marquee.h"
+#include "pages/widgets/ButtonLabel.h"
+#include "pages/widgets/SkinPixmaps.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+#include <string>
+
+namespace orlix::pages {
+
+// The button labels Key1 .. Key12 of the three button-assignment pages, each over its image
+// Img_Key1 .. Img_Key12. A label shows the function of its button; hovering it scrolls the
+// caption (the LabelRun timer) and the window pauses its device poll meanwhile.
+class AssignmentPage : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kLabelWidth = 104; // the size of the KeyS images
+    static constexpr int kLabelHeight = 31;
+    static constexpr int kMarqueeInterval = 200;
+
+    AssignmentPage(PageContainer& page, const SkinPixmaps& skin, QWidget* window);
+
+    ButtonLabel* keyLabel(int n) const { return labels_[static_cast<std::size_t>(n - 1)]; }
+    SkinImage* keyImage(int n) const { return images_[static_cast<std::size_t>(n - 1)]; }
+    QTimer* labelRun() const { return labelRun_; }
+
+    void setCaptions(const std::array<std::string, kButtonCount>& names);
+    void setCaption(int n, const QString& caption);
+    // The label's caption; while it scrolls, the caption it will show again.
+    QString caption(int n) const;
+
+    bool hovering() const { return hovered_ != 0; }
+    // Ends a running hover effect: image, caption and timer back to rest.
+    void endHover();
+
+signals:
+    void keyClicked(int n);
+    void hoverStarted();
+    void hoverEnded();
+
+private:
+    void startHover(int n);
+    void step();
+
+    const SkinPixmaps& skin_;
+    std::array<ButtonLabel*, kButtonCount> labels_{};
+    std::array<SkinImage*, kButtonCount> images_{};
+    QTimer* labelRun_;
+    Marquee marquee_;
+    int hovered_ = 0;
+    QString restCaption_;
+};
+
+} // namespace orlix::pages

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "appearance/ResourceBundle.h"
+
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+#include <string_view>
+
+namespace orlix::pages {
+
+// The skin's PNG resources as pixmaps, decoded once and kept. A resource that is missing or
+// damaged gives a null pixmap and one warning on stderr; the control then shows nothing.
+class SkinPixmaps {
+public:
+    explicit SkinPixmaps(const appearance::ResourceBundle& resources) : resources_(resources) {}
+
+    QPixmap pixmap(std::string_view name) const;
+    QImage image(std::string_view name) const;
+
+private:
+    const appearance::ResourceBundle& resources_;
+    mutable QHash<QString, QPixmap> cache_;
+};
+
+} // namespace orlix::pages

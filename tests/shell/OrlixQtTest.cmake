@@ -1,0 +1,21 @@
+# orlix_add_qt_test(<name> SOURCES <files...> LIBS <targets...>)
+# One QtTest executable on the offscreen platform, with a scratch folder of its own as the
+# runtime directory and for files the test writes.
+function(orlix_add_qt_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    set(scratch ${CMAKE_CURRENT_BINARY_DIR}/scratch-${name})
+    add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test Qt6::Widgets orlix_warnings)
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        ORLIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        ORLIX_TEST_SCRATCH="${scratch}")
+    file(MAKE_DIRECTORY ${scratch})
+    # Qt wants its runtime directory private to the user.
+    file(CHMOD ${scratch} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT 300
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${scratch};ORLIX_TEST_SCRATCH=${scratch}")
+endfunction()
