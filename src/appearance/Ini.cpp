@@ -46,6 +46,11 @@ void IniSection::add(std::string key, std::string value) {
     entries_.emplace_back(std::move(key), std::move(value));
 }
 
+IniDocument IniDocument::parse(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return parseLines(splitLines(text));
+}
+
 const IniSection* IniDocument::section(std::string_view name) const {
     for (const IniSection& s : sections_) {
         if (equalsIgnoringCase(s.name(), name)) return &s;

@@ -51,7 +51,8 @@ public:
             doc.addLine(std::string_view(line));
         return doc;
     }
-    static IniDocument parse(std::string_view text) { return parseLines(splitLines(text)); }
+    // A UTF-8 byte-order mark at the start (left by some editors) is skipped.
+    static IniDocument parse(std::string_view text);
 
     const IniSection* section(std::string_view name) const;
     const std::vector<IniSection>& sections() const { return sections_; }

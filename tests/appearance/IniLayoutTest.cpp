@@ -33,6 +33,9 @@ TEST(Ini, CommentsBlanksCaseAndTheFirstEqualsSign) {
     ASSERT_NE(doc.section("other"), nullptr);
     EXPECT_EQ(doc.section("other")->value("size_a"), "5");
     EXPECT_EQ(doc.section("org2"), nullptr);
+    const IniDocument marked = IniDocument::parse("\xEF\xBB\xBF[org]\nWeb_X=1");
+    ASSERT_NE(marked.section("org"), nullptr);
+    EXPECT_EQ(marked.section("org")->value("web_x"), "1");
 }
 
 // A complete layout section; tests change single keys of it.
