@@ -207,7 +207,7 @@ void SimulatedMouse::pace() const {
     // tens of microseconds, which adds up over thousands of reports.
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + latency_;
-    constexpr auto kSpin = std::chrono::microseconds(150);
+    constexpr auto kSpin = std::chrono::microseconds(400);
     if (latency_ > kSpin) std::this_thread::sleep_until(deadline - kSpin);
     while (Clock::now() < deadline) {
     }
