@@ -266,6 +266,9 @@ public:
         case TransferResult::NoDevice:
             err_ << "orlixctl: " << languages_.text("Str022") << "\n";
             return kNoDevice;
+        case TransferResult::Busy:
+            err_ << "orlixctl: " << what << ": another transfer is running\n";
+            return kTransferFailed;
         case TransferResult::Refused:
             err_ << "orlixctl: " << what << ": the mouse refused the first block command; "
                  << (std::string_view(what).find("read") != std::string_view::npos
@@ -302,6 +305,8 @@ public:
                    std::to_string(id.flashType) + ")";
         case SilentExit::UnknownChip:
             return "unknown chip code " + hexValue(id.chipCode, 2);
+        case SilentExit::Busy:
+            return "another transfer is running";
         case SilentExit::None:
             break;
         }

@@ -158,7 +158,7 @@ bool DeviceLink::writeBlock(BlockWrite form, std::uint16_t address, std::uint16_
 }
 
 PollResult DeviceLink::poll(const PollHooks& hooks) {
-    if (polling_) return PollResult::Busy;
+    if (polling_ || transferring_) return PollResult::Busy;
     struct Guard {
         bool& flag;
         explicit Guard(bool& f) : flag(f) { flag = true; }

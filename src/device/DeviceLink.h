@@ -40,7 +40,7 @@ struct PollHooks {
 };
 
 enum class PollResult {
-    Busy,      // a poll was already running; nothing done
+    Busy,      // a poll or a transfer was already running; nothing done
     Unchanged, // no stable change in the number of HID interfaces
     Acted,     // the link was dropped and the target table walked
 };
@@ -99,7 +99,12 @@ public:
     const std::array<TargetId, 2>& targets() const { return targets_; }
     int lastInterfaceCount() const { return lastCount_; }
     bool pollRunning() const { return polling_; }
+    // A poll while a transfer sequence runs returns Busy: it would drop the link under it.
     PollResult poll(const PollHooks& hooks);
+
+    // Marks a transfer sequence running; set by the sequences for their whole length.
+    bool transferRunning() const { return transferring_; }
+    void setTransferRunning(bool running) { transferring_ = running; }
 
 private:
     bool send(HidHandle handle, const std::array<std::uint8_t, protocol::kReportSize>& frame);
@@ -115,6 +120,7 @@ private:
     std::array<TargetId, 2> targets_{};
     int lastCount_ = 0;
     bool polling_ = false;
+    bool transferring_ = false;
     std::uint64_t reports_ = 0;
     std::uint64_t failed_ = 0;
 };

@@ -30,7 +30,8 @@ public:
     std::uint64_t failed() const { return link_.failedReports() - failed_; }
 
     TransferOutcome finish(TransferResult result) {
-        if (fn_) fn_(Progress{done(), std::max(total_, done())});
+        const bool started = result != TransferResult::Busy && result != TransferResult::NoDevice;
+        if (fn_ && started) fn_(Progress{done(), std::max(total_, done())});
         TransferOutcome out;
         out.result =
             result == TransferResult::Done && failed() != 0 ? TransferResult::Interrupted : result;
@@ -52,6 +53,26 @@ std::uint64_t reloadReports(const Configuration& config) {
 }
 
 } // namespace
+
+// Marks a sequence as running for its whole length. The window lets events run from the
+// progress callback, so another command (or the hot-plug poll) could otherwise start in the
+// middle of a transfer and share its link.
+class DeviceSession::Running {
+public:
+    explicit Running(DeviceLink& link) : link_(link), entered_(!link.transferRunning()) {
+        if (entered_) link_.setTransferRunning(true);
+    }
+    ~Running() {
+        if (entered_) link_.setTransferRunning(false);
+    }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    bool entered() const { return entered_; }
+
+private:
+    DeviceLink& link_;
+    bool entered_;
+};
 
 DeviceSession::DeviceSession(DeviceLink& link, Configuration& config)
     : link_(link), config_(config) {}
@@ -100,10 +121,15 @@ Identification DeviceSession::reject(Identification id, IdentifyResult result) {
 }
 
 Identification DeviceSession::identify() {
-    // Whatever was decided for an earlier mouse no longer holds.
-    forgetDevice();
     Identification id;
     id.result = IdentifyResult::Silent;
+    const Running running(link_);
+    if (!running.entered()) {
+        id.silent = SilentExit::Busy;
+        return id;
+    }
+    // Whatever was decided for an earlier mouse no longer holds.
+    forgetDevice();
     const auto silent = [&](SilentExit why) {
         id.silent = why;
         return id;
@@ -196,6 +222,8 @@ Identification DeviceSession::identify() {
 
 TransferOutcome DeviceSession::readAll(const TextSource& texts, const ProgressFn& progress) {
     Meter meter(link_, progress);
+    const Running running(link_);
+    if (!running.entered()) return meter.finish(TransferResult::Busy);
     if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
     const bool macro = kind_ == DeviceKind::Macro;
     meter.setTotal(macro ? reports::kReadMacro : reports::kReadBasic);
@@ -278,6 +306,8 @@ void DeviceSession::writeMacroStore(const MacroStore& store, const ReportHook& h
 TransferOutcome DeviceSession::writeAll(const TextSource& texts, const ProgressFn& progress,
                                         const std::function<void()>& beforeWrite) {
     Meter meter(link_, progress);
+    const Running running(link_);
+    if (!running.entered()) return meter.finish(TransferResult::Busy);
     if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
     const bool macro = kind_ == DeviceKind::Macro;
 
@@ -306,6 +336,8 @@ TransferOutcome DeviceSession::resetToDefaults(std::span<const std::uint8_t> def
                                                const TextSource& texts,
                                                const ProgressFn& progress) {
     Meter meter(link_, progress);
+    const Running running(link_);
+    if (!running.entered()) return meter.finish(TransferResult::Busy);
     if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
     const bool macro = kind_ == DeviceKind::Macro;
 

@@ -46,6 +46,7 @@ enum class SilentExit {
     UnsupportedConfiguration, // configuration bits the kind does not allow
     FlashType,                // a macro controller without 64 Mbit flash
     UnknownChip,              // a chip code of neither kind
+    Busy,                     // called while another sequence was running; nothing sent
 };
 
 struct Identification {
@@ -67,6 +68,7 @@ enum class TransferResult {
     NoDevice,    // no open link or no decided kind: nothing sent (Str022)
     Refused,     // the first block command was refused: nothing read, or nothing written
     Interrupted, // reports failed on the way: a read takes nothing; a write may be partial
+    Busy,        // called while another sequence was running (from a progress callback)
 };
 
 struct TransferOutcome {
@@ -129,6 +131,8 @@ private:
     Identification reject(Identification id, IdentifyResult result);
     void eraseMacroMemory();
     void writeMacroStore(const MacroStore& store, const ReportHook& hook);
+
+    class Running;
 
     DeviceLink& link_;
     Configuration& config_;

@@ -1,4 +1,5 @@
 #include "DeviceTestSupport.h"
+#include "device/HidapiBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -159,4 +160,22 @@ TEST(DeviceLinkBlocks, FailuresReadAsFFAndAreCounted) {
     EXPECT_FALSE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
     EXPECT_EQ(mouse.reportCount(), reportsBefore + 1);
     EXPECT_EQ(out[0], 0xFF);
+}
+
+TEST(HidapiBackend, CollectionPathsAndAnEmptySystem) {
+    EXPECT_EQ(splitCollectionPath("/dev/hidraw3#2"),
+              (std::pair<std::string, std::size_t>{"/dev/hidraw3", 2}));
+    EXPECT_EQ(splitCollectionPath("/dev/hidraw3"),
+              (std::pair<std::string, std::size_t>{"/dev/hidraw3", 0}));
+    EXPECT_EQ(splitCollectionPath("/dev/odd#name"),
+              (std::pair<std::string, std::size_t>{"/dev/odd#name", 0}));
+    EXPECT_FALSE(readHidrawDescriptor("/dev/not-a-hid-node"));
+
+    // Whatever this machine has attached, enumeration and a failed open behave.
+    HidapiBackend hid;
+    for (const auto& info : hid.enumerate())
+        EXPECT_FALSE(info.path.empty());
+    EXPECT_EQ(hid.open("/dev/no-such-hidraw"), kNoHandle);
+    std::array<std::uint8_t, 8> report{0x41};
+    EXPECT_FALSE(hid.getFeature(12345, report));
 }

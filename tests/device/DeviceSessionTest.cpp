@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 using namespace orlix;
 using namespace orlix::device;
@@ -425,6 +426,30 @@ TEST(Transfers, MouseVanishingMidTransferIsReportedAndLosesNothing) {
     // refused command.
     EXPECT_EQ(out.failedReports, out.reports - 2500);
     EXPECT_LT(out.reports, reports::kWriteMacro);
+}
+
+TEST(Transfers, NothingElseStartsWhileASequenceLetsEventsRun) {
+    Rig rig(SimulatedMouse::macroMouse(defaultImage()));
+    ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
+    int nested = 0;
+    PollHooks hooks;
+    const auto out = rig.session.readAll(rig.texts, [&](const Progress& p) {
+        if (p.done != 500) return;
+        // What a click or a timer could start while the window pumps its events.
+        EXPECT_EQ(rig.session.writeAll(rig.texts).result, TransferResult::Busy);
+        EXPECT_EQ(rig.session.resetToDefaults(rig.resourceBytes, rig.texts).result,
+                  TransferResult::Busy);
+        EXPECT_EQ(rig.session.identify().silent, SilentExit::Busy);
+        rig.mouse.setOtherInterfaces(4); // a count change the poll would act on
+        EXPECT_EQ(rig.link.poll(hooks), PollResult::Busy);
+        ++nested;
+    });
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(out.result, TransferResult::Done);
+    EXPECT_EQ(out.reports, reports::kReadMacro);
+    EXPECT_TRUE(rig.link.isOpen());
+    EXPECT_TRUE(rig.session.canTransfer());
+    EXPECT_FALSE(rig.link.transferRunning());
 }
 
 TEST(Transfers, OddBytesFromTheMouseAreTakenSafely) {
