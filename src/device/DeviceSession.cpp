@@ -341,9 +341,13 @@ TransferOutcome DeviceSession::resetToDefaults(std::span<const std::uint8_t> def
     if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
     const bool macro = kind_ == DeviceKind::Macro;
 
+    // The rate the mouse was last shown with; if the defaults bring another one, the reload
+    // must be the pair that makes the mouse switch its report rate.
+    const int shownRate = config_.rate.lastKnown;
     config_.loadDefaults(defaultResource);
     config_.working = config_.defaults;
     config_.decode(texts);
+    if (shownRate != 0 && config_.rate.lastKnown != shownRate) config_.rate.changed = true;
     meter.setTotal((macro ? reports::kWriteMacro : reports::kWriteBasic) + reloadReports(config_));
     const ReportHook hook = meter.hook();
 

@@ -16,6 +16,7 @@ using namespace protocol;
 
 constexpr std::size_t kMemorySize = 0x10000;
 constexpr std::size_t kImageOffsetCurrentLevel = 27;
+constexpr std::size_t kImageOffsetReportRate = 28;
 constexpr std::size_t kFlashStart = 0x6000;
 
 const std::string kMousePathPrefix = "sim:mouse/";
@@ -141,6 +142,7 @@ void SimulatedMouse::placeInitialContents() {
                     memory_.begin() + kUserBreathCopyAddress);
     }
     std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+    runningRate_ = active_[kImageOffsetReportRate];
 }
 
 std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {
@@ -351,6 +353,7 @@ void SimulatedMouse::command(std::span<const std::uint8_t> r) {
         if (!ratePending_) violation("report-rate reload without its first command");
         ratePending_ = false;
         std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+        runningRate_ = active_[kImageOffsetReportRate];
         break;
     default:
         violation("unknown command " + hex4(code));
@@ -434,6 +437,7 @@ std::optional<std::string> SimulatedMouse::loadMemory(const std::filesystem::pat
     bytes.resize(kMemorySize);
     memory_ = std::move(bytes);
     std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+    runningRate_ = active_[kImageOffsetReportRate];
     return std::nullopt;
 }
 

@@ -99,6 +99,9 @@ public:
     const std::vector<std::uint8_t>& reloads() const { return reloads_; }
     // The image the mouse runs with, taken at the last reload (or at power-on).
     const std::array<std::uint8_t, 256>& activeImage() const { return active_; }
+    // The report-rate code (image byte 28) the mouse reports with: taken at power-on and by
+    // the 0x03/0x18 pair, not by 0x19, which leaves the rate as it was.
+    std::uint8_t runningReportRate() const { return runningRate_; }
     // Sectors erased since power-on, in order (their high address byte).
     const std::vector<std::uint8_t>& erasedSectors() const { return erased_; }
 
@@ -142,6 +145,7 @@ private:
     std::vector<std::uint8_t> descriptor_;
     std::vector<std::uint8_t> memory_;
     std::array<std::uint8_t, 256> active_{};
+    std::uint8_t runningRate_ = 0;
 
     Mode mode_ = Mode::Idle;
     std::array<std::uint8_t, protocol::kPayloadSize> reply_{};

@@ -367,6 +367,28 @@ TEST(Transfers, ResetWritesDefaultsAndEmptiesTheMacroStore) {
     EXPECT_TRUE(rig.mouse.violations().empty());
 }
 
+TEST(Transfers, ResetFromAnotherReportRateSwitchesTheRate) {
+    Rig rig(SimulatedMouse::basicMouse(defaultImage()));
+    ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
+    ASSERT_TRUE(rig.session.readAll(rig.texts));
+    rig.config.page.resolution.reportRate = 1000;
+    ASSERT_TRUE(rig.session.writeAll(rig.texts));
+    ASSERT_EQ(rig.mouse.runningReportRate(), 0x01);
+
+    // The defaults run at 500: a plain reload would leave the mouse at 1000.
+    rig.mouse.clearFrames();
+    ASSERT_TRUE(rig.session.resetToDefaults(rig.resourceBytes, rig.texts));
+    const auto texts = frameTexts(rig.mouse);
+    EXPECT_EQ(texts[texts.size() - 2], "set 40 03 00 01 00 00 00 00");
+    EXPECT_EQ(rig.mouse.runningReportRate(), 0x02);
+
+    // Reset again at the same rate: the plain reload.
+    rig.mouse.clearFrames();
+    ASSERT_TRUE(rig.session.resetToDefaults(rig.resourceBytes, rig.texts));
+    EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
+    EXPECT_EQ(countFrames(rig.mouse), reports::kWriteBasic + 1);
+}
+
 TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
     {
         Rig rig(SimulatedMouse::basicMouse(defaultImage()));
