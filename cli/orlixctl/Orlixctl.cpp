@@ -229,11 +229,22 @@ public:
             err_ << "orlixctl: no mouse found (vendor id " << hexValue(target.vendorId, 4)
                  << ", product id " << hexValue(target.productId, 4)
                  << ", 8-byte feature reports)\n";
+            for (const HidInterfaceInfo& info : backend_->enumerate()) {
+                if (info.vendorId == target.vendorId && info.productId == target.productId &&
+                    info.featureReportLength == 8) {
+                    err_ << "orlixctl: " << info.path
+                         << " is the mouse but could not be opened; it needs read and write "
+                            "access (on Linux a udev rule for its hidraw node)\n";
+                }
+            }
             return kNoDevice;
         }
         if (!link_->isOpen()) {
-            err_ << "orlixctl: the mouse was found but takes neither command nor data reports"
-                 << (link_->hasCommandPath() || link_->hasDataPath() ? " on both paths" : "")
+            err_ << "orlixctl: the mouse was found but takes "
+                 << (link_->hasCommandPath()
+                         ? "no data reports"
+                         : (link_->hasDataPath() ? "no command reports"
+                                                 : "neither command nor data reports"))
                  << "\n";
             return kNoDevice;
         }

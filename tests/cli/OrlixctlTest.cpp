@@ -104,11 +104,21 @@ TEST_F(Orlixctl, UnplugInTheMiddleOfAWriteIsAClearError) {
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
     // Probes, identification and the read before the write take 4938 reports.
-    const auto r =
-        run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", "7000", "write", p});
+    const auto trace = path("trace.txt");
+    const auto r = run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", "7000",
+                        "--trace", trace, "write", p});
     EXPECT_EQ(r.code, orlixctl::kTransferFailed);
     EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
     EXPECT_EQ(fs::file_size(state), 65536u);
+    const auto t = lines(trace);
+    ASSERT_GT(t.size(), 7000u);
+    EXPECT_EQ(t[6999].find("failed"), std::string::npos);
+    EXPECT_NE(t[7000].find(" failed"), std::string::npos) << t[7000];
+
+    // Gone before the first report: found, but it takes no reports.
+    const auto gone = run({"--simulate=basic", "--sim-unplug-after", "0", "info"});
+    EXPECT_EQ(gone.code, orlixctl::kNoDevice);
+    EXPECT_NE(gone.err.find("neither command nor data"), std::string::npos) << gone.err;
 
     // The next run finds the mouse again, and the same file repairs it.
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "write", p}).code, 0);
