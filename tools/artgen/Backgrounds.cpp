@@ -92,28 +92,17 @@ void drawMotif(QPainter& p, Outline outline, const QRectF& area, const QColor& a
     p.setClipRect(area, Qt::IntersectClip);
     switch (outline) {
     case Outline::Chamfered: {
-        // Circuit traces: parallel runs with a 45 degree jog, each ending in a pad.
-        QLinearGradient fade(area.topLeft(), area.topRight());
-        fade.setColorAt(0.0, soft(accent, 90));
-        fade.setColorAt(1.0, soft(accent, 0));
-        p.setPen(QPen(QBrush(fade), 1.0));
-        p.setBrush(Qt::NoBrush);
-        const int rows = 6;
-        for (int i = 0; i < rows; ++i) {
-            const qreal y =
-                std::round(area.top() + 10 + i * (area.height() - 20) / (rows - 1)) + 0.5;
-            const qreal x0 = area.left() + 10 + (i % 2) * 14;
-            const qreal jog = area.left() + 90 + 26 * ((i * 5) % rows);
-            const qreal dy = i < rows / 2 ? 7 : -7;
-            QPainterPath t;
-            t.moveTo(x0, y);
-            t.lineTo(jog, y);
-            t.lineTo(jog + 7, y + dy);
-            t.lineTo(area.right(), y + dy);
-            p.drawPath(t);
-            QPainterPath pad;
-            pad.addEllipse(QPointF(x0, y), 2.0, 2.0);
-            p.fillPath(pad, soft(accent, 120));
+        // A level meter: columns of small cells, their heights a slow interference pattern.
+        const qreal bottom = area.bottom() - 10;
+        int column = 0;
+        for (qreal x = area.left() + 6; x + 6 < area.right(); x += 9, ++column) {
+            const double wave = 0.5 + 0.5 * sinDeg(column * 37.0) * cosDeg(column * 13.0);
+            const int cells = 1 + static_cast<int>(std::lround(wave * 8.0));
+            const qreal fade = 1.0 - (x - area.left()) / area.width();
+            for (int c = 0; c < cells; ++c) {
+                const int a = static_cast<int>((c == cells - 1 ? 150 : 70) * fade) + 8;
+                p.fillRect(QRectF(std::round(x), bottom - c * 6.0 - 3, 6, 3), soft(accent, a));
+            }
         }
         break;
     }
@@ -277,10 +266,32 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
 
         // Header.
         {
-            drawMotif(p, s.outline, QRectF(96, 8, 360, 78), accent);
+            // Two armour plates: the emblem with the skin's motif, and the web button's bay.
+            const bool round = e.corners == Corners::Rounded;
+            const QRectF leftRect(12, 10, l.web.x - 34, 72);
+            const QRectF rightRect(l.web.x - 14, l.web.y - 14, 800 - 10 - (l.web.x - 14), 50);
+            const QPainterPath left =
+                round ? roundRect(leftRect, 12) : chamferRect(leftRect, 14, 0, 26, 0);
+            const QPainterPath right =
+                round ? roundRect(rightRect, 12) : chamferRect(rightRect, 18, 0, 10, 0);
+            for (const QPainterPath& plate : {left, right}) {
+                fillVertical(p, plate, QColor(33, 37, 44), QColor(20, 22, 27));
+                strokeVertical(p, plate, QColor(74, 82, 95), QColor(24, 27, 32));
+            }
+            p.save();
+            p.setClipPath(left, Qt::IntersectClip);
+            drawMotif(p, s.outline, QRectF(96, 12, leftRect.right() - 110, 68), accent);
+            p.restore();
             drawEmblem(p, QPointF(52, 46), accent);
             const QRectF groove(l.web.x - 4, l.web.y - 4, 272, 29);
             drawSocket(p, e.corners, groove);
+            // Status pips at the end of the web bay.
+            for (int i = 0; i < 3; ++i) {
+                QPainterPath pip;
+                pip.addEllipse(QPointF(rightRect.right() - 14, rightRect.top() + 14 + i * 11.0),
+                               1.8, 1.8);
+                p.fillPath(pip, soft(accent, i == 0 ? 230 : 80));
+            }
             // Accent rail under the header.
             fadeLine(p, QPointF(0, 92.5), QPointF(800, 92.5), soft(accent, 230), 1.0);
             QPainterPath rail;
@@ -450,7 +461,7 @@ void pageOne(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
     std::vector<MouseControl> controls;
     for (const KeySlot& k : l.keys)
         controls.push_back(k.control);
-    drawMouse(p, at, controls, accent);
+    drawMouse(p, at, controls, accent, s.lights);
 
     for (const KeySlot& k : l.keys) {
         const QRectF label(k.pos.x - page.x(), k.pos.y - page.y(), 104, 31);
@@ -493,11 +504,11 @@ void pageTwo(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
     const QPointF dpi = rel(l.dpi, o);
     const QPointF rep1 = rel(l.rep1, o);
     const QPointF rep2 = rel(l.rep2, o);
-    qreal left = std::min(dpi.x() - 22, rep1.x() - 24);
-    for (const Pt& f : l.fkPara)
-        left = std::min(left, f.x - o.x - 44.0);
-    for (const Pt& f : l.fkMode)
-        left = std::min(left, f.x - o.x - 12.0);
+    const qreal firstColumn = l.fkPara[0].x - o.x;
+    const qreal firstMode = l.fkMode.empty() ? firstColumn : l.fkMode.front().x - o.x;
+    // Row icons of the fire keys stand in one column left of the fields and the mode labels.
+    const qreal iconColumn = std::min(firstColumn, firstMode - 8) - 32;
+    const qreal left = std::min({dpi.x() - 22, rep1.x() - 40, iconColumn - 10});
     const qreal right = page.width() - 12.0;
 
     const QRectF cpiCard(left, dpi.y() - 64, right - left, 86);
@@ -515,7 +526,7 @@ void pageTwo(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
     const qreal repY = std::min(rep1.y(), rep2.y());
     const QRectF rateCard(left, repY - 26, right - left, 52);
     drawCard(p, e, rateCard, accent);
-    drawIcon(p, Icon::Pulse, QRectF(left + 10, repY, 18, 18), bright(accent), 1.5);
+    drawIcon(p, Icon::Pulse, QRectF(rep1.x() - 32, repY, 18, 18), bright(accent), 1.5);
     for (const QPointF& r : {rep1, rep2}) {
         QPainterPath lane = roundRect(QRectF(r.x() - 6, r.y() - 4, 104, 26), 5);
         p.fillPath(lane, QColor(255, 255, 255, 8));
@@ -527,9 +538,8 @@ void pageTwo(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
                           modeY + 28 - rateCard.bottom() - 10);
     drawCard(p, e, fireCard, accent);
     drawHeading(p, Icon::Fire, QPointF(left + 10, fireCard.top() + 8), 150, accent);
-    const qreal firstColumn = l.fkPara[0].x - o.x;
-    drawIcon(p, Icon::Repeat, QRectF(firstColumn - 30, paraY + 1, 17, 17), ink::steel, 1.4);
-    drawIcon(p, Icon::Timer, QRectF(firstColumn - 30, paraY + 23, 17, 17), ink::steel, 1.4);
+    drawIcon(p, Icon::Repeat, QRectF(iconColumn, paraY + 1, 17, 17), ink::steel, 1.4);
+    drawIcon(p, Icon::Timer, QRectF(iconColumn, paraY + 23, 17, 17), ink::steel, 1.4);
     for (int n = 0; n < 4; ++n) {
         const QPointF c = rel(l.fkPara[static_cast<std::size_t>(n)], o);
         QPainterPath band = roundRect(QRectF(c.x() - 4, c.y() - 22, 50, 66), 5);
@@ -548,7 +558,7 @@ void pageTwo(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
         QPainterPath strip = roundRect(QRectF(x0, modeY - 4, x1 - x0, 22), 5);
         p.fillPath(strip, QColor(0, 0, 0, 90));
         strokeVertical(p, strip, QColor(0, 0, 0, 120), QColor(255, 255, 255, 22));
-        drawIcon(p, Icon::Shuffle, QRectF(firstColumn - 30, modeY, 17, 17), ink::steel, 1.4);
+        drawIcon(p, Icon::Shuffle, QRectF(iconColumn, modeY, 17, 17), ink::steel, 1.4);
     }
 }
 

@@ -132,7 +132,7 @@ QPointF controlAnchor(MouseControl control, const MousePlacement& at) {
 }
 
 void drawMouse(QPainter& p, const MousePlacement& at, const std::vector<MouseControl>& controls,
-               const QColor& accent) {
+               const QColor& accent, LightStyle lights) {
     const Frame f{at.centreX, at.front};
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -290,14 +290,49 @@ void drawMouse(QPainter& p, const MousePlacement& at, const std::vector<MouseCon
         p.drawEllipse(cap.boundingRect().center(), 2.4, 2.4);
     }
 
-    // Rear light bar.
+    // Lighting on the palm rest.
     {
-        QPainterPath bar;
-        bar.moveTo(f(-46, 281));
-        bar.cubicTo(f(-24, 292), f(24, 292), f(46, 281));
-        glow(p, bar, withAlpha(accent, 170), 7, 8);
-        p.setPen(QPen(mix(accent, QColor(255, 255, 255), 0.45), 2.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(bar);
+        p.save();
+        p.setClipPath(body);
+        const QColor core = mix(accent, QColor(255, 255, 255), 0.45);
+        std::vector<QPainterPath> strips;
+        QPainterPath path;
+        switch (lights) {
+        case LightStyle::RearArc:
+            path.moveTo(f(-46, 281));
+            path.cubicTo(f(-24, 292), f(24, 292), f(46, 281));
+            strips.push_back(path);
+            break;
+        case LightStyle::Chevron:
+            path.moveTo(f(-40, 270));
+            path.lineTo(f(0, 250));
+            path.lineTo(f(40, 270));
+            strips.push_back(path);
+            for (qreal side : {-1.0, 1.0}) {
+                QPainterPath slash;
+                slash.moveTo(f(side * 70, 150));
+                slash.lineTo(f(side * 80, 178));
+                strips.push_back(slash);
+            }
+            break;
+        case LightStyle::SideStrips:
+            for (qreal side : {-1.0, 1.0}) {
+                QPainterPath strip;
+                strip.moveTo(f(side * 64, 168));
+                strip.cubicTo(f(side * 76, 200), f(side * 78, 240), f(side * 62, 276));
+                strips.push_back(strip);
+            }
+            path.addEllipse(f(0, 284), 3.0, 3.0);
+            strips.push_back(path);
+            break;
+        }
+        for (const QPainterPath& s : strips) {
+            glow(p, s, withAlpha(accent, 170), 7, 8);
+            p.setPen(QPen(core, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(s);
+        }
+        p.restore();
     }
 
     // Rim light along the shell.

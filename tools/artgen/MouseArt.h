@@ -11,6 +11,9 @@
 
 namespace artgen {
 
+// The shape of the mouse's lighting, which differs from skin to skin.
+enum class LightStyle { RearArc, Chevron, SideStrips };
+
 // Where the mouse drawing sits on a page: the centre line and the front tip, in page pixels.
 struct MousePlacement {
     qreal centreX = 200;
@@ -23,7 +26,7 @@ QPointF controlAnchor(MouseControl control, const MousePlacement& at);
 // Draws the top-down mouse. Only the controls listed get their own cap; a skin whose layout has
 // no label for a control shows a mouse without it.
 void drawMouse(QPainter& p, const MousePlacement& at, const std::vector<MouseControl>& controls,
-               const QColor& accent);
+               const QColor& accent, LightStyle lights);
 
 // A callout from a control's anchor to the edge of its label; `label` is in page pixels.
 void drawCallout(QPainter& p, const QPointF& anchor, const QRectF& label, const QColor& accent);

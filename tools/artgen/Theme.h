@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MouseArt.h"
 #include "SkinLayout.h"
 
 #include <QColor>
@@ -24,6 +25,7 @@ struct Skin {
     int number = 1; // background set 1..3: files L<number>_...
     QColor accent;
     Outline outline = Outline::Chamfered;
+    LightStyle lights = LightStyle::RearArc;
     SkinLayout layout;
 };
 
