@@ -148,7 +148,7 @@ void KeyCombinationDialog::buildBackground() {
     p.end();
     background_->setGeometry(0, 0, kWidth, kHeight);
     background_->setImage(QPixmap::fromImage(picture));
-    setMask(QBitmap::fromImage(picture.createMaskFromColor(kColourKey, Qt::MaskOutColor)));
+    setMask(QBitmap::fromImage(picture.createMaskFromColor(kColourKey, Qt::MaskInColor)));
 }
 
 void KeyCombinationDialog::open(const TextSource& texts) {

@@ -27,6 +27,19 @@ void ButtonLabel::setBackground(const QColor& colour) {
     update();
 }
 
+void ButtonLabel::setTextArea(const QRect& area) {
+    area_ = area;
+    if (area.isEmpty())
+        clearMask();
+    else
+        setMask(QRegion(area));
+    update();
+}
+
+QRect ButtonLabel::textArea() const {
+    return area_.isEmpty() ? rect() : area_;
+}
+
 void ButtonLabel::setFitting(bool on) {
     fitting_ = on;
     update();
@@ -36,7 +49,7 @@ QFont ButtonLabel::fittedFont(bool* wrap) const {
     *wrap = false;
     QFont f = font();
     if (!fitting_ || text().isEmpty()) return f;
-    const int room = width() - 2 * kMargin;
+    const int room = textArea().width() - 2 * kMargin;
     qreal size = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
     while (true) {
         f.setPointSizeF(size);
@@ -47,7 +60,7 @@ QFont ButtonLabel::fittedFont(bool* wrap) const {
     }
     // Still too wide at the smallest size: two lines, if the control is tall enough.
     const QFontMetrics fm(f);
-    *wrap = fm.lineSpacing() * 2 <= height() + 2;
+    *wrap = fm.lineSpacing() * 2 <= textArea().height() + 2;
     return f;
 }
 
@@ -63,12 +76,12 @@ void ButtonLabel::paintEvent(QPaintEvent*) {
     bool wrap = false;
     p.setFont(fittedFont(&wrap));
     p.setPen(colour_);
-    const QRect area = rect().adjusted(kMargin, 0, -kMargin, 0);
+    const QRect area = textArea().adjusted(kMargin, 0, -kMargin, 0);
     int flags = Qt::AlignVCenter | (alignLeft_ ? Qt::AlignLeft : Qt::AlignHCenter);
     if (wrap) flags |= Qt::TextWordWrap;
     if (!fitting_) flags = Qt::AlignVCenter | Qt::AlignLeft;
-    p.setClipRect(rect());
-    p.drawText(fitting_ ? area : rect().adjusted(kMargin, 0, 0, 0), flags, text());
+    p.setClipRect(textArea());
+    p.drawText(fitting_ ? area : textArea().adjusted(kMargin, 0, 0, 0), flags, text());
 }
 
 void ButtonLabel::enterEvent(QEnterEvent* event) {

@@ -19,6 +19,10 @@ public:
     void setBackground(const QColor& colour);
     QColor background() const { return background_; }
     void setAlignLeft(bool left) { alignLeft_ = left; }
+    // The part of the control its image really covers; the caption stays inside it and
+    // only that part takes clicks. An empty rectangle means the whole control.
+    void setTextArea(const QRect& area);
+    QRect textArea() const;
     // Off while a caption scrolls, so its size does not change on every step.
     void setFitting(bool on);
 
@@ -42,6 +46,7 @@ private:
 
     QColor colour_{Qt::white};
     QColor background_;
+    QRect area_;
     bool alignLeft_ = false;
     bool fitting_ = true;
     bool pressedInside_ = false;

@@ -29,3 +29,18 @@ QPixmap SkinPixmaps::pixmap(std::string_view name) const {
 }
 
 } // namespace orlix::pages
+
+namespace orlix::pages {
+
+QRect SkinPixmaps::opaqueBounds(std::string_view name) const {
+    const QImage img = pixmap(name).toImage().convertToFormat(QImage::Format_ARGB32);
+    QRect bounds;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (qAlpha(row[x]) != 0) bounds |= QRect(x, y, 1, 1);
+    }
+    return bounds;
+}
+
+} // namespace orlix::pages

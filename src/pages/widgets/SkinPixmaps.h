@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 
 #include <string_view>
@@ -19,6 +20,9 @@ public:
 
     QPixmap pixmap(std::string_view name) const;
     QImage image(std::string_view name) const;
+    // The smallest rectangle holding every pixel of the image that is not fully transparent;
+    // empty for a missing image.
+    QRect opaqueBounds(std::string_view name) const;
 
 private:
     const appearance::ResourceBundle& resources_;

@@ -1,0 +1,84 @@
+#include "platform/PointerSettings.h"
+
+#include "model/FileIo.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace orlix::platform {
+
+namespace {
+
+using Field = std::optional<int> PointerSettings::*;
+
+constexpr std::pair<std::string_view, Field> kFields[] = {
+    {"PointerSpeed", &PointerSettings::pointerSpeed},
+    {"DoubleClickTime", &PointerSettings::doubleClickTime},
+    {"WheelScrollLines", &PointerSettings::wheelLines},
+    {"Acceleration", &PointerSettings::acceleration},
+    {"Threshold1", &PointerSettings::threshold1},
+    {"Threshold2", &PointerSettings::threshold2},
+};
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+PointerSettings FilePointerSettingsStore::read() {
+    PointerSettings out;
+    auto bytes = readFilePrefix(file_, 64 * 1024, nullptr);
+    if (!bytes) return out;
+    std::string text(bytes->begin(), bytes->end());
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string_view key = trim(std::string_view(line).substr(0, eq));
+        const std::string_view value = trim(std::string_view(line).substr(eq + 1));
+        int number = 0;
+        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (ec != std::errc() || end != value.data() + value.size()) continue;
+        for (const auto& [name, field] : kFields)
+            if (name == key) out.*field = number;
+    }
+    return out;
+}
+
+bool FilePointerSettingsStore::write(const PointerSettings& settings) {
+    PointerSettings merged = read();
+    for (const auto& [name, field] : kFields)
+        if (settings.*field) merged.*field = settings.*field;
+    std::string text;
+    for (const auto& [name, field] : kFields)
+        if (merged.*field)
+            text += std::string(name) + "=" + std::to_string(*(merged.*field)) + "\n";
+    std::error_code ec;
+    if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path(), ec);
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                              text.size());
+    return static_cast<bool>(writeFileAtomically(file_, bytes));
+}
+
+std::filesystem::path defaultPointerSettingsFile() {
+    std::filesystem::path base;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0')
+        base = config;
+    else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        base = std::filesystem::path(home) / ".config";
+    else
+        return {};
+    return base / "orlix-editor" / "pointer-settings";
+}
+
+} // namespace orlix::platform

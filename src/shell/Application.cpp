@@ -1,0 +1,123 @@
+#include "shell/Application.h"
+
+#include "appearance/Languages.h"
+#include "platform/PointerSettings.h"
+#include "shell/DemoMouse.h"
+#include "shell/MainWindow.h"
+#include "shell/Options.h"
+#include "shell/Prompts.h"
+#include "shell/ScreenshotTour.h"
+#include "shell/SingleInstance.h"
+
+#ifdef Q_OS_WIN
+#include "device/WindowsHidBackend.h"
+#else
+#include "device/HidapiBackend.h"
+#endif
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace orlix::shell {
+
+namespace {
+
+// A screenshot run must not wait for anyone: messages go to the error stream.
+class LoggingPrompts : public Prompts {
+public:
+    void message(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
+    }
+    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&) override { return {}; }
+    void openUrl(const QUrl&) override {}
+};
+
+std::unique_ptr<device::HidBackend> makeBackend(const Options& options, Edition edition,
+                                                const appearance::ResourceBundle& resources) {
+    if (options.simulate != Options::Simulate::Off) {
+        const auto defaults = resources.find("OrlixData").value_or(std::span<const std::uint8_t>{});
+        auto languages = appearance::Languages::load(resources, traitsOf(edition)).languages;
+        return makeDemoMouse(edition, defaults, options.simulate == Options::Simulate::Macro,
+                             languages);
+    }
+#ifdef Q_OS_WIN
+    return std::make_unique<device::WindowsHidBackend>();
+#else
+    return std::make_unique<device::HidapiBackend>();
+#endif
+}
+
+} // namespace
+
+int runEditor(int argc, char** argv, Edition edition, const appearance::ResourceBundle& resources) {
+    QApplication app(argc, argv);
+    const auto& traits = traitsOf(edition);
+    QApplication::setApplicationName(QString::fromLatin1(
+        traits.programName.data(), static_cast<qsizetype>(traits.programName.size())));
+    QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
+
+    std::vector<std::string> args;
+    for (const QString& a : QApplication::arguments().mid(1))
+        args.push_back(a.toStdString());
+    const Options options = parseOptions(args);
+    const std::string program(traits.programName);
+    if (options.help) {
+        std::fputs(usage(program).c_str(), stdout);
+        return 0;
+    }
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), options.error.c_str(),
+                     usage(program).c_str());
+        return 2;
+    }
+
+    // A second copy brings the first one's window to the front and ends; a screenshot run
+    // stays out of the way of a copy the user has open.
+    MainWindow* shown = nullptr;
+    SingleInstance instance;
+    if (!options.screenshotDir) {
+        const auto start = instance.start([&shown] {
+            if (shown == nullptr) return;
+            shown->showNormal();
+            shown->raise();
+            shown->activateWindow();
+        });
+        if (start == SingleInstance::Start::AlreadyRunning) {
+            std::printf("%s: already running; its window was brought to the front.\n",
+                        program.c_str());
+            return 0;
+        }
+    }
+
+    auto backend = makeBackend(options, edition, resources);
+    Prompts standardPrompts;
+    LoggingPrompts loggingPrompts;
+    Prompts& prompts = options.screenshotDir ? loggingPrompts : standardPrompts;
+    platform::FilePointerSettingsStore pointerSettings(platform::defaultPointerSettingsFile());
+    MainWindow window(edition, resources, *backend, prompts, &pointerSettings);
+    window.show();
+    shown = &window;
+
+    if (options.screenshotDir) {
+        int rc = 0;
+        QTimer::singleShot(0, &window, [&] {
+            ScreenshotTour tour(window, QString::fromStdString(*options.screenshotDir));
+            const bool ok = tour.run();
+            for (const QString& file : tour.written())
+                std::printf("%s\n", file.toLocal8Bit().constData());
+            if (!ok) std::fprintf(stderr, "%s\n", tour.error().toLocal8Bit().constData());
+            rc = ok ? 0 : 1;
+            window.close();
+            QApplication::exit(rc);
+        });
+        const int loop = QApplication::exec();
+        return rc != 0 ? rc : loop;
+    }
+    return QApplication::exec();
+}
+
+} // namespace orlix::shell

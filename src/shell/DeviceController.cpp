@@ -1,0 +1,121 @@
+#include "shell/DeviceController.h"
+
+#include "shell/LoadingWindow.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace orlix::shell {
+
+using device::IdentifyResult;
+using device::Progress;
+using device::ProgressFn;
+using device::TransferOutcome;
+
+DeviceController::DeviceController(device::HidBackend& backend, Configuration& config,
+                                   const TextSource& texts, QObject* parent)
+    : QObject(parent), link_(backend), config_(config), texts_(texts), session_(link_, config) {
+    devTimer_.setObjectName(QStringLiteral("DevTimer"));
+    devTimer_.setInterval(kPollInterval);
+    connect(&devTimer_, &QTimer::timeout, this, &DeviceController::poll);
+    devTimer_.start();
+}
+
+DeviceController::~DeviceController() {
+    link_.dropLink();
+}
+
+void DeviceController::setLoadingWindow(LoadingWindow* loading, QWidget* mainWindow) {
+    loading_ = loading;
+    mainWindow_ = mainWindow;
+}
+
+void DeviceController::dropLink() {
+    link_.dropLink();
+}
+
+void DeviceController::pump() {
+    QCoreApplication::processEvents();
+    sincePump_.restart();
+}
+
+void DeviceController::poll() {
+    device::PollHooks hooks;
+    hooks.wait = [this](std::chrono::milliseconds ms) {
+        const auto wait = std::min(ms, reopenDelay_);
+        if (wait.count() <= 0) return;
+        // The window stays alive during the pause; the poll's busy flag keeps ticks out.
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(wait.count()), &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    hooks.showNoDevice = [this] {
+        session_.forgetDevice();
+        emit noDevice();
+    };
+    hooks.identify = [this] { identifyAndRead(); };
+    link_.poll(hooks);
+}
+
+void DeviceController::identifyAndRead() {
+    const device::Identification id = session_.identify();
+    switch (id.result) {
+    case IdentifyResult::Accepted:
+        break;
+    case IdentifyResult::DataTypeError:
+    case IdentifyResult::IdentityError:
+        emit rejected(id.result);
+        return;
+    case IdentifyResult::Silent:
+        return;
+    }
+    emit readStarting();
+    runLocked([this](const ProgressFn& progress) { return session_.readAll(texts_, progress); },
+              [this](const TransferOutcome& outcome) {
+                  if (outcome) emit deviceRead();
+              });
+}
+
+TransferOutcome DeviceController::writeAll(const std::function<void()>& beforeWrite) {
+    return runLocked([&](const ProgressFn& progress) {
+        return session_.writeAll(texts_, progress, beforeWrite);
+    });
+}
+
+TransferOutcome DeviceController::resetToDefaults(std::span<const std::uint8_t> defaultResource) {
+    return runLocked([&](const ProgressFn& progress) {
+        return session_.resetToDefaults(defaultResource, texts_, progress);
+    });
+}
+
+TransferOutcome
+DeviceController::runLocked(const std::function<TransferOutcome(const ProgressFn&)>& body,
+                            const std::function<void(const TransferOutcome&)>& afterUnlock) {
+    devTimer_.stop();
+    transferring_ = true;
+    emit lockChanged(true);
+    if (loading_) loading_->showOver(mainWindow_);
+    pump();
+
+    int shownPercent = -1;
+    const ProgressFn progress = [&](const Progress& p) {
+        const int percent = p.percent();
+        if (percent != shownPercent) {
+            shownPercent = percent;
+            if (loading_) loading_->setPercent(percent);
+            emit progressed(percent);
+        }
+        if (pumpEveryReport_ || sincePump_.elapsed() >= kPumpIntervalMs) pump();
+    };
+    const TransferOutcome outcome = body(progress);
+
+    if (loading_) loading_->hide();
+    pump();
+    transferring_ = false;
+    emit lockChanged(false);
+    if (afterUnlock) afterUnlock(outcome);
+    devTimer_.start();
+    return outcome;
+}
+
+} // namespace orlix::shell

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "device/DeviceLink.h"
+#include "device/DeviceSession.h"
+#include "model/Configuration.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <span>
+
+namespace orlix::shell {
+
+class LoadingWindow;
+
+// The main window's side of the device link: the hot-plug poll on DevTimer, identification
+// and the full read of a new mouse, and the write and reset sequences. Every transfer runs
+// with the window locked, DevTimer off and the loading window showing the percentage; the
+// window learns about the outcome through the signals.
+class DeviceController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kPollInterval = 3500;
+    // Pending events run at most this often during a transfer; in between, a report costs
+    // no more than a look at the clock.
+    static constexpr int kPumpIntervalMs = 10;
+
+    DeviceController(device::HidBackend& backend, Configuration& config, const TextSource& texts,
+                     QObject* parent);
+    ~DeviceController() override;
+
+    device::DeviceLink& link() { return link_; }
+    device::DeviceSession& session() { return session_; }
+    QTimer* devTimer() { return &devTimer_; }
+
+    void setLoadingWindow(LoadingWindow* loading, QWidget* mainWindow);
+    // The pause before a re-open; tests and the screenshot run use none.
+    void setReopenDelay(std::chrono::milliseconds delay) { reopenDelay_ = delay; }
+    // Pump events on every report instead of every kPumpIntervalMs.
+    void setPumpEveryReport(bool on) { pumpEveryReport_ = on; }
+
+    bool linkOpen() const { return link_.isOpen(); }
+    bool canTransfer() const { return session_.canTransfer(); }
+    bool macroDevice() const { return session_.kind() == device::DeviceKind::Macro; }
+    bool transferring() const { return transferring_; }
+
+    // DevTimerTimer.
+    void poll();
+    device::TransferOutcome writeAll(const std::function<void()>& beforeWrite);
+    device::TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource);
+    void dropLink();
+
+signals:
+    void lockChanged(bool locked);
+    void noDevice();                           // ShowNoDevice
+    void rejected(device::IdentifyResult why); // error label, then RefreshErrorAP
+    void readStarting();                       // the status labels go
+    void deviceRead();                         // the image is in: refresh, show pages
+    void progressed(int percent);
+
+private:
+    void identifyAndRead();
+    device::TransferOutcome
+    runLocked(const std::function<device::TransferOutcome(const device::ProgressFn&)>& body,
+              const std::function<void(const device::TransferOutcome&)>& afterUnlock = {});
+    void pump();
+
+    device::DeviceLink link_;
+    Configuration& config_;
+    const TextSource& texts_;
+    device::DeviceSession session_;
+    QTimer devTimer_;
+    QPointer<LoadingWindow> loading_;
+    QPointer<QWidget> mainWindow_;
+    std::chrono::milliseconds reopenDelay_{device::DeviceLink::kReopenDelay};
+    bool pumpEveryReport_ = false;
+    bool transferring_ = false;
+    QElapsedTimer sincePump_;
+};
+
+} // namespace orlix::shell

@@ -1,0 +1,66 @@
+#include "shell/LayoutApplier.h"
+
+#include "pages/widgets/ButtonLabel.h"
+#include "pages/widgets/Visibility.h"
+
+#include <QWidget>
+
+namespace orlix::shell {
+
+namespace {
+
+QColor colourOf(const appearance::Rgb& c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+void applyText(QWidget* w, const appearance::ControlLayout& c) {
+    if (c.fontSize) {
+        QFont f = w->font();
+        f.setPointSize(*c.fontSize);
+        w->setFont(f);
+    }
+    if (c.textColour) {
+        if (auto* label = qobject_cast<pages::ButtonLabel*>(w)) {
+            label->setTextColour(colourOf(*c.textColour));
+        } else {
+            QPalette p = w->palette();
+            p.setColor(QPalette::WindowText, colourOf(*c.textColour));
+            p.setColor(QPalette::Text, colourOf(*c.textColour));
+            w->setPalette(p);
+        }
+    }
+    if (c.backColour) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, colourOf(*c.backColour));
+        p.setColor(QPalette::Window, colourOf(*c.backColour));
+        w->setPalette(p);
+    }
+}
+
+} // namespace
+
+void applyLayout(const appearance::Layout& layout, QWidget* window) {
+    for (const auto& [name, c] : layout.controls()) {
+        QWidget* w = window->findChild<QWidget*>(QString::fromStdString(name));
+        if (w == nullptr) continue;
+        if (c.position) {
+            QPoint at(c.position->x, c.position->y);
+            if (!c.parent.empty()) {
+                // Relative to a group: as it stands when the control is its child, else
+                // translated into the control's own parent.
+                QWidget* group = window->findChild<QWidget*>(QString::fromStdString(c.parent));
+                if (group != nullptr && w->parentWidget() != group)
+                    at = group->mapTo(w->parentWidget(), at);
+            }
+            w->move(at);
+        }
+        if (!c.sizeFrom.empty()) {
+            if (QWidget* from = window->findChild<QWidget*>(QString::fromStdString(c.sizeFrom)))
+                w->resize(from->size());
+        }
+        applyText(w, c);
+        if (c.visible) pages::setHiddenFor(w, pages::hide::kLayout, !*c.visible);
+    }
+}
+
+} // namespace orlix::shell

@@ -1,0 +1,457 @@
+#include "shell/MainWindow.h"
+
+#include "pages/widgets/Visibility.h"
+#include "shell/Captions.h"
+#include "shell/DeviceController.h"
+#include "shell/LayoutApplier.h"
+#include "shell/LoadingWindow.h"
+#include "shell/Prompts.h"
+#include "shell/WindowCommands.h"
+#include "shell/WindowControls.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QScreen>
+#include <QWindow>
+
+namespace orlix::shell {
+
+using pages::Page;
+using pages::pageInfo;
+
+namespace {
+
+const QColor kWindowKey(128, 0, 0); // the see-through colour of the shaped edition's skin
+
+appearance::Languages loadLanguages(const appearance::ResourceBundle& resources,
+                                    const EditionTraits& traits) {
+    auto loaded = appearance::Languages::load(resources, traits);
+    for (const auto& problem : loaded.problems)
+        qWarning().noquote() << QString::fromStdString(problem);
+    return std::move(loaded.languages);
+}
+
+std::span<const std::uint8_t> findDefaultResource(const appearance::ResourceBundle& resources) {
+    auto data = resources.find("OrlixData");
+    if (!data) {
+        qWarning("The default data resource OrlixData is missing");
+        return {};
+    }
+    return *data;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Edition edition, const appearance::ResourceBundle& resources,
+                       device::HidBackend& backend, Prompts& prompts,
+                       platform::PointerSettingsStore* pointerSettings, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), traits_(traitsOf(edition)),
+      resources_(resources), prompts_(prompts), pointerStore_(pointerSettings),
+      defaultResource_(findDefaultResource(resources)),
+      languages_(loadLanguages(resources, traits_)), skin_(resources, traits_), pixmaps_(resources),
+      config_(edition), editor_(config_, languages_) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.x() + (s.width() - kWidth) / 2, s.y() + (s.height() - kHeight) / 2);
+    }
+    if (!traits_.shapedWindow) {
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, p.color(QPalette::Button));
+        setPalette(p);
+    }
+    build();
+    device_ = new DeviceController(backend, config_, languages_, this);
+    device_->setLoadingWindow(loading_, this);
+    commands_ = new WindowCommands(*this);
+    connectParts();
+
+    // Start-up: the default data, the special menu's height, the keys' texts from the image,
+    // the pointer settings, then the first language's button as if it had been pressed.
+    skin_.loadWebSettings();
+    controls_->button(QStringLiteral("Btn_Web"))
+        ->setText(QString::fromStdString(skin_.layout().webAddress()));
+    config_.startUp(defaultResource_, languages_);
+    device_->session().takeTargetsFromDefaults();
+    menus_->setStartUpDataType(config_.readLayout);
+    disableEditing();
+    refreshUI();
+    readPointerSettings();
+    applyLanguage(1);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build() {
+    controls_ = new WindowControls(this, pixmaps_);
+    for (int n = 1; n <= 4; ++n) {
+        pages_[static_cast<std::size_t>(n - 1)] = new pages::PageContainer(n, this);
+        connect(page(n).background(), &pages::SkinImage::pressed, this, &MainWindow::hideAllMenus);
+    }
+    assignmentPage_ = new pages::AssignmentPage(page(1), pixmaps_, this);
+    controls_->buildButtons();
+    menus_ = new pages::AssignmentMenus(traits_.edition, this);
+    keyDialog_ = new pages::KeyCombinationDialog(pixmaps_, this);
+    loading_ = new LoadingWindow(this);
+}
+
+void MainWindow::connectParts() {
+    connect(controls_->base(), &pages::SkinImage::pressed, this, &MainWindow::dragFrom);
+    connect(controls_->base(), &pages::SkinImage::dragged, this, &MainWindow::dragTo);
+    connect(controls_, &WindowControls::clicked, commands_, &WindowCommands::buttonClicked);
+
+    connect(assignmentPage_, &pages::AssignmentPage::keyClicked, this, &MainWindow::keyClicked);
+    // The poll waits while the pointer rests on a button label.
+    connect(assignmentPage_, &pages::AssignmentPage::hoverStarted, device_->devTimer(),
+            qOverload<>(&QTimer::stop));
+    connect(assignmentPage_, &pages::AssignmentPage::hoverEnded, this, [this] {
+        if (!device_->transferring()) device_->devTimer()->start();
+    });
+
+    connect(menus_, &pages::AssignmentMenus::leafChosen, this,
+            [this](int key, int tag, const QString& caption) {
+                const auto profile = pageInfo(currentPage()).profile;
+                if (profile && editor_.chooseLeaf(*profile, key - 1, tag))
+                    assignmentPage_->setCaption(key, caption);
+            });
+    connect(menus_, &pages::AssignmentMenus::swapChosen, this, [this](int key, int tag) {
+        const auto profile = pageInfo(currentPage()).profile;
+        if (!profile || !editor_.swapPrimary(*profile, key - 1, tag)) return;
+        const auto names = editor_.names(*profile);
+        for (int n = 1; n <= 3; ++n)
+            assignmentPage_->setCaption(
+                n, QString::fromStdString(names[static_cast<std::size_t>(n - 1)]));
+    });
+    connect(menus_, &pages::AssignmentMenus::keyCombinationRequested, this, [this] {
+        hideAllMenus();
+        QCoreApplication::processEvents();
+        keyDialog_->open(languages_);
+    });
+    connect(keyDialog_, &pages::KeyCombinationDialog::confirmed, this,
+            [this](const QString& text, const QString& code) {
+                storeChoice(menus_->currentKey(), code.toStdString(), text);
+            });
+    connect(menus_, &pages::AssignmentMenus::macroChosen, this, [this](int key, int index) {
+        const QString name =
+            QString::fromStdString(config_.macroNames[static_cast<std::size_t>(index)]);
+        storeChoice(key, pages::AssignmentEditor::macroCode(index), name);
+    });
+
+    connect(device_, &DeviceController::lockChanged, this, [this](bool locked) {
+        if (locked) {
+            hideAllMenus();
+            lockWindow();
+        } else {
+            unlockWindow();
+        }
+    });
+    connect(device_, &DeviceController::noDevice, this, &MainWindow::showNoDevice);
+    connect(device_, &DeviceController::rejected, this, &MainWindow::showRejected);
+    connect(device_, &DeviceController::readStarting, this, [this] {
+        for (const char* l : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"})
+            controls_->label(QString::fromLatin1(l))->hide();
+    });
+    connect(device_, &DeviceController::deviceRead, this, [this] {
+        refreshUI();
+        readPointerSettings();
+        showDevicePages();
+    });
+}
+
+// ---- what the configuration holds, on the pages ------------------------------------------
+
+void MainWindow::refreshUI() {
+    QStringList names;
+    if (device_ != nullptr && device_->macroDevice())
+        for (const auto& n : config_.macroNames)
+            names << QString::fromStdString(n);
+    menus_->setMacroNames(names);
+    for (auto* view : views_)
+        view->refresh();
+
+    // The page of the active profile opens, showing that profile's functions.
+    const Page page =
+        pages::pageForProfile(config_.page.activeProfile.value_or(0)).value_or(Page::Main);
+    controls_->pageRadio(static_cast<int>(page))->setChecked(true);
+    showContainer(1);
+    controls_->setSelectedPageImage(QString::fromLatin1(
+        pageInfo(page).image.data(), static_cast<qsizetype>(pageInfo(page).image.size())));
+    assignmentPage_->setCaptions(editor_.names(*pageInfo(page).profile));
+    // With a mouse shown, the reset-control profile opens read-only as its button opens it.
+    if (!errorFlag_ && device_ != nullptr && device_->linkOpen()) {
+        if (pageInfo(page).editing)
+            enableEditing();
+        else
+            disableEditing();
+    }
+}
+
+void MainWindow::keyClicked(int n) {
+    // Only the main and the alternate profile are edited here; the reset-control profile is
+    // shown read-only, so its labels always show what the mouse stores.
+    if (!editing_ || locked_ || !pages::profileEditable(currentPage())) return;
+    menus_->openFor(n, assignmentPage_->keyLabel(n)->geometry());
+}
+
+void MainWindow::storeChoice(int key, const std::string& code, const QString& caption) {
+    if (key < 1 || key > kButtonCount) return;
+    const auto profile = pageInfo(currentPage()).profile;
+    if (profile && editor_.storeCode(*profile, key - 1, code))
+        assignmentPage_->setCaption(key, caption);
+}
+
+// ---- languages and skins ------------------------------------------------------------------
+
+void MainWindow::applyLanguage(int n) {
+    if (n < 1 || n > 3) return;
+    controls_->setLanguage(n);
+    auto* insertList = findChild<QComboBox*>(QStringLiteral("CB_Insert"));
+    const int insertIndex = insertList != nullptr ? insertList->currentIndex() : -1;
+
+    languages_.select(n);
+    applySkinImages(n);
+    skin_.applyLanguage(n, languages_);
+    for (const auto& issue : skin_.layout().takeIssues())
+        qWarning().noquote() << QString::fromStdString(issue.message());
+    applyLayout(skin_.layout(), this);
+    fitStatusLabels();
+    applyTexts();
+
+    if (insertList != nullptr && insertIndex >= 0) insertList->setCurrentIndex(insertIndex);
+    QGuiApplication::setApplicationDisplayName(QString::fromStdString(languages_.text("Title")));
+    refreshAPPage();
+}
+
+void MainWindow::applySkinImages(int n) {
+    const QPixmap background = pixmaps_.pixmap(appearance::Skin::windowBackground(n));
+    controls_->base()->setImage(background);
+    if (traits_.shapedWindow && !background.isNull()) {
+        const QImage key = background.toImage().convertToFormat(QImage::Format_ARGB32);
+        setMask(QBitmap::fromImage(key.createMaskFromColor(kWindowKey.rgb(), Qt::MaskInColor)));
+    }
+}
+
+void MainWindow::applyTexts() {
+    applyCaptions(languages_, this);
+    // A label keeps a text no table knows (a key combination, a macro name).
+    for (int n = 1; n <= kButtonCount; ++n) {
+        const std::string caption = assignmentPage_->caption(n).toStdString();
+        assignmentPage_->setCaption(n, QString::fromStdString(languages_.recaption(caption)));
+    }
+    menus_->setTexts(languages_);
+    for (auto* view : views_)
+        view->applyLanguage(languages_, skin_.layout());
+}
+
+void MainWindow::fitStatusLabels() {
+    // The status texts run to the window's right edge and wrap there.
+    for (const char* l : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"}) {
+        QLabel* label = controls_->label(QString::fromLatin1(l));
+        const int width = kWidth - label->x() - 16;
+        label->resize(width, label->heightForWidth(width) > 0 ? label->heightForWidth(width) : 40);
+    }
+}
+
+// ---- pages ---------------------------------------------------------------------------------
+
+Page MainWindow::currentPage() const {
+    for (int n = 1; n <= 6; ++n)
+        if (controls_->pageRadio(n)->isChecked()) return static_cast<Page>(n);
+    return Page::Main;
+}
+
+void MainWindow::loadPageBackground(int n) {
+    page(n).background()->setImage(
+        pixmaps_.pixmap(appearance::Skin::pageBackground(languages_.current(), n)));
+}
+
+void MainWindow::showContainer(int n) {
+    for (int i = 1; i <= 4; ++i)
+        page(i).setShown(i == n);
+    if (n >= 1 && n <= 4) loadPageBackground(n);
+}
+
+void MainWindow::refreshAPPage() {
+    if (errorFlag_) {
+        showContainer(0);
+        return;
+    }
+    showContainer(pageInfo(currentPage()).container);
+}
+
+void MainWindow::iconInit() {
+    controls_->label(QStringLiteral("lbl_IDError"))->hide();
+    controls_->label(QStringLiteral("lbl_TypeError"))->hide();
+    errorFlag_ = false;
+    controls_->clearPageImages();
+}
+
+void MainWindow::pageButtonClicked(Page target) {
+    const auto p1 = editor_.names(0);
+    const auto p2 = editor_.names(1);
+    const auto stored = languages_.stored();
+    const pages::PageContext context{
+        device_->linkOpen(),          errorFlag_, &p1, &p2, stored.alternateProfileFunction,
+        stored.alternateResetFunction};
+    switch (pages::checkPageButton(target, context)) {
+    case pages::PageRefusal::DeviceNotFound:
+        message("Str022");
+        return;
+    case pages::PageRefusal::ErrorState:
+        return;
+    case pages::PageRefusal::AlternateMissing:
+        hideAllMenus();
+        message("Str020");
+        return;
+    case pages::PageRefusal::ResetKeyMissing:
+        hideAllMenus();
+        message("Str021");
+        return;
+    case pages::PageRefusal::None:
+        break;
+    }
+    hideAllMenus();
+    iconInit();
+    const auto& info = pageInfo(target);
+    controls_->pageRadio(static_cast<int>(target))->setChecked(true);
+    showContainer(info.container);
+    if (info.editing)
+        enableEditing();
+    else
+        disableEditing();
+    if (info.profile) assignmentPage_->setCaptions(editor_.names(*info.profile));
+    controls_->setSelectedPageImage(
+        QString::fromLatin1(info.image.data(), static_cast<qsizetype>(info.image.size())));
+}
+
+void MainWindow::hideAllMenus() {
+    menus_->hideAll();
+}
+
+// ---- window states -------------------------------------------------------------------------
+
+void MainWindow::enableEditing() {
+    editing_ = true;
+    controls_->disable()->hide();
+    for (auto* view : views_)
+        view->setEditing(true);
+}
+
+void MainWindow::disableEditing() {
+    editing_ = false;
+    controls_->disable()->raise();
+    controls_->disable()->show();
+    for (auto* view : views_)
+        view->setEditing(false);
+}
+
+void MainWindow::lockWindow() {
+    locked_ = true;
+    assignmentPage_->endHover();
+    controls_->disableAll()->raise();
+    controls_->disableAll()->show();
+    for (auto* view : views_)
+        view->setLocked(true);
+}
+
+void MainWindow::unlockWindow() {
+    locked_ = false;
+    controls_->disableAll()->hide();
+    for (auto* view : views_)
+        view->setLocked(false);
+    if (closeWhenUnlocked_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::showDevicePages() {
+    const bool macro = device_->macroDevice();
+    for (const char* name : {"Btn_Macro", "Img_Macro"})
+        pages::setHiddenFor(findChild<QWidget*>(QString::fromLatin1(name)), pages::hide::kDevice,
+                            !macro);
+    menus_->setMacroDevice(macro);
+    for (auto* view : views_)
+        view->setMacroDevice(macro);
+    showContainer(1);
+    enableEditing();
+    errorFlag_ = false;
+    const Page page = currentPage();
+    if (page == Page::Main || page == Page::Switch || page == Page::Fixed) pageButtonClicked(page);
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::showNoDevice() {
+    hideAllMenus();
+    controls_->label(QStringLiteral("lbl_TypeError"))->hide();
+    controls_->label(QStringLiteral("lbl_IDError"))->hide();
+    controls_->label(QStringLiteral("lbl_NoDev"))->show();
+    controls_->label(QStringLiteral("lbl_CheckDev"))->show();
+    assignmentPage_->endHover();
+    QCoreApplication::processEvents();
+    refreshErrorAP();
+    menus_->setMacroNames({});
+    for (auto* view : views_)
+        view->setMacroDevice(false);
+}
+
+void MainWindow::refreshErrorAP() {
+    device_->dropLink();
+    errorFlag_ = true;
+    showContainer(0);
+    controls_->clearPageImages();
+}
+
+void MainWindow::showRejected(device::IdentifyResult why) {
+    const bool typeError = why == device::IdentifyResult::DataTypeError;
+    controls_->label(QStringLiteral("lbl_TypeError"))->setVisible(typeError);
+    controls_->label(QStringLiteral("lbl_IDError"))->setVisible(!typeError);
+    controls_->label(QStringLiteral("lbl_NoDev"))->hide();
+    controls_->label(QStringLiteral("lbl_CheckDev"))->hide();
+    refreshErrorAP();
+}
+
+// ---- pointer settings, messages, dragging, closing ----------------------------------------
+
+void MainWindow::readPointerSettings() {
+    if (pointerStore_ != nullptr) pointer_ = pointerStore_->read();
+}
+
+void MainWindow::writePointerSettings() {
+    if (pointerStore_ != nullptr && pointer_ != platform::PointerSettings{})
+        pointerStore_->write(pointer_);
+}
+
+void MainWindow::message(std::string_view textId) {
+    prompts_.message(this, QString::fromStdString(languages_.text(textId)));
+}
+
+void MainWindow::dragFrom(QPoint globalPos) {
+    if (traits_.shapedWindow) hideAllMenus();
+    dragOffset_ = globalPos - pos();
+    // Without a window manager the system move is refused; the window then follows the
+    // mouse itself.
+    systemMove_ = windowHandle() != nullptr && windowHandle()->startSystemMove();
+}
+
+void MainWindow::dragTo(QPoint globalPos) {
+    if (!systemMove_) move(globalPos - dragOffset_);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Never in the middle of a transfer: the window closes once the mouse is written.
+    if (locked_) {
+        closeWhenUnlocked_ = true;
+        event->ignore();
+        return;
+    }
+    device_->dropLink();
+    keyDialog_->hide();
+    loading_->hide();
+    event->accept();
+}
+
+} // namespace orlix::shell

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "appearance/Languages.h"
+#include "appearance/ResourceBundle.h"
+#include "appearance/Skin.h"
+#include "device/DeviceSession.h"
+#include "model/Configuration.h"
+#include "pages/AssignmentMenus.h"
+#include "pages/AssignmentPage.h"
+#include "pages/KeyCombinationDialog.h"
+#include "pages/PageContainer.h"
+#include "pages/PageView.h"
+#include "pages/rules/AssignmentEditor.h"
+#include "pages/rules/PageRules.h"
+#include "pages/widgets/SkinPixmaps.h"
+#include "platform/PointerSettings.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace orlix::shell {
+
+class DeviceController;
+class LoadingWindow;
+class Prompts;
+class WindowCommands;
+class WindowControls;
+
+// TForm1: the skinned 800 x 600 main window. It owns the configuration for the whole run and
+// wires the parts together: the controls, the pages, the menus, the device controller and
+// the window commands. The window states (start-up, no device, error, device shown,
+// transfer) are its operations.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "Gaming Mouse v1.0";
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+
+    MainWindow(Edition edition, const appearance::ResourceBundle& resources,
+               device::HidBackend& backend, Prompts& prompts,
+               platform::PointerSettingsStore* pointerSettings = nullptr,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const EditionTraits& traits() const { return traits_; }
+    Configuration& configuration() { return config_; }
+    const appearance::Languages& languages() const { return languages_; }
+    const appearance::Skin& skin() const { return skin_; }
+    const pages::SkinPixmaps& pixmaps() const { return pixmaps_; }
+    DeviceController& device() { return *device_; }
+    WindowControls& controls() { return *controls_; }
+    WindowCommands& commands() { return *commands_; }
+    pages::AssignmentPage& assignmentPage() { return *assignmentPage_; }
+    pages::AssignmentMenus& menus() { return *menus_; }
+    pages::KeyCombinationDialog& keyDialog() { return *keyDialog_; }
+    LoadingWindow& loadingWindow() { return *loading_; }
+    pages::PageContainer& page(int n) { return *pages_[static_cast<std::size_t>(n - 1)]; }
+    Prompts& prompts() { return prompts_; }
+    std::span<const std::uint8_t> defaultResource() const { return defaultResource_; }
+    const platform::PointerSettings& pointerSettings() const { return pointer_; }
+    // Settings pages register here to hear about refreshes, languages and window states.
+    void addPageView(pages::PageView* view) { views_.push_back(view); }
+
+    // DataBufToUI's window part: what the configuration holds, shown on every page.
+    void refreshUI();
+    // Btn_Lang1Click .. Btn_Lang3Click.
+    void applyLanguage(int n);
+    void pageButtonClicked(pages::Page page);
+    void refreshAPPage();
+    pages::Page currentPage() const;
+    bool errorState() const { return errorFlag_; }
+    bool editingEnabled() const { return editing_; }
+    bool locked() const { return locked_; }
+
+    void enableEditing();
+    void disableEditing();
+    void lockWindow();
+    void unlockWindow();
+    void showDevicePages();
+    void showNoDevice();
+    void refreshErrorAP();
+    void hideAllMenus();
+    // The pointer settings as the system has them now.
+    void readPointerSettings();
+    void writePointerSettings();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    void connectParts();
+    void applySkinImages(int n);
+    void applyTexts();
+    void fitStatusLabels();
+    void showContainer(int n);
+    void loadPageBackground(int n);
+    void iconInit();
+    void showRejected(device::IdentifyResult why);
+    void keyClicked(int n);
+    void storeChoice(int key, const std::string& code, const QString& caption);
+    void dragFrom(QPoint globalPos);
+    void dragTo(QPoint globalPos);
+    void message(std::string_view textId);
+
+    const EditionTraits& traits_;
+    const appearance::ResourceBundle& resources_;
+    Prompts& prompts_;
+    platform::PointerSettingsStore* pointerStore_;
+    platform::PointerSettings pointer_;
+    std::span<const std::uint8_t> defaultResource_;
+    appearance::Languages languages_;
+    appearance::Skin skin_;
+    pages::SkinPixmaps pixmaps_;
+    Configuration config_;
+    pages::AssignmentEditor editor_;
+
+    WindowControls* controls_ = nullptr;
+    std::array<pages::PageContainer*, 4> pages_{};
+    pages::AssignmentPage* assignmentPage_ = nullptr;
+    pages::AssignmentMenus* menus_ = nullptr;
+    pages::KeyCombinationDialog* keyDialog_ = nullptr;
+    LoadingWindow* loading_ = nullptr;
+    DeviceController* device_ = nullptr;
+    WindowCommands* commands_ = nullptr;
+    std::vector<pages::PageView*> views_;
+
+    bool errorFlag_ = false;
+    bool editing_ = false;
+    bool locked_ = false;
+    bool closeWhenUnlocked_ = false;
+    bool systemMove_ = false;
+    QPoint dragOffset_;
+};
+
+} // namespace orlix::shell

@@ -1,0 +1,133 @@
+#include "shell/ScreenshotTour.h"
+
+#include "device/SimulatedMouse.h"
+#include "pages/rules/PageRules.h"
+#include "shell/DeviceController.h"
+#include "shell/LoadingWindow.h"
+#include "shell/MainWindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPainter>
+
+namespace orlix::shell {
+
+using pages::Page;
+
+namespace {
+
+struct PageShot {
+    Page page;
+    const char* name;
+};
+constexpr PageShot kPages[] = {
+    {Page::Main, "main"},         {Page::Switch, "alternate"},       {Page::Fixed, "reset-control"},
+    {Page::Advanced, "advanced"}, {Page::Breath, "breathing-light"}, {Page::Macro, "macro"},
+};
+
+void settle() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+// A top-level pop-up of the window, drawn where it stands and cut to its own outline.
+void drawPopup(QPainter& p, MainWindow& window, QWidget* popup) {
+    if (popup == nullptr || !popup->isVisible()) return;
+    const QPoint at = popup->pos() - window.pos();
+    p.save();
+    if (!popup->mask().isEmpty()) p.setClipRegion(popup->mask().translated(at));
+    p.drawPixmap(at, popup->grab());
+    p.restore();
+}
+
+} // namespace
+
+ScreenshotTour::ScreenshotTour(MainWindow& window, QString folder)
+    : window_(window), folder_(std::move(folder)),
+      prefix_(QString::fromLatin1(window.traits().programName.data(),
+                                  static_cast<qsizetype>(window.traits().programName.size()))) {}
+
+QImage ScreenshotTour::capture(MainWindow& window) {
+    QImage shot(window.size(), QImage::Format_ARGB32);
+    shot.fill(Qt::transparent);
+    QPainter p(&shot);
+    if (!window.mask().isEmpty()) p.setClipRegion(window.mask());
+    p.drawPixmap(0, 0, window.grab());
+    p.setClipping(false);
+    drawPopup(p, window, &window.keyDialog());
+    drawPopup(p, window, &window.loadingWindow());
+    return shot;
+}
+
+bool ScreenshotTour::save(const QString& name) {
+    settle();
+    const QString file =
+        QDir(folder_).filePath(prefix_ + QLatin1Char('-') + name + QStringLiteral(".png"));
+    if (!capture(window_).save(file)) {
+        error_ = QStringLiteral("cannot write ") + file;
+        return false;
+    }
+    written_ << file;
+    return true;
+}
+
+bool ScreenshotTour::run() {
+    if (!QDir().mkpath(folder_)) {
+        error_ = QStringLiteral("cannot create ") + folder_;
+        return false;
+    }
+    bool ok = save(QStringLiteral("lang1-startup"));
+
+    // Find the mouse at once instead of after the first 3.5 s tick.
+    DeviceController& device = window_.device();
+    device.setReopenDelay(std::chrono::milliseconds(0));
+    device.poll();
+    settle();
+
+    for (int lang = 1; lang <= 3; ++lang) {
+        window_.applyLanguage(lang);
+        const QString l = QStringLiteral("lang%1-").arg(lang);
+        for (const PageShot& shot : kPages) {
+            if (shot.page == Page::Macro && !device.macroDevice()) continue;
+            window_.pageButtonClicked(shot.page);
+            ok = save(l + QString::fromLatin1(shot.name)) && ok;
+        }
+        if (!device.linkOpen()) continue;
+
+        // The menus of a left and a right label, each with a group open.
+        window_.pageButtonClicked(Page::Main);
+        auto& menus = window_.menus();
+        for (auto [key, group, sub, name] : {std::tuple{5, "Key_Special", "Key_Fire", "menu-left"},
+                                             std::tuple{8, "Key_Media", "", "menu-right"}}) {
+            const int n = key;
+            if (!window_.assignmentPage().keyLabel(n)->isVisible()) continue;
+            menus.openFor(n, window_.assignmentPage().keyLabel(n)->geometry());
+            emit menus.entry(group)->entered();
+            if (*sub != '\0') emit menus.entry(sub)->entered();
+            ok = save(l + QString::fromLatin1(name)) && ok;
+            menus.hideAll();
+        }
+
+        window_.keyDialog().open(window_.languages());
+        ok = save(l + QStringLiteral("key-combination")) && ok;
+        window_.keyDialog().hide();
+
+        window_.lockWindow();
+        window_.loadingWindow().showOver(&window_);
+        window_.loadingWindow().setPercent(42);
+        ok = save(l + QStringLiteral("loading")) && ok;
+        window_.loadingWindow().hide();
+        window_.unlockWindow();
+    }
+
+    // The mouse taken away: the next poll shows the no-device state.
+    if (auto* mouse = dynamic_cast<device::SimulatedMouse*>(&device.link().backend())) {
+        window_.applyLanguage(1);
+        mouse->unplug();
+        device.poll();
+        ok = save(QStringLiteral("lang1-no-device")) && ok;
+    }
+    return ok;
+}
+
+} // namespace orlix::shell

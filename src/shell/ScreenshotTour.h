@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace orlix::shell {
+
+class MainWindow;
+
+// Renders every page of the running window in each language, and the window's other states
+// (menus, the key-combination dialog, the loading window, no mouse), to PNG files.
+class ScreenshotTour {
+public:
+    ScreenshotTour(MainWindow& window, QString folder);
+
+    // False when a file could not be written; written() lists what was.
+    bool run();
+    const QStringList& written() const { return written_; }
+    const QString& error() const { return error_; }
+
+    // The window as it looks on screen: its own top-level pop-ups drawn in, and outside
+    // its outline transparent.
+    static QImage capture(MainWindow& window);
+
+private:
+    bool save(const QString& name);
+
+    MainWindow& window_;
+    QString folder_;
+    QString prefix_;
+    QStringList written_;
+    QString error_;
+};
+
+} // namespace orlix::shell

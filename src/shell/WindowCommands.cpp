@@ -1,0 +1,175 @@
+#include "shell/WindowCommands.h"
+
+#include "model/FileIo.h"
+#include "pages/rules/PageRules.h"
+#include "shell/DeviceController.h"
+#include "shell/MainWindow.h"
+#include "shell/Prompts.h"
+#include "shell/WindowControls.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QUrl>
+
+#include <filesystem>
+
+namespace orlix::shell {
+
+namespace {
+
+// Qt's form of the file dialogs' filters.
+const QString kSaveFilter = QStringLiteral("SaveFile (*.bin)");
+const QString kLoadFilter = QStringLiteral("LoadFile (*.bin)");
+
+std::filesystem::path toPath(const QString& file) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(file.toStdWString());
+#else
+    return std::filesystem::path(file.toStdString());
+#endif
+}
+
+// Runs `body` unless another command is running; a command's pauses let clicks through.
+template <typename F> void once(bool& busy, F&& body) {
+    if (busy) return;
+    busy = true;
+    body();
+    busy = false;
+}
+
+} // namespace
+
+WindowCommands::WindowCommands(MainWindow& window) : QObject(&window), window_(window) {}
+
+void WindowCommands::buttonClicked(const QString& name) {
+    if (name == QLatin1String("Btn_Confirm")) return confirm();
+    if (name == QLatin1String("Btn_Apply")) return apply();
+    if (name == QLatin1String("Btn_Reset")) return reset();
+    if (name == QLatin1String("Btn_Exit")) return exit();
+    if (name == QLatin1String("Btn_Save")) return save();
+    if (name == QLatin1String("Btn_Load")) return load();
+    if (name == QLatin1String("Btn_Web")) return openWebPage();
+    if (name.startsWith(QLatin1String("Btn_Lang")))
+        return window_.applyLanguage(name.right(1).toInt());
+    if (auto page = pages::pageForButton(name.toStdString())) window_.pageButtonClicked(*page);
+}
+
+void WindowCommands::message(std::string_view textId) {
+    window_.prompts().message(&window_, QString::fromStdString(window_.languages().text(textId)));
+}
+
+void WindowCommands::pause() {
+    for (int i = 0; i < kPressSteps; ++i) {
+        QThread::msleep(kPressStepMs);
+        QCoreApplication::processEvents();
+    }
+}
+
+bool WindowCommands::pressForDevice(const QString& buttonName) {
+    window_.controls().showPressed(buttonName);
+    pause();
+    // An open link whose mouse was never identified has no way to be written either.
+    if (!window_.device().canTransfer()) {
+        message("Str022");
+        return false;
+    }
+    return true;
+}
+
+void WindowCommands::report(const device::TransferOutcome& outcome) {
+    switch (outcome.result) {
+    case device::TransferResult::Done:
+        break;
+    case device::TransferResult::NoDevice:
+        message("Str022");
+        break;
+    case device::TransferResult::Refused:
+        message("Str023");
+        break;
+    case device::TransferResult::Interrupted:
+        // The mouse went away on the way; the next poll shows the no-device state.
+        break;
+    case device::TransferResult::Busy:
+        // Another sequence is running; the covers make this unreachable from the window.
+        break;
+    }
+}
+
+void WindowCommands::confirm() {
+    once(busy_, [this] {
+        if (!pressForDevice(QStringLiteral("Btn_Confirm"))) return;
+        const auto outcome = window_.device().writeAll([this] { window_.writePointerSettings(); });
+        report(outcome);
+        // Only a write that reached the mouse ends the program.
+        if (!outcome) return;
+        pause();
+        window_.close();
+    });
+}
+
+void WindowCommands::apply() {
+    once(busy_, [this] {
+        if (!pressForDevice(QStringLiteral("Btn_Apply"))) return;
+        report(window_.device().writeAll([this] { window_.writePointerSettings(); }));
+    });
+}
+
+void WindowCommands::reset() {
+    once(busy_, [this] {
+        if (!pressForDevice(QStringLiteral("Btn_Reset"))) return;
+        const auto outcome = window_.device().resetToDefaults(window_.defaultResource());
+        // The defaults were taken into the window before the write began.
+        if (outcome.result != device::TransferResult::NoDevice) window_.refreshUI();
+        report(outcome);
+    });
+}
+
+void WindowCommands::exit() {
+    window_.close();
+}
+
+void WindowCommands::save() {
+    once(busy_, [this] {
+        window_.hideAllMenus();
+        window_.controls().showPressed(QStringLiteral("Btn_Save"));
+        if (!window_.device().linkOpen()) {
+            message("Str022");
+            return;
+        }
+        const QString chosen = window_.prompts().saveFileName(&window_, kSaveFilter);
+        if (chosen.isEmpty()) return;
+        // ".bin" is added only when the name lacks it, so the file the dialog asked about
+        // replacing is the one written.
+        const auto target = withBinExtension(toPath(chosen));
+        const FileResult result = window_.configuration().saveProfile(target, window_.languages());
+        if (!result) window_.prompts().message(&window_, QString::fromStdString(result.error));
+    });
+}
+
+void WindowCommands::load() {
+    once(busy_, [this] {
+        window_.hideAllMenus();
+        window_.controls().showPressed(QStringLiteral("Btn_Load"));
+        if (!window_.device().linkOpen()) {
+            message("Str022");
+            return;
+        }
+        const QString chosen = window_.prompts().openFileName(&window_, kLoadFilter);
+        if (chosen.isEmpty()) return;
+        const FileResult result =
+            window_.configuration().loadProfile(toPath(chosen), window_.languages());
+        if (!result) {
+            window_.prompts().message(&window_, QString::fromStdString(result.error));
+            return;
+        }
+        window_.refreshUI();
+    });
+}
+
+void WindowCommands::openWebPage() {
+    window_.controls().showPressed(QStringLiteral("Btn_Web"));
+    const std::string& address = window_.skin().layout().webAddress();
+    if (!address.empty()) window_.prompts().openUrl(QUrl(QString::fromStdString(address)));
+}
+
+} // namespace orlix::shell
