@@ -419,18 +419,6 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
     return kOk;
 }
 
-// On a macro mouse the decoding keeps section B (current level, report rate, active profile,
-// lighting mode) as read from the mouse's own copy, so a loaded file would not bring its own:
-// the file's settings would be lost and a damaged copy on the mouse could never be repaired
-// from a file. The file's section B is taken instead, checked like any other.
-void takeSectionBFromFile(Context& ctx) {
-    Configuration& config = ctx.config();
-    std::copy_n(config.working.begin() + image::kSectionBStart, image::kSectionBSize,
-                config.sections.b.begin());
-    checkParameterBSection(config.sections, config.identifiedDataType);
-    config.decode(ctx.texts());
-}
-
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string& file = ctx.options().operands[0];
     std::error_code ec;
@@ -449,7 +437,6 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
         err << "orlixctl: " << loaded.error << "\n";
         return kFileError;
     }
-    if (ctx.config().macroDevice) takeSectionBFromFile(ctx);
     if (size != kProfileFileSize) {
         err << "orlixctl: note: " << file << " holds " << size << " bytes, a profile file "
             << kProfileFileSize << "; "

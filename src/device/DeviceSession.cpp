@@ -346,7 +346,7 @@ TransferOutcome DeviceSession::resetToDefaults(std::span<const std::uint8_t> def
     const int shownRate = config_.rate.lastKnown;
     config_.loadDefaults(defaultResource);
     config_.working = config_.defaults;
-    config_.decode(texts);
+    config_.decode(texts, true); // the defaults bring their own section B and colours
     if (shownRate != 0 && config_.rate.lastKnown != shownRate) config_.rate.changed = true;
     meter.setTotal((macro ? reports::kWriteMacro : reports::kWriteBasic) + reloadReports(config_));
     const ReportHook hook = meter.hook();

@@ -31,16 +31,17 @@ std::uint16_t Configuration::targetProductId() const {
 }
 
 std::optional<std::array<std::uint8_t, 2>> Configuration::expectedIdCode() const {
-    auto layout = middleLayoutFor(readLayout);
+    auto layout = middleLayoutFor(defaults[image::kDataType]);
     if (!layout) return std::nullopt;
-    return std::array<std::uint8_t, 2>{working[layout->idCode], working[layout->idCode + 1]};
+    return std::array<std::uint8_t, 2>{defaults[layout->idCode], defaults[layout->idCode + 1]};
 }
 
-void Configuration::decode(const TextSource& texts) {
+void Configuration::decode(const TextSource& texts, bool sectionsFromImage) {
     for (auto& profile : assignments)
         std::fill(profile.begin(), profile.end(), std::string());
-    decodeImage(working, DecodeOptions{readLayout, macroDevice, identifiedDataType}, sections,
-                assignments);
+    decodeImage(working,
+                DecodeOptions{readLayout, macroDevice && !sectionsFromImage, identifiedDataType},
+                sections, assignments);
     for (std::size_t i = 0; i < page.resolution.captions.size(); ++i)
         page.resolution.captions[i] = texts.text("Str" + std::to_string(300 + i));
     showResolution(sections, texts, page.resolution, rate);
@@ -97,7 +98,9 @@ FileResult Configuration::loadProfile(const std::filesystem::path& path, const T
 
 void Configuration::takeLoadedData(const TextSource& texts) {
     macroNames = RefreshMacroName(macros);
-    decode(texts);
+    // A loaded file must bring all its settings, also on a macro mouse, or its current level,
+    // report rate and active profile would silently be replaced by the mouse's.
+    decode(texts, true);
 }
 
 } // namespace orlix

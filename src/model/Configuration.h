@@ -45,11 +45,15 @@ public:
 
     std::uint16_t targetVendorId() const;
     std::uint16_t targetProductId() const;
-    // The identity code the start-up image expects from the mouse (empty for unknown layouts).
+    // The identity code the default image expects from the mouse (empty for unknown layouts).
+    // Taken from the defaults, which no device read or file load changes.
     std::optional<std::array<std::uint8_t, 2>> expectedIdCode() const;
 
     // Working image -> sections, assignment table and pages (the table is cleared first).
-    void decode(const TextSource& texts);
+    // A macro mouse keeps section B and its colour record in records of their own, so a
+    // decode after a device read leaves those buffers as the read filled them; data from a
+    // file or the defaults brings its own (sectionsFromImage).
+    void decode(const TextSource& texts, bool sectionsFromImage = false);
     // Pages and sections -> working image. For the mouse the image is 0xFF-filled first.
     void assemble(const TextSource& texts, bool forDevice);
     // The placement used for the middle region when assembling.
@@ -65,7 +69,7 @@ public:
     // macro memory has its (unused) store set to 0xFF so the file says so.
     FileResult saveProfile(const std::filesystem::path& path, const TextSource& texts);
     FileResult loadProfile(const std::filesystem::path& path, const TextSource& texts);
-    // After new data arrived in the working image and store: names, table, pages.
+    // After a file or the defaults filled the working image and store: names, table, pages.
     void takeLoadedData(const TextSource& texts);
 };
 

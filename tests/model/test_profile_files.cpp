@@ -91,6 +91,22 @@ TEST(ProfileFile, AShortFileChangesOnlyWhatItCovers) {
     EXPECT_EQ(w.config.page.activeProfile, 1);
 }
 
+TEST(ProfileFile, OnAMacroMouseTheFileBringsItsOwnSectionB) {
+    auto dir = test::scratchDir("profile-macro-b");
+    Window w;
+    w.config.macroDevice = true;
+    w.config.sections.b = {0, 1, 0, 4, 0}; // as a device read left it (checksum irrelevant)
+    auto image = test::defaultResource(Edition::Editor);
+    image[27] = 3; // current level 4 of 4
+    image[29] = 2; // reset-control profile active
+    sealSection(std::span(image).subspan(27, 5));
+    writeAll(dir / "b.bin", image);
+    ASSERT_TRUE(w.config.loadProfile(dir / "b.bin", w.texts));
+    EXPECT_EQ(w.config.sections.b[0], 3);
+    EXPECT_EQ(w.config.page.activeProfile, 2);
+    EXPECT_EQ(w.config.page.resolution.reportRate, 500);
+}
+
 TEST(ProfileFile, ALoadedFileWithABadProfileChecksumShowsTheRepairTable) {
     auto dir = test::scratchDir("profile-bad");
     Window w;
