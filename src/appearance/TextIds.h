@@ -13,6 +13,7 @@ inline constexpr std::string_view AlternateRefused = "Str020";    // Alternate p
 inline constexpr std::string_view ResetControlRefused = "Str021"; // Reset-control page refused
 inline constexpr std::string_view DeviceNotFound = "Str022";
 inline constexpr std::string_view WriteRefused = "Str023"; // the mouse refused the write command
+inline constexpr std::string_view TransferInterrupted = "Str024"; // reports failed mid-transfer
 inline constexpr std::string_view MenuMarker = "Str200";
 inline constexpr std::string_view MacroFunction = "Str206";
 inline constexpr std::string_view AlternateProfileFunction = "Str242";
