@@ -51,8 +51,10 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
     const std::string set = "L" + std::to_string(s.number);
     QImage img = get(art, set + "_BackGround").convertToFormat(QImage::Format_ARGB32);
     QPainter p(&img);
-    const QRect pr = pageRect(s, page);
-    put(p, art, set + "_Back" + std::to_string(page), {pr.x(), pr.y()});
+    // Page 5 stands for the macro page with its insert box open.
+    const int shownPage = std::min(page, 4);
+    const QRect pr = pageRect(s, shownPage);
+    put(p, art, set + "_Back" + std::to_string(shownPage), {pr.x(), pr.y()});
 
     // Window, web and page buttons.
     const char* windowCaptions[] = {"CONFIRM", "APPLY", "RESET", "EXIT"};
@@ -111,11 +113,20 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
                 {l.newButton.x, l.newButton.y + 26 * i});
         put(p, art, "MacroS_01", l.delButton);
         put(p, art, "MacroS_03", {l.delButton.x, l.delButton.y + 26});
-        const Pt g = l.delayGroup;
+        const Pt g = page == 5 ? l.insertGroup : l.delayGroup;
+        const Pt rows = page == 5 ? l.insertRecDelay : l.recDelay;
+        const Pt edit = page == 5 ? l.insertDelayEdit : l.delayEdit;
+        if (page == 5) {
+            put(p, art, "InsertKeyBase", g);
+            p.fillRect(QRect(g.x + l.insertList.x, g.y + l.insertList.y, 130, 20),
+                       QColor(20, 20, 20));
+            put(p, art, "MacroS_01", {g.x + l.insertStart.x, g.y + l.insertStart.y});
+            put(p, art, "MacroBtnS_01", {g.x + l.insertOk.x, g.y + l.insertOk.y});
+            put(p, art, "MacroBtnS_02", {g.x + l.insertOk.x + 46, g.y + l.insertOk.y});
+        }
         for (int i = 0; i < 3; ++i)
-            put(p, art, i == 0 ? "RdS_E" : "RdS_D",
-                {g.x + l.recDelay.x, g.y + l.recDelay.y + 23 * i});
-        p.fillRect(QRect(g.x + l.delayEdit.x, g.y + l.delayEdit.y, 40, 20), Qt::black);
+            put(p, art, i == 0 ? "RdS_E" : "RdS_D", {g.x + rows.x, g.y + rows.y + 23 * i});
+        p.fillRect(QRect(g.x + edit.x, g.y + edit.y, 40, 20), Qt::black);
         p.end();
         for (int i = 0; i < 7; ++i)
             caption(img, {l.newButton.x, l.newButton.y + 26 * i}, 80, 25, cmd[i]);
@@ -124,10 +135,16 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
         for (int i = 0; i < 6; ++i)
             drawTinyText(img, QPoint(l.macroName.x + 6, l.macroName.y + 7 + 20 * i),
                          "MACRO " + std::to_string(i + 1), QColor(0, 160, 0));
-        const char* rows[] = {"RECORD DELAY", "DEFAULT DELAY", "NO DELAY"};
+        const char* captions[] = {"RECORD DELAY", "DEFAULT DELAY", "NO DELAY"};
         for (int i = 0; i < 3; ++i)
-            drawTinyText(img, QPoint(g.x + l.recDelay.x + 24, g.y + l.recDelay.y + 23 * i + 6),
-                         rows[i], Qt::white);
+            drawTinyText(img, QPoint(g.x + rows.x + 24, g.y + rows.y + 23 * i + 6), captions[i],
+                         Qt::white);
+        if (page == 5) {
+            caption(img, {g.x + l.insertStart.x, g.y + l.insertStart.y}, 80, 25, "RECORD");
+            caption(img, {g.x + l.insertOk.x, g.y + l.insertOk.y}, 40, 25, "OK");
+            caption(img, {g.x + l.insertOk.x + 46, g.y + l.insertOk.y}, 40, 25, "CANCEL");
+            drawTinyText(img, QPoint(g.x + edit.x + 46, g.y + edit.y + 6), "MS", Qt::white);
+        }
         p.begin(&img);
         break;
     }
@@ -217,7 +234,8 @@ QImage contactSheet(const Edition& e, const std::vector<Artwork>& art) {
     // half size), then the backgrounds as files, then the controls at twice their size.
     const int skinRow = 28 + previewH + margin;
     const int bgRow = 28 + 310 + margin;
-    const int height = 60 + 3 * skinRow + 3 * bgRow + 560;
+    const QImage controls = controlsSheet(art, 2, width - 2 * margin);
+    const int height = 60 + 3 * skinRow + 3 * bgRow + 32 + controls.height() + 16;
 
     QImage sheet(width, height, QImage::Format_ARGB32);
     sheet.fill(kSheet);
@@ -274,7 +292,7 @@ QImage contactSheet(const Edition& e, const std::vector<Artwork>& art) {
             p.end();
             drawTinyText(sheet, QPoint(x, y + small.height() + 6), name, kCaption);
             p.begin(&sheet);
-            x += small.width() + 16;
+            x += small.width() + 10;
         }
         p.end();
         y += 310 + margin;
@@ -282,12 +300,11 @@ QImage contactSheet(const Edition& e, const std::vector<Artwork>& art) {
 
     drawTinyText(sheet, QPoint(margin, y), "controls at twice their size", kCaption, 2);
     y += 32;
-    const QImage controls = controlsSheet(art, 2, width - 2 * margin);
     {
         QPainter p(&sheet);
         p.drawImage(QPoint(margin, y), controls);
     }
-    return sheet.copy(0, 0, width, std::min(height, y + controls.height() + 16));
+    return sheet;
 }
 
 } // namespace artgen

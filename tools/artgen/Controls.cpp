@@ -280,16 +280,19 @@ void drawDelayPlate(QPainter& p, const Edition& e, const DelayPlate& d) {
         }
     }
 
-    // Delay edit: a recessed field with room for the unit caption to its right.
-    {
-        const QRectF field(d.editAt.x() - 3, d.editAt.y() - 3, 52, 26);
-        drawSocket(p, e.corners, field);
-    }
+    // Delay edit: a recessed field; the unit caption stands right of it, 44 px from its left.
+    drawSocket(p, e.corners, QRectF(d.editAt.x() - 3, d.editAt.y() - 3, 46, 26));
+    // Record sits directly above OK and Cancel, so these bays hug their buttons.
     if (d.recordSlot)
-        drawSocket(p, e.corners, QRectF(d.recordAt.x() - 2, d.recordAt.y() - 2, 84, 29));
+        drawSocket(p, e.corners, QRectF(d.recordAt.x() - 1, d.recordAt.y() - 1, 82, 26));
     if (d.okSlots) {
-        p.fillRect(QRectF(8, d.okAt.y() - 7, 191, 1), QColor(0, 0, 0, 110));
-        p.fillRect(QRectF(8, d.okAt.y() - 6, 191, 1), QColor(255, 255, 255, 14));
+        if (!d.recordSlot) {
+            p.fillRect(QRectF(8, d.okAt.y() - 7, 191, 1), QColor(0, 0, 0, 110));
+            p.fillRect(QRectF(8, d.okAt.y() - 6, 191, 1), QColor(255, 255, 255, 14));
+        }
+        // OK and Cancel, 46 px apart.
+        for (int i = 0; i < 2; ++i)
+            drawSocket(p, e.corners, QRectF(d.okAt.x() + 46 * i - 1, d.okAt.y(), 42, 26));
     }
     p.restore();
 }

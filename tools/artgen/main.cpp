@@ -94,7 +94,7 @@ int writePreviews(const std::filesystem::path& dir) {
             return 1;
         }
         for (const artgen::Skin& s : e.skins) {
-            for (int page = 1; page <= 4; ++page) {
+            for (int page = 1; page <= 5; ++page) {
                 const QImage w = artgen::previewWindow(e, s, page, art, QColor(62, 64, 68));
                 const auto path = dir / (e.name + "-L" + std::to_string(s.number) + "-page" +
                                          std::to_string(page) + ".png");
