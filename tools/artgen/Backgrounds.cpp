@@ -235,10 +235,13 @@ QRect pageRect(const Skin& s, int page) {
 BaseGeometry baseGeometry(const Edition& e, const Skin& s) {
     BaseGeometry g;
     const QRectF bodies = unitedBodies(e, s.layout);
-    g.deck = bodies.adjusted(-12, -9, 12, 9);
+    // Layout 3 puts its page buttons right under the pages (the macro page's delay box ends at
+    // y 476, the first button row starts at 484), so there the deck hugs its buttons.
+    const bool tight = s.outline == Outline::Console;
+    g.deck = bodies.adjusted(-12, tight ? -4 : -9, 12, 9);
     if (g.deck.left() < 6) g.deck.setLeft(6);
     g.header = QRectF(0, 0, 800, 92);
-    g.content = QRectF(86, 98, 708, g.deck.top() - 104);
+    g.content = QRectF(86, 98, 708, g.deck.top() - (tight ? 101 : 104));
     g.sidebar = QRectF(6, 98, 74, g.content.height());
     if (s.outline == Outline::Console) {
         g.deckSide = QRectF();
@@ -419,6 +422,13 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
 }
 
 namespace {
+
+// The lowest page row that panels may use: above the page's bottom and above the lower edge of
+// the window's page well, which in some skins is higher than the page's bottom.
+qreal panelFloor(const Edition& e, const Skin& s, const QRect& page) {
+    const qreal well = baseGeometry(e, s).content.bottom() - page.y() - 8;
+    return std::min<qreal>(page.height() - 10, well);
+}
 
 void pageOne(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
     (void)e;
@@ -681,7 +691,8 @@ void pageThree(QPainter& p, const Edition& e, const Skin& s, const QRect& page) 
         const QPointF m = rel(mode, o);
         const QPointF sw = rel(swatch, o);
         if (!insidePage(sw, page, 48, 48)) continue;
-        const QRectF card(m.x() - 14, m.y() - 10, 158, sw.y() + 48 + 12 - (m.y() - 10));
+        const qreal bottom = std::min(sw.y() + 48 + 12, panelFloor(e, s, page));
+        const QRectF card(m.x() - 14, m.y() - 10, 158, bottom - (m.y() - 10));
         drawCard(p, e, card, accent);
         QPainterPath socket = roundRect(QRectF(sw.x() - 3, sw.y() - 3, 54, 54), 7);
         p.fillPath(socket, QColor(0, 0, 0, 160));
@@ -698,7 +709,7 @@ void pageThree(QPainter& p, const Edition& e, const Skin& s, const QRect& page) 
     // A lit ring, the mouse's light seen from above, fills the lower left.
     lightRing(p, e,
               QRectF(12, modeCard.top(), std::max<qreal>(120, modeCard.left() - 24),
-                     page.height() - 14 - modeCard.top()),
+                     panelFloor(e, s, page) - modeCard.top()),
               accent);
 }
 
@@ -730,7 +741,7 @@ void pageFour(QPainter& p, const Edition& e, const Skin& s, const QRect& page) {
 
     // Events of the chosen macro.
     const QRectF eventsCard(events.x() - 10, events.y() - 35, first.x() - 12 - (events.x() - 10),
-                            page.height() - 10 - (events.y() - 35));
+                            panelFloor(e, s, page) - (events.y() - 35));
     drawCard(p, e, eventsCard, accent);
     drawHeading(p, Icon::Timeline, QPointF(eventsCard.left() + 10, eventsCard.top() + 7), 150,
                 accent);
