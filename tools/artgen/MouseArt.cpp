@@ -98,12 +98,13 @@ bool has(const std::vector<MouseControl>& v, MouseControl c) {
 
 void drawCap(QPainter& p, const QPainterPath& cap, const QColor& accent, bool litEdge) {
     const QRectF b = cap.boundingRect();
+    // The light leaks out around the cap, so it goes underneath.
+    if (litEdge) glow(p, cap, withAlpha(accent, 110), 3.5, 5);
     QLinearGradient g(b.topLeft(), b.bottomRight());
-    g.setColorAt(0.0, QColor(78, 86, 100));
-    g.setColorAt(1.0, QColor(30, 33, 39));
+    g.setColorAt(0.0, QColor(84, 92, 106));
+    g.setColorAt(1.0, QColor(28, 31, 37));
     p.fillPath(cap, g);
-    strokeVertical(p, cap, QColor(150, 160, 176), QColor(12, 13, 16), 1.0);
-    if (litEdge) glow(p, cap, withAlpha(accent, 120), 3.0, 5);
+    strokeVertical(p, cap, QColor(170, 180, 196), QColor(12, 13, 16), 1.0);
 }
 
 } // namespace
@@ -207,12 +208,14 @@ void drawMouse(QPainter& p, const MousePlacement& at, const std::vector<MouseCon
 
     // Main buttons.
     const QPainterPath buttons = buttonsArea(f);
-    for (bool left : {true, false}) {
-        const QPainterPath cap = buttons.intersected(halfPlane(f, left, 0.0));
+    {
         QLinearGradient g(f(0, 0), f(0, 130));
         g.setColorAt(0.0, QColor(60, 66, 78));
         g.setColorAt(1.0, QColor(34, 38, 45));
-        p.fillPath(cap, g);
+        p.fillPath(buttons, g);
+    }
+    for (bool left : {true, false}) {
+        const QPainterPath cap = buttons.intersected(halfPlane(f, left, 0.0));
         p.save();
         p.setClipPath(cap);
         radialSpot(p, f(left ? -40 : 40, 52), 26, 44, QColor(255, 255, 255, 26));
