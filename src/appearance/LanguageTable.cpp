@@ -1,6 +1,6 @@
 #include "appearance/LanguageTable.h"
 
-#include "appearance/TextCodec.h"
+#include "model/TextCodec.h"
 #include "platform/CodePage.h"
 
 namespace orlix::appearance {

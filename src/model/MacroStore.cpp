@@ -1,5 +1,7 @@
 #include "MacroStore.h"
 
+#include "TextCodec.h"
+
 #include <algorithm>
 
 namespace orlix {
@@ -50,7 +52,8 @@ std::string MacroStore::name(std::size_t n) const {
 }
 
 void MacroStore::setName(std::size_t n, std::string_view utf8Name) {
-    std::u16string units = utf8ToUtf16(utf8Name);
+    // Names come from the macro list as UTF-8; a damaged one is stored as no name.
+    std::u16string units = utf8ToUtf16(utf8Name).value_or(std::u16string());
     if (units.size() > kMacroNameMaxChars) {
         units.resize(kMacroNameMaxChars);
         // Never leave half of a surrogate pair at the end.
@@ -86,75 +89,6 @@ MacroNames RefreshMacroName(const MacroStore& store) {
 void UIToMacroName(MacroStore& store, const MacroNames& names) {
     for (std::size_t n = 0; n < kMacroCount; ++n)
         store.setName(n, names[n]);
-}
-
-std::u16string utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    std::size_t i = 0;
-    auto cont = [&](std::size_t k) {
-        return i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-    };
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        char32_t cp = 0xFFFD;
-        std::size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c & 0xE0) == 0xC0 && cont(1)) {
-            cp = static_cast<char32_t>((c & 0x1F) << 6 | (text[i + 1] & 0x3F));
-            len = 2;
-            if (cp < 0x80) cp = 0xFFFD;
-        } else if ((c & 0xF0) == 0xE0 && cont(1) && cont(2)) {
-            cp = static_cast<char32_t>((c & 0x0F) << 12 | (text[i + 1] & 0x3F) << 6 |
-                                       (text[i + 2] & 0x3F));
-            len = 3;
-            if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-        } else if ((c & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
-            cp = static_cast<char32_t>((c & 0x07) << 18 | (text[i + 1] & 0x3F) << 12 |
-                                       (text[i + 2] & 0x3F) << 6 | (text[i + 3] & 0x3F));
-            len = 4;
-            if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-    }
-    return out;
-}
-
-std::string utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
 }
 
 } // namespace orlix

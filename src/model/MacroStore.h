@@ -64,8 +64,4 @@ constexpr std::uint16_t macroBodyAddress(std::size_t n) {
     return static_cast<std::uint16_t>(kMacroBodyAddress + 0x400 * n);
 }
 
-// UTF-8 <-> UTF-16 helpers for names; invalid input becomes U+FFFD.
-std::u16string utf8ToUtf16(std::string_view text);
-std::string utf16ToUtf8(std::u16string_view text);
-
 } // namespace orlix

@@ -1,7 +1,7 @@
 #include "appearance/LanguageTable.h"
 #include "TestFiles.h"
 #include "appearance/Languages.h"
-#include "appearance/TextCodec.h"
+#include "model/TextCodec.h"
 
 #include <gtest/gtest.h>
 

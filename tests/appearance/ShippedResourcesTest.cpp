@@ -3,7 +3,7 @@
 #include "appearance/Languages.h"
 #include "appearance/Png.h"
 #include "appearance/Skin.h"
-#include "appearance/TextCodec.h"
+#include "model/TextCodec.h"
 #include "appearance/TextIds.h"
 
 #include <gtest/gtest.h>

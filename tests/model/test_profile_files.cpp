@@ -4,6 +4,8 @@
 #include "support/Language1Texts.h"
 #include "support/Scratch.h"
 
+#include "model/TextCodec.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -183,7 +185,7 @@ TEST(ProfileFile, RandomAndTruncatedDataOfEverySizeLoadsSafely) {
                 for (const auto& code : profile)
                     ASSERT_EQ(code.size(), 8u);
             for (const auto& name : c.macroNames)
-                ASSERT_LE(utf8ToUtf16(name).size(), 14u);
+                ASSERT_LE(utf8ToUtf16(name).value_or(u"").size(), 14u);
             ASSERT_TRUE(sectionValid(std::span(c.working).first(27)));
         }
     }

@@ -1,6 +1,6 @@
-#include "appearance/TextCodec.h"
+#include "model/TextCodec.h"
 
-namespace orlix::appearance {
+namespace orlix {
 
 namespace {
 void appendUtf8(std::string& out, char32_t cp) {
@@ -94,4 +94,4 @@ std::optional<std::u16string> utf8ToUtf16(std::string_view text) {
     return out;
 }
 
-} // namespace orlix::appearance
+} // namespace orlix
