@@ -1,4 +1,5 @@
 #include "macro/MacroFiles.h"
+#include "support/Files.h"
 #include "support/Scratch.h"
 
 #include "model/TextCodec.h"
@@ -9,14 +10,11 @@
 #include <random>
 
 using namespace orlix;
+using test::readAll;
+using test::writeAll;
 namespace fs = std::filesystem;
 
 namespace {
-std::vector<std::uint8_t> readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 MacroStore randomStore(unsigned seed) {
     std::mt19937 rng(seed);
     MacroStore s;

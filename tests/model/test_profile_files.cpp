@@ -1,6 +1,7 @@
 #include "model/Configuration.h"
 #include "model/ProfileFile.h"
 #include "support/DefaultImages.h"
+#include "support/Files.h"
 #include "support/Language1Texts.h"
 #include "support/Scratch.h"
 
@@ -14,20 +15,11 @@
 #include <sys/resource.h>
 
 using namespace orlix;
+using test::readAll;
+using test::writeAll;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::uint8_t> readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeAll(const fs::path& p, const std::vector<std::uint8_t>& data) {
-    std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-}
 
 struct Window {
     MapTextSource texts = test::language1Texts();
