@@ -1,3 +1,6 @@
+# The Qt targets are visible only where Qt was found; the tests need their own.
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
+
 # orlix_add_qt_test(<name> SOURCES <files...> LIBS <targets...>)
 # One QtTest executable on the offscreen platform, with a scratch folder of its own as the
 # runtime directory and for files the test writes.

@@ -1,0 +1,134 @@
+#pragma once
+
+// A main window on the offscreen platform against a simulated mouse, with every dialog
+// answered in advance.
+
+#include "appearance/EmbeddedResources.h"
+#include "appearance/Languages.h"
+#include "device/SimulatedMouse.h"
+#include "model/ParameterImage.h"
+#include "pages/widgets/ButtonLabel.h"
+#include "platform/PointerSettings.h"
+#include "shell/DeviceController.h"
+#include "shell/MainWindow.h"
+#include "shell/Prompts.h"
+
+#include <QDir>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+#include <deque>
+#include <memory>
+
+namespace orlix::test {
+
+class RecordingPrompts : public shell::Prompts {
+public:
+    void message(QWidget*, const QString& text) override { messages << text; }
+    QString saveFileName(QWidget*, const QString& filter) override {
+        filters << filter;
+        return take();
+    }
+    QString openFileName(QWidget*, const QString& filter) override {
+        filters << filter;
+        return take();
+    }
+    void openUrl(const QUrl& url) override { urls << url; }
+
+    QStringList messages;
+    QStringList filters;
+    QList<QUrl> urls;
+    std::deque<QString> fileAnswers; // empty answer: the user cancels
+
+private:
+    QString take() {
+        if (fileAnswers.empty()) return {};
+        QString f = fileAnswers.front();
+        fileAnswers.pop_front();
+        return f;
+    }
+};
+
+inline QString scratchFolder(const QString& name) {
+    const QString base = qEnvironmentVariable("ORLIX_TEST_SCRATCH", QDir::tempPath());
+    QDir dir(base + QLatin1Char('/') + name);
+    dir.removeRecursively();
+    QDir().mkpath(dir.path());
+    return dir.path();
+}
+
+inline const appearance::ResourceBundle& bundleOf(Edition edition) {
+    return edition == Edition::Editor ? appearance::orlixEditorResources()
+                                      : appearance::orlixEditorSResources();
+}
+
+inline ImageBytes defaultImageOf(Edition edition) {
+    ImageBytes image{};
+    auto data = bundleOf(edition).find("OrlixData");
+    if (data && data->size() >= image.size())
+        std::copy_n(data->begin(), image.size(), image.begin());
+    return image;
+}
+
+struct Harness {
+    explicit Harness(Edition e = Edition::Editor,
+                     std::optional<device::SimulatedMouse::Settings> s = std::nullopt)
+        : edition(e), mouse(s ? *s : device::SimulatedMouse::basicMouse(defaultImageOf(e))),
+          pointer((scratchFolder(QStringLiteral("pointer")) + QStringLiteral("/pointer-settings"))
+                      .toStdString()),
+          window(std::make_unique<shell::MainWindow>(e, bundleOf(e), mouse, prompts, &pointer)) {
+        window->device().setReopenDelay(std::chrono::milliseconds(0));
+        window->show();
+        exposed = QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // One tick of DevTimer.
+    void poll() { window->device().poll(); }
+
+    template <typename T = QWidget> T* find(const QString& name) const {
+        return window->findChild<T*>(name);
+    }
+    // A real click in the middle of the named control's clickable part.
+    void click(const QString& name) const {
+        QWidget* w = find(name);
+        QVERIFY2(w != nullptr, qPrintable(name));
+        QVERIFY2(w->isVisible(), qPrintable(name + QStringLiteral(" is not visible")));
+        QPoint at = w->rect().center();
+        if (auto* label = qobject_cast<pages::ButtonLabel*>(w)) at = label->textArea().center();
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    }
+    void hover(const QString& name) const {
+        QWidget* w = find(name);
+        QVERIFY2(w != nullptr, qPrintable(name));
+        QTest::mouseMove(w, w->rect().center());
+    }
+    QString text(const QString& name) const {
+        if (auto* label = qobject_cast<QLabel*>(find(name))) return label->text();
+        return QStringLiteral("<no label %1>").arg(name);
+    }
+    bool visible(const QString& name) const {
+        QWidget* w = find(name);
+        return w != nullptr && w->isVisible();
+    }
+    QString tr(const char* id) const {
+        return QString::fromStdString(window->languages().text(id));
+    }
+
+    // The mouse's stored image, as the device memory holds it.
+    ImageBytes storedImage() const {
+        ImageBytes image{};
+        auto mem = mouse.memory();
+        std::copy_n(mem.begin() + 0x6000, image.size(), image.begin());
+        return image;
+    }
+
+    Edition edition;
+    device::SimulatedMouse mouse;
+    RecordingPrompts prompts;
+    platform::FilePointerSettingsStore pointer;
+    std::unique_ptr<shell::MainWindow> window;
+    bool exposed = false;
+};
+
+} // namespace orlix::test
