@@ -661,7 +661,8 @@ void pageThree(QPainter& p, const Edition& e, const Skin& s, const QRect& page) 
         return;
     }
 
-    const QRectF timingCard(off.x() - 34, off.y() - 18, 243 + 34 + 14,
+    const qreal timingRight = std::min(off.x() + 243 + 14, page.width() - 8.0);
+    const QRectF timingCard(off.x() - 34, off.y() - 18, timingRight - (off.x() - 34),
                             fall.y() - off.y() + 18 + 28);
     drawCard(p, e, timingCard, accent);
     const std::pair<QPointF, Icon> rows[] = {
