@@ -69,7 +69,7 @@ QImage decode(const std::vector<unsigned char>& png) {
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
-TEST(PngWriter, TranslucentImagesRoundTripPixelForPixel) {
+TEST(ArtgenPngWriter, TranslucentImagesRoundTripPixelForPixel) {
     const QImage in = sampleImage(true);
     const QImage out = decode(artgen::encodePng(in));
     ASSERT_EQ(out.size(), in.size());
@@ -78,7 +78,7 @@ TEST(PngWriter, TranslucentImagesRoundTripPixelForPixel) {
             ASSERT_EQ(out.pixel(x, y), in.pixel(x, y)) << x << "," << y;
 }
 
-TEST(PngWriter, OpaqueImagesRoundTripPixelForPixel) {
+TEST(ArtgenPngWriter, OpaqueImagesRoundTripPixelForPixel) {
     const QImage in = sampleImage(false);
     const QImage out = decode(artgen::encodePng(in));
     ASSERT_EQ(out.size(), in.size());
@@ -87,7 +87,7 @@ TEST(PngWriter, OpaqueImagesRoundTripPixelForPixel) {
             ASSERT_EQ(out.pixel(x, y), in.pixel(x, y)) << x << "," << y;
 }
 
-TEST(PngWriter, ChoosesRgbForOpaqueAndRgbaForTranslucentImages) {
+TEST(ArtgenPngWriter, ChoosesRgbForOpaqueAndRgbaForTranslucentImages) {
     const auto opaque = artgen::encodePng(sampleImage(false));
     const auto translucent = artgen::encodePng(sampleImage(true));
     ASSERT_GT(opaque.size(), 26u);
@@ -102,7 +102,7 @@ TEST(PngWriter, ChoosesRgbForOpaqueAndRgbaForTranslucentImages) {
     EXPECT_EQ(artgen::encodePng(almost)[25], 6);
 }
 
-TEST(PngWriter, WritesOnlyHeaderDataAndEndWithValidChecksums) {
+TEST(ArtgenPngWriter, WritesOnlyHeaderDataAndEndWithValidChecksums) {
     const auto png = artgen::encodePng(sampleImage(true));
     const unsigned char sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     ASSERT_TRUE(std::equal(sig, sig + 8, png.begin()));
@@ -119,7 +119,7 @@ TEST(PngWriter, WritesOnlyHeaderDataAndEndWithValidChecksums) {
     EXPECT_EQ(be32(png, 20), 23u);
 }
 
-TEST(PngWriter, SamePixelsGiveSameBytesAndAnyChangeShows) {
+TEST(ArtgenPngWriter, SamePixelsGiveSameBytesAndAnyChangeShows) {
     const QImage a = sampleImage(true);
     EXPECT_EQ(artgen::encodePng(a), artgen::encodePng(a));
     // The pixel format the caller holds does not matter, only the pixels.
@@ -129,13 +129,13 @@ TEST(PngWriter, SamePixelsGiveSameBytesAndAnyChangeShows) {
     EXPECT_NE(artgen::encodePng(a), artgen::encodePng(b));
 }
 
-TEST(PngWriter, ReportsAPathItCannotWrite) {
+TEST(ArtgenPngWriter, ReportsAPathItCannotWrite) {
     std::string error;
     EXPECT_FALSE(artgen::writePng(sampleImage(false), "/nonexistent-dir/x/y.png", error));
     EXPECT_NE(error.find("/nonexistent-dir/x/y.png"), std::string::npos);
 }
 
-TEST(Paint, AvoidColourChangesOnlyOpaqueKeyPixels) {
+TEST(ArtgenPaint, AvoidColourChangesOnlyOpaqueKeyPixels) {
     QImage img(4, 1, QImage::Format_ARGB32);
     img.setPixel(0, 0, qRgba(128, 0, 0, 255)); // the key: must change
     img.setPixel(1, 0, qRgba(128, 0, 0, 100)); // translucent: blends, stays
@@ -148,7 +148,7 @@ TEST(Paint, AvoidColourChangesOnlyOpaqueKeyPixels) {
     EXPECT_EQ(img.pixel(3, 0), qRgba(0, 0, 128, 255));
 }
 
-TEST(Paint, TheKeyIsThePlatformColour0x000080) {
+TEST(ArtgenPaint, TheKeyIsThePlatformColour0x000080) {
     // Platform colour values are red + 256 x green + 65536 x blue.
     const int value = qRed(artgen::kColourKey) + 256 * qGreen(artgen::kColourKey) +
                       65536 * qBlue(artgen::kColourKey);
@@ -156,7 +156,7 @@ TEST(Paint, TheKeyIsThePlatformColour0x000080) {
     EXPECT_EQ(artgen::kColourKey & 0xFFFFFFu, artwork_tables::kKey);
 }
 
-TEST(Paint, SnappedTrigonometryIsExactAtRightAngles) {
+TEST(ArtgenPaint, SnappedTrigonometryIsExactAtRightAngles) {
     EXPECT_EQ(artgen::sinDeg(0), 0.0);
     EXPECT_EQ(artgen::sinDeg(90), 1.0);
     EXPECT_EQ(artgen::cosDeg(180), -1.0);
@@ -238,17 +238,17 @@ void expectSameLayout(const artgen::SkinLayout& g, const artwork_tables::Layout&
     same(g.insertOk, "InsertOK");
 }
 
-TEST(Layouts, GeneratorFollowsTheEditorLayouts) {
+TEST(ArtgenLayouts, GeneratorFollowsTheEditorLayouts) {
     for (int n = 1; n <= 3; ++n)
         expectSameLayout(artgen::editorLayout(n), artwork_tables::editorLayout(n),
                          "layout " + std::to_string(n));
 }
 
-TEST(Layouts, GeneratorFollowsTheEditorSLayout) {
+TEST(ArtgenLayouts, GeneratorFollowsTheEditorSLayout) {
     expectSameLayout(artgen::editorSLayout(), artwork_tables::editorSLayout(), "orlix-editor-s");
 }
 
-TEST(Layouts, FireModeLabelsOutsideTheWindowAreNotDrawnFor) {
+TEST(ArtgenLayouts, FireModeLabelsOutsideTheWindowAreNotDrawnFor) {
     // Layouts 1 and 2 put the fourth fire-mode label at x 900, outside the 800 px window.
     for (int n = 1; n <= 3; ++n)
         for (const artgen::Pt& p : artgen::editorLayout(n).fkMode)
@@ -257,7 +257,7 @@ TEST(Layouts, FireModeLabelsOutsideTheWindowAreNotDrawnFor) {
     EXPECT_EQ(artgen::editorLayout(3).fkMode.size(), 4u);
 }
 
-TEST(MouseArt, AnchorsSitOnTheirSideOfTheMouseInFrontToBackOrder) {
+TEST(ArtgenMouseArt, AnchorsSitOnTheirSideOfTheMouseInFrontToBackOrder) {
     using artgen::MouseControl;
     const artgen::MousePlacement at{200, 46};
     const auto a = [&](MouseControl c) { return artgen::controlAnchor(c, at); };
@@ -279,14 +279,14 @@ TEST(MouseArt, AnchorsSitOnTheirSideOfTheMouseInFrontToBackOrder) {
     }
 }
 
-TEST(MouseArt, CalloutsEndAtTheLabelEdgeFacingTheMouse) {
+TEST(ArtgenMouseArt, CalloutsEndAtTheLabelEdgeFacingTheMouse) {
     const QRectF right(357, 84, 104, 31);
     const QRectF left(-65, 78, 104, 31);
     EXPECT_EQ(artgen::calloutEnd(QPointF(240, 99), right), QPointF(357, 99.5));
     EXPECT_EQ(artgen::calloutEnd(QPointF(150, 93), left), QPointF(39, 93.5));
 }
 
-TEST(MouseArt, EveryShownKeyHasItsOwnControl) {
+TEST(ArtgenMouseArt, EveryShownKeyHasItsOwnControl) {
     for (const artgen::Edition& e : {artgen::editorEdition(), artgen::editorSEdition()})
         for (const artgen::Skin& s : e.skins) {
             std::set<int> controls;
@@ -296,7 +296,7 @@ TEST(MouseArt, EveryShownKeyHasItsOwnControl) {
         }
 }
 
-TEST(Editions, SkinsHaveDistinctAccents) {
+TEST(ArtgenEditions, SkinsHaveDistinctAccents) {
     for (const artgen::Edition& e : {artgen::editorEdition(), artgen::editorSEdition()}) {
         std::set<QRgb> accents;
         for (const artgen::Skin& s : e.skins)
@@ -305,7 +305,7 @@ TEST(Editions, SkinsHaveDistinctAccents) {
     }
 }
 
-TEST(Editions, OnlyTheShapedEditionCarriesTheSwatchFrameAndTheKey) {
+TEST(ArtgenEditions, OnlyTheShapedEditionCarriesTheSwatchFrameAndTheKey) {
     const artgen::Edition editor = artgen::editorEdition();
     const artgen::Edition editorS = artgen::editorSEdition();
     EXPECT_TRUE(editor.colourKey);
@@ -316,7 +316,7 @@ TEST(Editions, OnlyTheShapedEditionCarriesTheSwatchFrameAndTheKey) {
         EXPECT_EQ(s.outline, artgen::Outline::Rectangle);
 }
 
-TEST(Backgrounds, RectangularWindowHasNoKeyedPixels) {
+TEST(ArtgenBackgrounds, RectangularWindowHasNoKeyedPixels) {
     const artgen::Edition e = artgen::editorSEdition();
     const QImage img = artgen::wholeBackground(e, e.skins[0]);
     for (int y = 0; y < img.height(); y += 3)
@@ -324,7 +324,7 @@ TEST(Backgrounds, RectangularWindowHasNoKeyedPixels) {
             ASSERT_NE(img.pixel(x, y) & 0xFFFFFFu, artgen::kColourKey & 0xFFFFFFu) << x << "," << y;
 }
 
-TEST(Backgrounds, PageRectsFollowTheLayout) {
+TEST(ArtgenBackgrounds, PageRectsFollowTheLayout) {
     const artgen::Edition e = artgen::editorEdition();
     const artgen::Skin& s = e.skins[0];
     EXPECT_EQ(artgen::pageRect(s, 1), QRect(195, 104, 472, 379));
@@ -333,7 +333,7 @@ TEST(Backgrounds, PageRectsFollowTheLayout) {
     EXPECT_EQ(artgen::pageRect(s, 4), QRect(112, 136, 600, 346));
 }
 
-TEST(Backgrounds, DeckAndSidebarHoldTheirButtons) {
+TEST(ArtgenBackgrounds, DeckAndSidebarHoldTheirButtons) {
     for (const artgen::Edition& e : {artgen::editorEdition(), artgen::editorSEdition()})
         for (const artgen::Skin& s : e.skins) {
             const artgen::BaseGeometry g = artgen::baseGeometry(e, s);
@@ -349,7 +349,7 @@ TEST(Backgrounds, DeckAndSidebarHoldTheirButtons) {
         }
 }
 
-TEST(ArtSet, NamesAreUniqueAndImagesAreStraightArgb) {
+TEST(ArtgenArtSet, NamesAreUniqueAndImagesAreStraightArgb) {
     for (const artgen::Edition& e : {artgen::editorEdition(), artgen::editorSEdition()}) {
         std::set<std::string> names;
         for (const artgen::Artwork& a : artgen::renderEdition(e)) {
@@ -360,7 +360,7 @@ TEST(ArtSet, NamesAreUniqueAndImagesAreStraightArgb) {
     }
 }
 
-TEST(TinyFont, WidthCountsSixPixelsPerCharacterLessTheLastGap) {
+TEST(ArtgenTinyFont, WidthCountsSixPixelsPerCharacterLessTheLastGap) {
     EXPECT_EQ(artgen::tinyTextWidth(""), 0);
     EXPECT_EQ(artgen::tinyTextWidth("A"), 5);
     EXPECT_EQ(artgen::tinyTextWidth("AB"), 11);
@@ -375,7 +375,7 @@ int countInk(const QImage& img) {
     return n;
 }
 
-TEST(TinyFont, DrawsTheGlyphPixelsAndIgnoresUnknownCharacters) {
+TEST(ArtgenTinyFont, DrawsTheGlyphPixelsAndIgnoresUnknownCharacters) {
     QImage img(20, 20, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     artgen::drawTinyText(img, QPoint(1, 1), "I", Qt::white);
