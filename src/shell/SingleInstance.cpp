@@ -16,7 +16,12 @@ SingleInstance::SingleInstance(QString name, QObject* parent)
 QString SingleInstance::defaultName() {
     const QString base = QStringLiteral("orlix-gaming-mouse-v1.0");
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) return QDir(QString::fromLocal8Bit(runtime)).filePath(base);
+    // A local socket's path must fit the 108 bytes of sockaddr_un.
+    constexpr qsizetype kLongestSocketPath = 100;
+    if (!runtime.isEmpty()) {
+        const QString path = QDir(QString::fromLocal8Bit(runtime)).filePath(base);
+        if (path.toLocal8Bit().size() <= kLongestSocketPath) return path;
+    }
     const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
     return user.isEmpty() ? base : base + QLatin1Char('-') + user;
 }
