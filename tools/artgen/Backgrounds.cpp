@@ -365,7 +365,7 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
                     e.corners == Corners::Rounded ? roundRect(d, 12) : chamferRect(d, 0, 12, 0, 12);
                 fillVertical(p, side, QColor(24, 27, 32), QColor(15, 17, 20));
                 strokeVertical(p, side, QColor(58, 65, 75), QColor(22, 25, 30));
-                drawMotif(p, s.outline, d.adjusted(10, 6, -120, -6), accent);
+                drawMotif(p, s.outline, d.adjusted(10, 6, -150, -6), accent);
                 ventSlots(p, QRectF(d.right() - 112, d.top() + 16, 92, d.height() - 32), 7,
                           QColor(0, 0, 0, 170), QColor(255, 255, 255, 18));
                 for (int i = 0; i < 3; ++i) {
