@@ -208,28 +208,28 @@ TEST(ArtworkKey, EditorBackgroundsKeyOnlyTheOutside) {
 
         // Flood the key from the border; any key pixel not reached is a hole inside the window.
         std::vector<char> seen(800 * 600, 0);
-        std::vector<std::pair<int, int>> todo;
+        std::vector<std::pair<int, int>> pending;
         for (int x = 0; x < 800; ++x) {
-            todo.push_back({x, 0});
-            todo.push_back({x, 599});
+            pending.push_back({x, 0});
+            pending.push_back({x, 599});
         }
         for (int y = 0; y < 600; ++y) {
-            todo.push_back({0, y});
-            todo.push_back({799, y});
+            pending.push_back({0, y});
+            pending.push_back({799, y});
         }
         int reached = 0;
-        while (!todo.empty()) {
-            const auto [x, y] = todo.back();
-            todo.pop_back();
+        while (!pending.empty()) {
+            const auto [x, y] = pending.back();
+            pending.pop_back();
             if (x < 0 || y < 0 || x >= 800 || y >= 600 || seen[y * 800 + x] ||
                 !isKey(img.pixel(x, y)))
                 continue;
             seen[y * 800 + x] = 1;
             ++reached;
-            todo.push_back({x + 1, y});
-            todo.push_back({x - 1, y});
-            todo.push_back({x, y + 1});
-            todo.push_back({x, y - 1});
+            pending.push_back({x + 1, y});
+            pending.push_back({x - 1, y});
+            pending.push_back({x, y + 1});
+            pending.push_back({x, y - 1});
         }
         int total = 0;
         for (int y = 0; y < 600; ++y)
