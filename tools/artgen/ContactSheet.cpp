@@ -273,7 +273,9 @@ QImage contactSheet(const Edition& e, const std::vector<Artwork>& art) {
     for (const Skin& s : e.skins) {
         const std::string set = "L" + std::to_string(s.number);
         drawTinyText(sheet, QPoint(margin, y),
-                     set + " backgrounds at half size (magenta: colour key)", kCaption, 2);
+                     set + " backgrounds at half size" +
+                         (e.colourKey ? " (magenta: colour key)" : ""),
+                     kCaption, 2);
         y += 28;
         int x = margin;
         QPainter p(&sheet);
