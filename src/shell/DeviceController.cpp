@@ -95,9 +95,12 @@ DeviceController::runLocked(const std::function<TransferOutcome(const ProgressFn
     transferring_ = true;
     emit lockChanged(true);
     if (loading_) loading_->showOver(mainWindow_);
-    pump();
+    // The first pump comes with the first reports: a transfer that ends before it never
+    // makes the loading window flash up.
+    sincePump_.start();
 
     int shownPercent = -1;
+    int sinceClock = 0;
     const ProgressFn progress = [&](const Progress& p) {
         const int percent = p.percent();
         if (percent != shownPercent) {
@@ -105,12 +108,16 @@ DeviceController::runLocked(const std::function<TransferOutcome(const ProgressFn
             if (loading_) loading_->setPercent(percent);
             emit progressed(percent);
         }
-        if (pumpEveryReport_ || sincePump_.elapsed() >= kPumpIntervalMs) pump();
+        if (pumpEveryReport_) {
+            pump();
+        } else if (++sinceClock >= kReportsPerClockLook) {
+            sinceClock = 0;
+            if (sincePump_.elapsed() >= kPumpIntervalMs) pump();
+        }
     };
     const TransferOutcome outcome = body(progress);
 
     if (loading_) loading_->hide();
-    pump();
     transferring_ = false;
     emit lockChanged(false);
     if (afterUnlock) afterUnlock(outcome);

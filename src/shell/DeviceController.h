@@ -25,9 +25,11 @@ class DeviceController : public QObject {
     Q_OBJECT
 public:
     static constexpr int kPollInterval = 3500;
-    // Pending events run at most this often during a transfer; in between, a report costs
-    // no more than a look at the clock.
+    // Pending events run every kPumpIntervalMs during a transfer. The clock is looked at every
+    // kReportsPerClockLook reports, so a report costs the window next to nothing; a real
+    // mouse takes about a millisecond per report.
     static constexpr int kPumpIntervalMs = 10;
+    static constexpr int kReportsPerClockLook = 8;
 
     DeviceController(device::HidBackend& backend, Configuration& config, const TextSource& texts,
                      QObject* parent);
@@ -50,6 +52,8 @@ public:
 
     // DevTimerTimer.
     void poll();
+    // APCheckID_OnClick: identifies the mouse just opened and, if it is accepted, reads it.
+    void identifyAndRead();
     device::TransferOutcome writeAll(const std::function<void()>& beforeWrite);
     device::TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource);
     void dropLink();
@@ -63,7 +67,6 @@ signals:
     void progressed(int percent);
 
 private:
-    void identifyAndRead();
     device::TransferOutcome
     runLocked(const std::function<device::TransferOutcome(const device::ProgressFn&)>& body,
               const std::function<void(const device::TransferOutcome&)>& afterUnlock = {});

@@ -75,6 +75,7 @@ private slots:
     void confirmClosesOnlyWithAMouse();
     void exitWritesNothing();
     void resetWritesTheDefaults();
+    void transferShowsTheLoadingWindowAndSwallowsClicks();
     void mouseVanishingDuringApplyLeavesTheWindowUsable();
     void profileSaveAndLoadRoundTrip();
     void profileButtonsNeedAMouse();
@@ -424,6 +425,37 @@ void TestMainWindow::resetWritesTheDefaults() {
     h.click("Btn_Reset");
     QVERIFY(h.storedImage() == test::defaultImageOf(Edition::Editor));
     QCOMPARE(h.text("Key5"), QStringLiteral("Backward"));
+}
+
+void TestMainWindow::transferShowsTheLoadingWindowAndSwallowsClicks() {
+    Harness h(Edition::Editor,
+              device::SimulatedMouse::macroMouse(test::defaultImageOf(Edition::Editor)));
+    h.poll();
+    // About 0.15 s for the 5,000 reports of a macro mouse: long enough for several pumps.
+    h.mouse.setLatency(std::chrono::microseconds(30));
+    auto& loading = h.window->loadingWindow();
+    const int firstFrame = loading.frame();
+    bool sawLoading = false;
+    bool clickedExit = false;
+    connect(&h.window->device(), &shell::DeviceController::progressed, this, [&](int percent) {
+        if (percent < 50 || clickedExit) return;
+        sawLoading = loading.isVisible() && h.visible("Disable_All") && h.window->locked();
+        // The cover takes a click meant for Exit.
+        clickedExit = true;
+        QTest::mouseClick(h.window->windowHandle(), Qt::LeftButton, {},
+                          h.find("Btn_Exit")->geometry().center());
+    });
+    h.click("Btn_Apply");
+    QVERIFY(clickedExit);
+    QTest::qWait(20); // a close put off until the end of the transfer would have run by now
+    QVERIFY(h.window->isVisible());
+    QVERIFY(sawLoading);
+    QVERIFY(loading.frame() != firstFrame); // it animated: events ran during the transfer
+    const QRect main = h.window->frameGeometry();
+    QCOMPARE(loading.pos(), QPoint(main.left() + (main.width() - 206) / 2,
+                                   main.top() + (main.height() - 196) / 2 + 40));
+    QVERIFY(!loading.isVisible());
+    QVERIFY(h.mouse.violations().empty());
 }
 
 void TestMainWindow::mouseVanishingDuringApplyLeavesTheWindowUsable() {
