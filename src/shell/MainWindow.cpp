@@ -245,6 +245,7 @@ void MainWindow::applyTexts() {
         assignmentPage_->setCaption(n, QString::fromStdString(languages_.recaption(caption)));
     }
     menus_->setTexts(languages_);
+    controls_->fitCaptions();
     for (auto* view : views_)
         view->applyLanguage(languages_, skin_.layout());
 }

@@ -171,3 +171,19 @@ void WindowControls::showPressed(const QString& buttonName) {
 }
 
 } // namespace orlix::shell
+
+namespace orlix::shell {
+
+void WindowControls::fitCaptions() {
+    auto row = [this](std::initializer_list<const char*> names) {
+        QList<ButtonLabel*> labels;
+        for (const char* n : names)
+            labels << button(name("Btn_", n));
+        pages::fitUniformly(labels);
+    };
+    row({"Confirm", "Apply", "Reset", "Exit"});
+    row({"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Save", "Load"});
+    row({"Lang1", "Lang2", "Lang3"});
+}
+
+} // namespace orlix::shell

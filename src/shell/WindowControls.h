@@ -51,6 +51,8 @@ public:
     // A window button's pressed look.
     void showPressed(const QString& buttonName);
     void showImage(const QString& imageName, std::string_view skinImage);
+    // After new captions: each row of buttons in one text size, the tightest caption's.
+    void fitCaptions();
 
 signals:
     // Any button was clicked ("Btn_Apply", "Btn_Lang2", "Btn_Web" ...).

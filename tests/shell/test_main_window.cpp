@@ -5,12 +5,14 @@
 #include "model/Configuration.h"
 #include "model/ProfileFile.h"
 #include "pages/KeyCombinationDialog.h"
+#include "shell/DemoMouse.h"
 #include "shell/LoadingWindow.h"
 #include "shell/WindowControls.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -69,6 +71,8 @@ private slots:
     void menusOpenAtTheirPlaces();
     void specialCpiPlusOnKey5ReachesTheMouseOnApply();
     void primaryButtonSwap();
+    void macroFromTheMenuList();
+    void refusedWriteIsReportedAndConfirmStaysOpen();
     void keyCombinationFromTheMenuIsStored();
     void alternateAndResetPagesFollowTheirKeys();
     void hoverScrollsTheCaptionAndPausesThePoll();
@@ -266,10 +270,15 @@ void TestMainWindow::menusOpenAtTheirPlaces() {
     h.hover("Key_Fire");
     QWidget* fire = h.find("Pnl_Fire");
     QVERIFY(fire->isVisible());
+    auto* fireEntry = h.find<pages::ButtonLabel>("Key_Fire");
+    QCOMPARE(fireEntry->background(), QColor(0, 128, 128));
+    QCOMPARE(fireEntry->textColour(), QColor(Qt::white));
     QCOMPARE(fire->pos(), QPoint(special->x() - 162, special->y() + 25));
     // A leaf of the special menu closes the fire group again.
     h.hover("Key_CPI");
     QVERIFY(!fire->isVisible());
+    QVERIFY(!fireEntry->background().isValid());
+    QCOMPARE(fireEntry->textColour(), QColor(Qt::black));
 
     // Keys 1 to 3 get the primary menu, which never opens upwards.
     h.click("Key2");
@@ -319,6 +328,42 @@ void TestMainWindow::primaryButtonSwap() {
     QCOMPARE(table[0], std::string("01020000"));
     QCOMPARE(table[1], std::string("01010000"));
     QCOMPARE(table[2], std::string("01040000"));
+}
+
+void TestMainWindow::macroFromTheMenuList() {
+    const auto texts =
+        appearance::Languages::load(test::bundleOf(Edition::Editor), traitsOf(Edition::Editor))
+            .languages;
+    auto demo = shell::makeDemoMouse(
+        Edition::Editor, *test::bundleOf(Edition::Editor).find("OrlixData"), true, texts);
+    Harness h(Edition::Editor, demo->settings());
+    std::copy(demo->memory().begin(), demo->memory().end(), h.mouse.memory().begin());
+    h.poll();
+    h.click("Key5");
+    h.hover("Key_Macro");
+    auto* list = h.find<QListWidget>("LB_Name");
+    QVERIFY(list->isVisible());
+    // Placed like a group beside its entry, raised to end with it near the bottom.
+    QWidget* main = h.find("Pnl_Main");
+    QCOMPARE(list->pos(), QPoint(main->x() + 188, main->y() + 121 + 24 - list->height()));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Demo macro 2"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QVERIFY(!list->isVisible());
+    QVERIFY(!h.visible("Pnl_Main"));
+    QCOMPARE(h.text("Key5"), QStringLiteral("Demo macro 2"));
+    QCOMPARE(h.window->configuration().assignments[0][4], std::string("10840000"));
+}
+
+void TestMainWindow::refusedWriteIsReportedAndConfirmStaysOpen() {
+    Harness h;
+    h.poll();
+    // The mouse refuses the block command that starts the write.
+    h.mouse.failReport(h.mouse.reportCount());
+    h.click("Btn_Confirm");
+    QCOMPARE(h.prompts.messages, QStringList{h.tr("Str023")});
+    QVERIFY(h.window->isVisible());
+    QVERIFY(h.mouse.reloads().empty());
 }
 
 void TestMainWindow::keyCombinationFromTheMenuIsStored() {

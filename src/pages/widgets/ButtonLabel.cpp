@@ -8,7 +8,7 @@ namespace orlix::pages {
 
 namespace {
 constexpr qreal kSmallestPointSize = 7.0;
-constexpr int kMargin = 3;
+constexpr int kMargin = 5;
 } // namespace
 
 ButtonLabel::ButtonLabel(const QString& name, QWidget* parent) : QLabel(parent) {
@@ -40,6 +40,23 @@ QRect ButtonLabel::textArea() const {
     return area_.isEmpty() ? rect() : area_;
 }
 
+void ButtonLabel::setPointSizeCap(qreal cap) {
+    cap_ = cap;
+    update();
+}
+
+void fitUniformly(const QList<ButtonLabel*>& labels) {
+    qreal smallest = 0;
+    for (ButtonLabel* label : labels) {
+        label->setPointSizeCap(0);
+        if (label->text().isEmpty() || label->isHidden()) continue;
+        const qreal size = label->drawnPointSize();
+        if (smallest == 0 || size < smallest) smallest = size;
+    }
+    for (ButtonLabel* label : labels)
+        label->setPointSizeCap(smallest);
+}
+
 void ButtonLabel::setFitting(bool on) {
     fitting_ = on;
     update();
@@ -51,6 +68,7 @@ QFont ButtonLabel::fittedFont(bool* wrap) const {
     if (!fitting_ || text().isEmpty()) return f;
     const int room = textArea().width() - 2 * kMargin;
     qreal size = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
+    if (cap_ > 0 && cap_ < size) size = cap_;
     while (true) {
         f.setPointSizeF(size);
         const QFontMetrics fm(f);

@@ -28,6 +28,8 @@ public:
 
     // The point size the caption is drawn with now (after fitting).
     qreal drawnPointSize() const;
+    // The caption is drawn no larger than this (0: as large as the font says).
+    void setPointSizeCap(qreal cap);
 
 signals:
     void entered();
@@ -50,6 +52,10 @@ private:
     bool alignLeft_ = false;
     bool fitting_ = true;
     bool pressedInside_ = false;
+    qreal cap_ = 0;
 };
+
+// Buttons of one row look alike: all are drawn at the size the tightest caption fits.
+void fitUniformly(const QList<ButtonLabel*>& labels);
 
 } // namespace orlix::pages
