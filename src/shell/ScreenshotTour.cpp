@@ -94,14 +94,19 @@ bool ScreenshotTour::run() {
         }
         if (!device.linkOpen()) continue;
 
-        // The menus of a left and a right label, each with a group open.
+        // The menus of a label in the left and one in the right half, each with a group open.
         window_.pageButtonClicked(Page::Main);
         auto& menus = window_.menus();
-        for (auto [key, group, sub, name] : {std::tuple{5, "Key_Special", "Key_Fire", "menu-left"},
-                                             std::tuple{8, "Key_Media", "", "menu-right"}}) {
-            const int n = key;
-            if (!window_.assignmentPage().keyLabel(n)->isVisible()) continue;
-            menus.openFor(n, window_.assignmentPage().keyLabel(n)->geometry());
+        for (auto [rightHalf, group, sub, name] :
+             {std::tuple{false, "Key_Special", "Key_Fire", "menu-left"},
+              std::tuple{true, "Key_Media", "", "menu-right"}}) {
+            int key = 0;
+            for (int n = 4; n <= 12 && key == 0; ++n) {
+                const QWidget* label = window_.assignmentPage().keyLabel(n);
+                if (label->isVisible() && (label->x() >= 400) == rightHalf) key = n;
+            }
+            if (key == 0) continue;
+            menus.openFor(key, window_.assignmentPage().keyLabel(key)->geometry());
             emit menus.entry(group)->entered();
             if (*sub != '\0') emit menus.entry(sub)->entered();
             ok = save(l + QString::fromLatin1(name)) && ok;
@@ -112,6 +117,7 @@ bool ScreenshotTour::run() {
         ok = save(l + QStringLiteral("key-combination")) && ok;
         window_.keyDialog().hide();
 
+        if (lang != 1) continue; // the loading window has no text of its own
         window_.lockWindow();
         window_.loadingWindow().showOver(&window_);
         window_.loadingWindow().setPercent(42);
