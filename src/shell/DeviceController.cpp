@@ -34,12 +34,19 @@ void DeviceController::dropLink() {
     link_.dropLink();
 }
 
+void DeviceController::shutDown() {
+    shutDown_ = true;
+    devTimer_.stop();
+    link_.dropLink();
+}
+
 void DeviceController::pump() {
     QCoreApplication::processEvents();
     sincePump_.restart();
 }
 
 void DeviceController::poll() {
+    if (shutDown_) return;
     device::PollHooks hooks;
     hooks.wait = [this](std::chrono::milliseconds ms) {
         const auto wait = std::min(ms, reopenDelay_);
@@ -50,6 +57,7 @@ void DeviceController::poll() {
         loop.exec();
     };
     hooks.showNoDevice = [this] {
+        if (shutDown_) return;
         session_.forgetDevice();
         emit noDevice();
     };
@@ -58,6 +66,7 @@ void DeviceController::poll() {
 }
 
 void DeviceController::identifyAndRead() {
+    if (shutDown_) return;
     const device::Identification id = session_.identify();
     switch (id.result) {
     case IdentifyResult::Accepted:

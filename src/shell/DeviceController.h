@@ -55,6 +55,9 @@ public:
     // APCheckID_OnClick: identifies the mouse just opened and, if it is accepted, reads it.
     void identifyAndRead();
     device::TransferOutcome writeAll(const std::function<void()>& beforeWrite);
+    // The window is closing: the link goes, and a poll still waiting to re-open the mouse
+    // does nothing more.
+    void shutDown();
     device::TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource);
     void dropLink();
 
@@ -82,6 +85,7 @@ private:
     std::chrono::milliseconds reopenDelay_{device::DeviceLink::kReopenDelay};
     bool pumpEveryReport_ = false;
     bool transferring_ = false;
+    bool shutDown_ = false;
     QElapsedTimer sincePump_;
 };
 

@@ -86,7 +86,11 @@ MainWindow::MainWindow(Edition edition, const appearance::ResourceBundle& resour
     applyLanguage(1);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The parts refer to the configuration, texts and images held here: they go first.
+    const auto parts = findChildren<QObject*>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(parts);
+}
 
 void MainWindow::build() {
     controls_ = new WindowControls(this, pixmaps_);
@@ -138,6 +142,7 @@ void MainWindow::connectParts() {
                 storeChoice(menus_->currentKey(), code.toStdString(), text);
             });
     connect(menus_, &pages::AssignmentMenus::macroChosen, this, [this](int key, int index) {
+        if (index < 0 || index >= static_cast<int>(kMacroCount)) return;
         const QString name =
             QString::fromStdString(config_.macroNames[static_cast<std::size_t>(index)]);
         storeChoice(key, pages::AssignmentEditor::macroCode(index), name);
@@ -357,6 +362,8 @@ void MainWindow::lockWindow() {
     assignmentPage_->endHover();
     controls_->disableAll()->raise();
     controls_->disableAll()->show();
+    // The key-combination dialog is a window of its own, out of the cover's reach.
+    keyDialog_->setEnabled(false);
     for (auto* view : views_)
         view->setLocked(true);
 }
@@ -364,6 +371,7 @@ void MainWindow::lockWindow() {
 void MainWindow::unlockWindow() {
     locked_ = false;
     controls_->disableAll()->hide();
+    keyDialog_->setEnabled(true);
     for (auto* view : views_)
         view->setLocked(false);
     if (closeWhenUnlocked_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -449,7 +457,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    device_->dropLink();
+    device_->shutDown();
     keyDialog_->hide();
     loading_->hide();
     event->accept();
