@@ -97,6 +97,8 @@ void MainWindow::build() {
     for (int n = 1; n <= 4; ++n) {
         pages_[static_cast<std::size_t>(n - 1)] = new pages::PageContainer(n, this);
         connect(page(n).background(), &pages::SkinImage::pressed, this, &MainWindow::hideAllMenus);
+        // Every page background is there from the start: the covers take their sizes.
+        loadPageBackground(n);
     }
     assignmentPage_ = new pages::AssignmentPage(page(1), pixmaps_, this);
     controls_->buildButtons();

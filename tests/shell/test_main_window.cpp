@@ -97,6 +97,11 @@ void TestMainWindow::startUpShowsDefaultsAndRefusesDeviceCommands() {
     for (const char* l : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"})
         QVERIFY2(!h.visible(l), l);
     QVERIFY(h.visible("Disable")); // nothing to edit before a mouse was read
+    QCOMPARE(h.find("Disable")->geometry(), h.find("Img_P2")->geometry());
+    QCOMPARE(h.find("Img_P2")->size(), QSize(700, 324));
+    QTest::mouseClick(h.window->windowHandle(), Qt::LeftButton, {},
+                      h.find("Key5")->geometry().center());
+    QVERIFY(!h.window->menus().anyOpen());
     QCOMPARE(h.find<QRadioButton>("rb_1")->isChecked(), true);
     QTimer* devTimer = h.window->device().devTimer();
     QVERIFY(devTimer->isActive());
