@@ -84,6 +84,7 @@ private slots:
     void profileSaveAndLoadRoundTrip();
     void profileButtonsNeedAMouse();
     void languageSwitchRecaptionsAndKeepsThePage();
+    void buttonsShowTheirHoverAndSelectedImages();
     void webButtonOpensTheLayoutsAddress();
     void draggingTheBackgroundMovesTheWindow();
 };
@@ -604,6 +605,40 @@ void TestMainWindow::languageSwitchRecaptionsAndKeepsThePage() {
     QVERIFY(h.visible("Img_P2"));
     QVERIFY(!h.visible("Img_P1"));
     QVERIFY(showsPixmap(h.find<QLabel>("Img_P2"), h.window->pixmaps().pixmap("L2_Back2")));
+}
+
+void TestMainWindow::buttonsShowTheirHoverAndSelectedImages() {
+    Harness h;
+    h.poll();
+    const auto& skin = h.window->pixmaps();
+    auto shows = [&](const char* image, const char* skinImage) {
+        return showsPixmap(h.find<QLabel>(image), skin.pixmap(skinImage));
+    };
+    const QPoint away(400, 8); // the bare background at the top
+    QVERIFY(shows("Img_Main", "SetS_02"));
+    h.hover("Btn_Adv");
+    QVERIFY(shows("Img_Adv", "SetS_03"));
+    h.hover("Btn_Main");
+    QVERIFY(shows("Img_Adv", "SetS_01"));
+    QVERIFY(shows("Img_Main", "SetS_03"));
+    QTest::mouseMove(h.window.get(), away);
+    QVERIFY(shows("Img_Main", "SetS_02")); // the current page's button stays selected
+
+    h.hover("Btn_Apply");
+    QVERIFY(shows("Img_Apply", "BtnS_02"));
+    QTest::mouseMove(h.window.get(), away);
+    QVERIFY(shows("Img_Apply", "BtnS_01"));
+
+    h.hover("Btn_Lang2");
+    QVERIFY(shows("Img_Lang2", "SetS_03"));
+    QTest::mouseMove(h.window.get(), away);
+    QVERIFY(shows("Img_Lang2", "SetS_01"));
+    QVERIFY(shows("Img_Lang1", "SetS_02"));
+
+    h.hover("Btn_Web");
+    QVERIFY(shows("Img_Web", "WebS_03"));
+    QTest::mouseMove(h.window.get(), away);
+    QVERIFY(shows("Img_Web", "WebS_01"));
 }
 
 void TestMainWindow::webButtonOpensTheLayoutsAddress() {
