@@ -9,7 +9,7 @@ packages=(
     libhidapi-dev libpng-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xvfb xauth
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 wine64
 )
 
 missing=()
