@@ -510,6 +510,18 @@ void TestMainWindow::transferShowsTheLoadingWindowAndSwallowsClicks() {
 }
 
 void TestMainWindow::mouseVanishingDuringApplyLeavesTheWindowUsable() {
+    {
+        // Gone in the middle of the first read: nothing of it is taken, nothing stays locked.
+        Harness h;
+        h.mouse.unplugAfterReports(40);
+        h.poll();
+        QVERIFY(!h.window->locked());
+        QVERIFY(!h.visible("Disable_All"));
+        QVERIFY(h.window->device().devTimer()->isActive());
+        QCOMPARE(h.text("Key1"), QStringLiteral("Left Key"));
+        h.poll();
+        QVERIFY(h.visible("lbl_NoDev"));
+    }
     Harness h;
     h.poll();
     h.mouse.unplugAfterReports(h.mouse.reportCount() + 10);
