@@ -128,10 +128,12 @@ bool ScreenshotTour::run() {
 
     // The mouse taken away: the next poll shows the no-device state.
     if (auto* mouse = dynamic_cast<device::SimulatedMouse*>(&device.link().backend())) {
-        window_.applyLanguage(1);
         mouse->unplug();
         device.poll();
-        ok = save(QStringLiteral("lang1-no-device")) && ok;
+        for (int lang = 1; lang <= 3; ++lang) {
+            window_.applyLanguage(lang);
+            ok = save(QStringLiteral("lang%1-no-device").arg(lang)) && ok;
+        }
     }
     return ok;
 }
