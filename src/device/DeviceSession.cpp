@@ -15,8 +15,14 @@ std::uint8_t low(std::uint16_t v) {
     return static_cast<std::uint8_t>(v & 0xFF);
 }
 
+std::uint64_t reloadReports(const Configuration& config) {
+    return config.rate.changed ? 2 : 1;
+}
+
+} // namespace
+
 // Counts the reports of one sequence and tells the caller how far it has come.
-class Meter {
+class DeviceSession::Meter {
 public:
     Meter(DeviceLink& link, const ProgressFn& fn)
         : link_(link), fn_(fn), reports_(link.reportCount()), failed_(link.failedReports()) {}
@@ -47,12 +53,6 @@ private:
     std::uint64_t failed_;
     std::uint64_t total_ = 0;
 };
-
-std::uint64_t reloadReports(const Configuration& config) {
-    return config.rate.changed ? 2 : 1;
-}
-
-} // namespace
 
 // Marks a sequence as running for its whole length. The window lets events run from the
 // progress callback, so another command (or the hot-plug poll) could otherwise start in the
@@ -314,22 +314,9 @@ TransferOutcome DeviceSession::writeAll(const TextSource& texts, const ProgressF
     config_.assemble(texts, true);
     if (beforeWrite) beforeWrite();
     meter.setTotal((macro ? reports::kWriteMacro : reports::kWriteBasic) + reloadReports(config_));
-    const ReportHook hook = meter.hook();
 
-    if (macro) {
-        UIToMacroName(config_.macros, config_.macroNames);
-        eraseMacroMemory();
-    }
-    const bool erased = macro && meter.done() > meter.failed();
-    if (!link_.writeBlock(*write_, kImageAddress, kImageLength, config_.working, hook)) {
-        TransferOutcome out = meter.finish(TransferResult::Refused);
-        out.result = TransferResult::Refused;
-        out.erased = erased;
-        return out;
-    }
-    if (macro) writeMacroStore(config_.macros, hook);
-    reload();
-    return meter.finish(TransferResult::Done);
+    if (macro) UIToMacroName(config_.macros, config_.macroNames);
+    return writeEverything(meter, config_.working, config_.macros);
 }
 
 TransferOutcome DeviceSession::resetToDefaults(std::span<const std::uint8_t> defaultResource,
@@ -349,21 +336,28 @@ TransferOutcome DeviceSession::resetToDefaults(std::span<const std::uint8_t> def
     config_.decode(texts, true); // the defaults bring their own section B and colours
     if (shownRate != 0 && config_.rate.lastKnown != shownRate) config_.rate.changed = true;
     meter.setTotal((macro ? reports::kWriteMacro : reports::kWriteBasic) + reloadReports(config_));
-    const ReportHook hook = meter.hook();
 
     if (macro) {
         config_.macros = config_.defaultMacros;
         config_.macroNames = RefreshMacroName(config_.macros);
-        eraseMacroMemory();
     }
+    return writeEverything(meter, config_.defaults, config_.defaultMacros);
+}
+
+// The common tail of a write and a reset: erase (macro mouse), image, macro store and section
+// copies, reload. A refused image write ends it before anything else is sent.
+TransferOutcome DeviceSession::writeEverything(Meter& meter, const ImageBytes& image,
+                                               const MacroStore& store) {
+    const bool macro = kind_ == DeviceKind::Macro;
+    const ReportHook hook = meter.hook();
+    if (macro) eraseMacroMemory();
     const bool erased = macro && meter.done() > meter.failed();
-    if (!link_.writeBlock(*write_, kImageAddress, kImageLength, config_.defaults, hook)) {
+    if (!link_.writeBlock(*write_, kImageAddress, kImageLength, image, hook)) {
         TransferOutcome out = meter.finish(TransferResult::Refused);
-        out.result = TransferResult::Refused;
         out.erased = erased;
         return out;
     }
-    if (macro) writeMacroStore(config_.defaultMacros, hook);
+    if (macro) writeMacroStore(store, hook);
     reload();
     return meter.finish(TransferResult::Done);
 }

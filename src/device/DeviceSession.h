@@ -131,6 +131,8 @@ private:
     Identification reject(Identification id, IdentifyResult result);
     void eraseMacroMemory();
     void writeMacroStore(const MacroStore& store, const ReportHook& hook);
+    class Meter;
+    TransferOutcome writeEverything(Meter& meter, const ImageBytes& image, const MacroStore& store);
 
     class Running;
 
