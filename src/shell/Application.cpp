@@ -2,6 +2,7 @@
 
 #include "appearance/Languages.h"
 #include "platform/PointerSettings.h"
+#include "shell/AppIcon.h"
 #include "shell/DemoMouse.h"
 #include "shell/MainWindow.h"
 #include "shell/Options.h"
@@ -59,6 +60,7 @@ int runEditor(int argc, char** argv, Edition edition, const appearance::Resource
     QApplication::setApplicationName(QString::fromLatin1(
         traits.programName.data(), static_cast<qsizetype>(traits.programName.size())));
     QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
+    QApplication::setWindowIcon(applicationIcon(edition));
 
     std::vector<std::string> args;
     for (const QString& a : QApplication::arguments().mid(1))
