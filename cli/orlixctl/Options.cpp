@@ -19,6 +19,7 @@ struct CommandOption {
 // themselves when one does not fit.
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},
+    CommandOption{"--force", false},
 };
 
 } // namespace
@@ -101,6 +102,15 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
             auto n = v ? number(*v) : std::nullopt;
             if (!n) return UsageError{"--sim-unplug-after takes a number of reports"};
             o.simUnplugAfter = n;
+        } else if (arg == "--sim-fail-at") {
+            auto v = value();
+            auto n = v ? number(*v) : std::nullopt;
+            if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1"};
+            o.simFailAt.push_back(*n);
+        } else if (arg == "--device") {
+            auto v = value();
+            if (!v || v->empty()) return missing(arg);
+            o.device = *v;
         } else if (arg == "--sim-latency-us") {
             auto v = value();
             auto n = v ? number(*v) : std::nullopt;

@@ -124,9 +124,11 @@ std::optional<std::string> SimulatedMouseStateFile::open(const std::filesystem::
     close();
     std::error_code ec;
     // The lock and the rename must concern the file itself, not a link to it.
-    path_ =
-        std::filesystem::is_symlink(file, ec) ? std::filesystem::weakly_canonical(file, ec) : file;
-    if (ec) return "cannot follow " + file.string() + ": " + ec.message();
+    path_ = file;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) {
+        path_ = std::filesystem::weakly_canonical(file, ec);
+        if (ec) return "cannot follow " + file.string() + ": " + ec.message();
+    }
 #ifdef _WIN32
     fd_ = ::_wopen(path_.c_str(), _O_CREAT | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd_ < 0) return "cannot open " + path_.string() + ": " + lastError();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -159,7 +160,12 @@ TEST(SimulatedMouseState, ConcurrentRunsTakeTurns) {
                 mouse.memory()[0x9000] = 0; // a new state starts the count at 0
                 mouse.memory()[0x9001] = 0;
                 SimulatedMouseStateFile file;
-                if (file.open(state) || file.load(mouse)) status = 1;
+                auto error = file.open(state);
+                if (!error) error = file.load(mouse);
+                if (error) {
+                    std::fprintf(stderr, "%s\n", error->c_str());
+                    status = 1;
+                }
                 const int count = mouse.memory()[0x9000] << 8 | mouse.memory()[0x9001];
                 mouse.memory()[0x9000] = static_cast<std::uint8_t>((count + 1) >> 8);
                 mouse.memory()[0x9001] = static_cast<std::uint8_t>((count + 1) & 0xFF);
