@@ -227,7 +227,8 @@ TEST_F(DeviceCommands, ForceBringsBackAMouseLeftHalfWritten) {
 TEST_F(DeviceCommands, ListGroupsInterfacesAndDeviceChoosesOne) {
     const auto l = run({"--simulate=basic", "list"});
     EXPECT_EQ(l.code, 0);
-    EXPECT_NE(l.out.find("device sim:mouse\n  sim:mouse/1  1BCF:08A6  feature report 8 bytes"),
+    EXPECT_NE(l.out.find("device sim:mouse\n  sim:mouse/0  0x1BCF:0x08A6  feature report 0 bytes\n"
+                         "  sim:mouse/1  0x1BCF:0x08A6  feature report 8 bytes"),
               std::string::npos)
         << l.out;
     EXPECT_TRUE(accepted(run({"--simulate=basic", "--device", "sim:mouse/1", "info"})));
