@@ -453,6 +453,7 @@ void MainWindow::showReadFailed() {
 
 void MainWindow::showRejected(device::IdentifyResult why) {
     const bool typeError = why == device::IdentifyResult::DataTypeError;
+    readError_->hide();
     controls_->label(QStringLiteral("lbl_TypeError"))->setVisible(typeError);
     controls_->label(QStringLiteral("lbl_IDError"))->setVisible(!typeError);
     controls_->label(QStringLiteral("lbl_NoDev"))->hide();

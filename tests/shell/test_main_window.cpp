@@ -365,8 +365,10 @@ void TestMainWindow::macroFromTheMenuList() {
 void TestMainWindow::refusedWriteIsReportedAndConfirmStaysOpen() {
     Harness h;
     h.poll();
-    // The mouse refuses the block command that starts the write.
+    // The mouse refuses the block command that starts the write, and again when it is sent
+    // once more.
     h.mouse.failReport(h.mouse.reportCount());
+    h.mouse.failReport(h.mouse.reportCount() + 1);
     h.click("Btn_Confirm");
     QCOMPARE(h.prompts.messages, QStringList{h.tr("Str023")});
     QVERIFY(h.window->isVisible());
