@@ -110,12 +110,13 @@ FileResult Configuration::saveProfile(const std::filesystem::path& path, const T
     return saveProfileFile(path, working, macros);
 }
 
-FileResult Configuration::loadProfile(const std::filesystem::path& path, const TextSource& texts) {
+FileResult Configuration::readProfile(const std::filesystem::path& path, const TextSource& texts,
+                                      FileStart& file) const {
     std::string error;
-    auto file = readFileStart(path, kProfileFileSize, &error);
-    if (!file) return {false, error};
+    auto start = readFileStart(path, kProfileFileSize, &error);
+    if (!start) return {false, error};
     const std::string name = "\"" + path.string() + "\"";
-    const ProfileCheck check = checkProfileData(file->data, defaults);
+    const ProfileCheck check = checkProfileData(start->data, defaults);
     switch (check.fault) {
     case ProfileFault::None:
         break;
@@ -142,8 +143,22 @@ FileResult Configuration::loadProfile(const std::filesystem::path& path, const T
         return {false, text + " (" + path.string() + ")"};
     }
     }
-    loadProfileBytes(file->data, working, macros);
-    loadedFileSize = file->size;
+    file = std::move(*start);
+    return {};
+}
+
+FileResult Configuration::checkProfile(const std::filesystem::path& path,
+                                       const TextSource& texts) const {
+    FileStart file;
+    return readProfile(path, texts, file);
+}
+
+FileResult Configuration::loadProfile(const std::filesystem::path& path, const TextSource& texts) {
+    FileStart file;
+    FileResult result = readProfile(path, texts, file);
+    if (!result) return result;
+    loadProfileBytes(file.data, working, macros);
+    loadedFileSize = file.size;
     takeLoadedData(texts);
     return {};
 }

@@ -79,8 +79,14 @@ public:
     // or data type differ from the default image) and then changes nothing.
     FileResult saveProfile(const std::filesystem::path& path, const TextSource& texts);
     FileResult loadProfile(const std::filesystem::path& path, const TextSource& texts);
+    // The checks of loadProfile alone: nothing changes.
+    FileResult checkProfile(const std::filesystem::path& path, const TextSource& texts) const;
     // After a file or the defaults filled the working image and store: names, table, pages.
     void takeLoadedData(const TextSource& texts);
+
+private:
+    FileResult readProfile(const std::filesystem::path& path, const TextSource& texts,
+                           FileStart& file) const;
 };
 
 } // namespace orlix
