@@ -2,6 +2,7 @@
 
 #include "appearance/EmbeddedResources.h"
 #include "model/Edition.h"
+#include "model/FileIo.h"
 
 #include <algorithm>
 #include <array>
@@ -57,6 +58,12 @@ int Context::connectBackend() {
         backend_ = system_.get();
     }
     if (!options_.trace.empty()) {
+        // The trace is created empty: it must not be a file the run reads or writes.
+        if (auto clash = traceClash()) {
+            err_ << "orlixctl: --trace " << options_.trace << " is " << *clash
+                 << "; choose another file for the trace\n";
+            return kUsage;
+        }
         traceFile_.open(options_.trace, std::ios::trunc);
         if (!traceFile_) {
             err_ << "orlixctl: cannot create the trace file " << options_.trace << "\n";
@@ -71,6 +78,32 @@ int Context::connectBackend() {
     session_->takeTargetsFromDefaults();
     connected_ = true;
     return kOk;
+}
+
+namespace {
+// Two names of one file: by identity when both exist (links, "./", hard links), by the
+// resolved name when neither does yet.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    const auto ia = fileIdentity(a);
+    const auto ib = fileIdentity(b);
+    if (ia || ib) return ia == ib;
+    std::error_code ea;
+    std::error_code eb;
+    const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a), ea);
+    const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b), eb);
+    return !ea && !eb && ca == cb;
+}
+} // namespace
+
+std::optional<std::string> Context::traceClash() const {
+    const std::filesystem::path trace = options_.trace;
+    for (const std::string& operand : options_.operands)
+        if (sameFile(trace, operand)) return "the file " + operand + " the command works on";
+    if (!options_.output.empty() && sameFile(trace, options_.output))
+        return "the output file " + options_.output;
+    if (!options_.simState.empty() && sameFile(trace, options_.simState))
+        return "the simulated mouse's state file";
+    return std::nullopt;
 }
 
 int Context::finish(int code) {

@@ -65,6 +65,9 @@ public:
     }
 
 private:
+    // What the trace file would overwrite: an input or output file of the run.
+    std::optional<std::string> traceClash() const;
+
     const Options& options_;
     std::ostream& err_;
     std::vector<std::uint8_t> defaultResource_;
