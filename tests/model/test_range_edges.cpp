@@ -179,6 +179,7 @@ TEST(CodeText, ExactlyTheSixteenDigitsInEitherCaseAreHexadecimal) {
     EXPECT_EQ(fromHex("09afAF"), (std::vector<std::uint8_t>{0x09, 0xAF, 0xAF}));
     EXPECT_FALSE(isCodeText("0101000"));
     EXPECT_FALSE(isCodeText("010100000"));
+    EXPECT_FALSE(isCodeText("0101000000"));
 }
 
 TEST(MacroStore, ABodyOf1024BytesIsUsableAnd1025IsNot) {
