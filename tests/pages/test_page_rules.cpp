@@ -97,6 +97,14 @@ TEST(MenuCatalog, EveryLeafNamesItsOwnCode) {
     }
 }
 
+TEST(MenuCatalog, AnEntryIsOfferedOnlyWhenItLiesWhollyInsideThePanel) {
+    // The first entry spans 1..24: a panel of 25 pixels holds it, one of 24 does not.
+    EXPECT_TRUE(entryFits(0, 25));
+    EXPECT_FALSE(entryFits(0, 24));
+    EXPECT_TRUE(entryFits(9, entryTop(9) + menu::kEntryHeight));
+    EXPECT_FALSE(entryFits(9, entryTop(9) + menu::kEntryHeight - 1));
+}
+
 // Every function entry of the menus carries the tag and caption of the written-out tag table.
 TEST(MenuCatalog, EveryFunctionEntryHasItsTagAndCaption) {
     for (Edition e : {Edition::Editor, Edition::EditorS}) {
