@@ -107,7 +107,9 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string note =
         profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
     if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
-    const TransferOutcome written = ctx.session().writeAll(ctx.texts());
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
     if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
     out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
     return kOk;
@@ -115,8 +117,9 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().resetToDefaults(ctx.defaultResource(), ctx.texts());
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written = ctx.session().resetToDefaults(
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
     out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;

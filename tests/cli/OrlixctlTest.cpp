@@ -1,4 +1,4 @@
-#include "Orlixctl.h"
+#include "CliHarness.h"
 
 #include "model/ParameterImage.h"
 
@@ -14,52 +14,12 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace orlix::test;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Result run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = orlixctl::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class Orlixctl : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::path(ORLIX_TEST_SCRATCH) /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    fs::path dir;
-};
-
-std::vector<std::uint8_t> readAll(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeAll(const std::string& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> lines(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> out;
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
+using Result = CliResult;
+using Orlixctl = CliTest;
 
 void seal(std::vector<std::uint8_t>& bytes, std::size_t start, std::size_t dataLength) {
     orlix::sealSection(std::span<std::uint8_t>(bytes.data() + start, dataLength + 1));
