@@ -1,6 +1,7 @@
 #include "device/SimulatedMouse.h"
 
 #include "device/ReportDescriptor.h"
+#include "model/MacroStore.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -134,7 +135,7 @@ void SimulatedMouse::placeInitialContents() {
     memory_[idAddress + 1u] = settings_.idCode[1];
     if (settings_.kind == Kind::Macro) {
         // Factory state: an empty, unnamed macro table; bodies erased.
-        std::fill_n(memory_.begin() + kMacroTableAddress, kMacroBlockLength, std::uint8_t{0});
+        std::fill_n(memory_.begin() + kMacroTableAddress, kMacroTableSize, std::uint8_t{0});
         std::copy_n(memory_.begin() + kImageAddress + kImageOffsetCurrentLevel, kSectionBCopyLength,
                     memory_.begin() + kSectionBCopyAddress);
         const std::size_t breath = settings_.dataType == 0x3A ? 32 : 89;
