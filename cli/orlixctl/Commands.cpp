@@ -6,6 +6,8 @@ namespace orlixctl {
 
 namespace {
 
+// One command a line; each command group adds its own lines.
+// clang-format off
 constexpr std::array kCommands = {
     Command{"list", "", 0, 0, true, commandList},
     Command{"info", "", 0, 0, true, commandInfo},
@@ -21,6 +23,7 @@ constexpr std::array kCommands = {
     Command{"macro", "export", 2, 2, false, commandMacroExport},
     Command{"macro", "import", 2, 2, false, commandMacroImport},
 };
+// clang-format on
 
 } // namespace
 

@@ -17,9 +17,11 @@ struct CommandOption {
 
 // Options that belong to single commands; the commands read them from Options::extra and say
 // themselves when one does not fit.
+// clang-format off
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},
 };
+// clang-format on
 
 } // namespace
 
