@@ -179,6 +179,8 @@ int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err) {
     for (std::string line; std::getline(in, line);) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Editors on Windows may start the file with a byte-order mark.
+        if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         if (script.header.empty() && script.events.empty() && isHeaderLine(line)) {
             script.header = line;
