@@ -103,13 +103,13 @@ TEST_F(Orlixctl, UnplugInTheMiddleOfAWriteIsAClearError) {
     const auto state = path("m.bin");
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
-    // Probes, identification and the read before the write take 4938 reports.
+    // Probes, identification and the read before the write take 4940 reports.
     const auto trace = path("trace.txt");
     const auto r = run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", "7000",
                         "--trace", trace, "write", p});
     EXPECT_EQ(r.code, orlixctl::kTransferFailed);
     EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
-    EXPECT_EQ(fs::file_size(state), 65536u);
+    EXPECT_EQ(fs::file_size(state), 65536u + 16u); // memory, then kind and running rate
     const auto t = lines(trace);
     ASSERT_GT(t.size(), 7000u);
     EXPECT_EQ(t[6999].find("failed"), std::string::npos);
@@ -147,12 +147,14 @@ TEST_F(Orlixctl, TraceHasOneLinePerReportAndTheSequenceCounts) {
         run({"--simulate=macro", "--sim-state", state, "--trace", trace, "write", path("p.bin")})
             .code,
         0);
+    // A factory-fresh macro mouse holds the default image: identified at 0x6053 (12 reports);
+    // the write is read back (38).
     t = lines(trace);
-    EXPECT_EQ(t.size(), 2u + 10u + 4926u + 5068u + 1u);
+    EXPECT_EQ(t.size(), 2u + 12u + 4926u + 5068u + 38u + 1u);
     EXPECT_EQ(t.back(), "set 40 19 00 00 00 00 00 00");
 
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "--trace", trace, "reset"}).code, 0);
-    EXPECT_EQ(lines(trace).size(), 2u + 10u + 4926u + 5068u + 1u);
+    EXPECT_EQ(lines(trace).size(), 2u + 12u + 4926u + 5068u + 38u + 1u);
 }
 
 TEST_F(Orlixctl, ShowJsonOfAFileOrTheMouse) {
