@@ -1,7 +1,14 @@
 #include "Context.h"
 
 #include "appearance/EmbeddedResources.h"
+#include "model/Backups.h"
 #include "model/Edition.h"
+#include "model/FileIo.h"
+#include "model/ProfileFile.h"
+
+#include <unistd.h>
+
+#include <iostream>
 
 #include <algorithm>
 #include <array>
@@ -57,6 +64,12 @@ int Context::connectBackend() {
         backend_ = system_.get();
     }
     if (!options_.trace.empty()) {
+        // The trace is created empty: it must not be a file the run reads or writes.
+        if (auto clash = traceClash()) {
+            err_ << "orlixctl: --trace " << options_.trace << " is " << *clash
+                 << "; choose another file for the trace\n";
+            return kUsage;
+        }
         traceFile_.open(options_.trace, std::ios::trunc);
         if (!traceFile_) {
             err_ << "orlixctl: cannot create the trace file " << options_.trace << "\n";
@@ -71,6 +84,32 @@ int Context::connectBackend() {
     session_->takeTargetsFromDefaults();
     connected_ = true;
     return kOk;
+}
+
+namespace {
+// Two names of one file: by identity when both exist (links, "./", hard links), by the
+// resolved name when neither does yet.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    const auto ia = fileIdentity(a);
+    const auto ib = fileIdentity(b);
+    if (ia || ib) return ia == ib;
+    std::error_code ea;
+    std::error_code eb;
+    const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a), ea);
+    const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b), eb);
+    return !ea && !eb && ca == cb;
+}
+} // namespace
+
+std::optional<std::string> Context::traceClash() const {
+    const std::filesystem::path trace = options_.trace;
+    for (const std::string& operand : options_.operands)
+        if (sameFile(trace, operand)) return "the file " + operand + " the command works on";
+    if (!options_.output.empty() && sameFile(trace, options_.output))
+        return "the output file " + options_.output;
+    if (!options_.simState.empty() && sameFile(trace, options_.simState))
+        return "the simulated mouse's state file";
+    return std::nullopt;
 }
 
 int Context::finish(int code) {
@@ -238,7 +277,14 @@ std::string Context::silentText(const Identification& id) {
 
 int Context::openIdentifyRead() {
     if (int code = openAndIdentify(); code != kOk) return code;
-    return transferFailed(session_->readAll(languages_), "reading the mouse");
+    const int code = transferFailed(session_->readAll(languages_, progress("reading the mouse")),
+                                    "reading the mouse");
+    if (code == kOk) {
+        MacroStore macros = config_->macros;
+        if (!config_->macroDevice) macros.fill(0xFF); // as a saved profile of such a mouse says
+        readProfile_ = profileBytes(config_->working, macros);
+    }
+    return code;
 }
 
 ReportSource Context::mouseSource() const {
@@ -246,6 +292,42 @@ ReportSource Context::mouseSource() const {
     s.kind = "mouse";
     s.identification = identification_;
     return s;
+}
+
+ProgressFn Context::progress(const char* what) {
+    if (&err_ != &std::cerr || ::isatty(STDERR_FILENO) != 1) return {};
+    return [this, what](const Progress& p) {
+        const int percent = p.percent();
+        if (percent == shownPercent_) return;
+        shownPercent_ = percent;
+        if (p.done >= p.total) {
+            err_ << "\r\033[K" << std::flush; // the line goes once the transfer is over
+            shownPercent_ = -1;
+        } else {
+            err_ << "\r" << what << ": " << percent << "%" << std::flush;
+        }
+    };
+}
+
+int Context::keepBackup() {
+    const std::filesystem::path folder = defaultBackupFolder();
+    if (folder.empty()) {
+        err_ << "orlixctl: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
+                "nothing was written\n";
+        return kFileError;
+    }
+    if (readProfile_.empty()) {
+        err_ << "orlixctl: the mouse was not read, so there is nothing to back up\n";
+        return kFileError;
+    }
+    BackupStore store(folder);
+    if (const FileResult saved = store.save(readProfile_); !saved) {
+        err_ << "orlixctl: the mouse's configuration could not be backed up, so nothing was "
+                "written: "
+             << saved.error << "\n";
+        return kFileError;
+    }
+    return kOk;
 }
 
 } // namespace orlixctl

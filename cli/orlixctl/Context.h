@@ -51,6 +51,13 @@ public:
 
     ReportSource mouseSource() const;
 
+    // A one-line percentage on standard error while a transfer runs ("writing the mouse: 42%"),
+    // only when standard error is a terminal; scripts and pipes see nothing.
+    orlix::device::ProgressFn progress(const char* what);
+    // Keeps the mouse's configuration as just read in the backup folder, before a write or a
+    // reset replaces it. Refuses (kFileError) when the backup cannot be saved.
+    int keepBackup();
+
     const Options& options() const { return options_; }
     std::ostream& err() { return err_; }
     orlix::Configuration& config() { return *config_; }
@@ -65,6 +72,9 @@ public:
     }
 
 private:
+    // What the trace file would overwrite: an input or output file of the run.
+    std::optional<std::string> traceClash() const;
+
     const Options& options_;
     std::ostream& err_;
     std::vector<std::uint8_t> defaultResource_;
@@ -80,6 +90,8 @@ private:
     std::unique_ptr<orlix::device::DeviceSession> session_;
     std::optional<orlix::device::Identification> identification_;
     bool connected_ = false;
+    std::vector<std::uint8_t> readProfile_; // the mouse as the last full read found it
+    int shownPercent_ = -1;
 };
 
 } // namespace orlixctl

@@ -11,6 +11,14 @@ namespace orlixctl {
 using namespace orlix;
 using namespace orlix::device;
 
+namespace {
+// Names what the checks of the loaded file repaired, as the mouse will receive it.
+void reportLoadedFile(Context& ctx, const std::string& file, std::ostream& err) {
+    const SectionRepairs& repairs = ctx.config().lastRepairs;
+    if (repairs.any()) err << "orlixctl: " << file << ": repaired: " << repairs.describe() << "\n";
+}
+} // namespace
+
 int commandList(Context& ctx, std::ostream& out, std::ostream&) {
     const TargetId target = ctx.link().targets()[0];
     std::vector<HidInterfaceInfo> shown;
@@ -84,14 +92,9 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
 
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string& file = ctx.options().operands[0];
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec) {
-        err << "orlixctl: cannot read " << file << ": " << ec.message() << "\n";
-        return kFileError;
-    }
-    if (size == 0) {
-        err << "orlixctl: " << file << " is empty; nothing to write\n";
+    // The file is checked before the mouse is touched.
+    if (const FileResult checked = ctx.config().checkProfile(file, ctx.texts()); !checked) {
+        err << "orlixctl: " << checked.error << "\n";
         return kFileError;
     }
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
@@ -100,14 +103,13 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
         err << "orlixctl: " << loaded.error << "\n";
         return kFileError;
     }
-    if (size != kProfileFileSize) {
-        err << "orlixctl: note: " << file << " holds " << size << " bytes, a profile file "
-            << kProfileFileSize << "; "
-            << (size < kProfileFileSize ? "the rest keeps what the mouse holds"
-                                        : "the bytes after it are ignored")
-            << "\n";
-    }
-    const TransferOutcome written = ctx.session().writeAll(ctx.texts());
+    reportLoadedFile(ctx, file, err);
+    const std::string note =
+        profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
+    if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
     if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
     out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
     return kOk;
@@ -115,8 +117,9 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().resetToDefaults(ctx.defaultResource(), ctx.texts());
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written = ctx.session().resetToDefaults(
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
     out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;
@@ -125,12 +128,26 @@ int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
     ReportSource source;
     if (!ctx.options().operands.empty()) {
+        // A preview of `write FILE` to a mouse of the start-up data type: the same checks, the
+        // same repairs, and the image as the write would assemble it.
         const std::string& file = ctx.options().operands[0];
-        const FileResult loaded = ctx.config().loadProfile(file, ctx.texts());
+        Configuration& config = ctx.config();
+        config.identifiedDataType = config.readLayout;
+        const FileResult loaded = config.loadProfile(file, ctx.texts());
         if (!loaded) {
             err << "orlixctl: " << loaded.error << "\n";
             return kFileError;
         }
+        reportLoadedFile(ctx, file, err);
+        if (config.loadedFileSize < kProfileFileSize) {
+            err << "orlixctl: note: " << file << " holds " << config.loadedFileSize
+                << " bytes, a profile file " << kProfileFileSize
+                << "; the macros it does not cover are shown empty (a write keeps the mouse's)\n";
+        } else if (config.loadedFileSize > kProfileFileSize) {
+            err << "orlixctl: note: " << file << " "
+                << profileCoverageNote(config.loadedFileSize, true) << "\n";
+        }
+        config.assembleAsWritten(ctx.texts());
         source.kind = "file";
         source.name = file;
     } else {

@@ -17,10 +17,12 @@ struct CommandOption {
 
 // Options that belong to single commands; the commands read them from Options::extra and say
 // themselves when one does not fit.
+// clang-format off
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},
     CommandOption{"--force", false},
 };
+// clang-format on
 
 } // namespace
 

@@ -44,6 +44,9 @@ Commands:
                      as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  backups            the configurations kept before each write or reset (the newest 20,
+                     in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
+                     with `write FILE`
 
 Options:
   --simulate=basic|macro  use the simulated mouse instead of a real one

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -83,6 +84,7 @@ private slots:
     void transferShowsTheLoadingWindowAndSwallowsClicks();
     void mouseVanishingDuringApplyLeavesTheWindowUsable();
     void profileSaveAndLoadRoundTrip();
+    void profileLoadRefusesForeignFilesAndSaveKeepsTheUsersFile();
     void profileButtonsNeedAMouse();
     void languageSwitchRecaptionsAndKeepsThePage();
     void buttonsShowTheirHoverAndSelectedImages();
@@ -579,6 +581,70 @@ void TestMainWindow::profileSaveAndLoadRoundTrip() {
     QCOMPARE(h.prompts.messages.size(), 1);
     QVERIFY(h.prompts.messages.last().contains(QStringLiteral("missing.bin")));
     QCOMPARE(h.text("Key5"), QStringLiteral("CPI +"));
+}
+
+void TestMainWindow::profileLoadRefusesForeignFilesAndSaveKeepsTheUsersFile() {
+    Harness h;
+    h.poll();
+    const QString folder = test::scratchFolder(QStringLiteral("profiles-refused"));
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/good.bin"));
+    h.click("Btn_Save");
+    QFile saved(folder + QStringLiteral("/good.bin"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray good = saved.readAll();
+    saved.close();
+    QCOMPARE(good.size(), qsizetype(kProfileFileSize));
+    QVERIFY(h.prompts.messages.isEmpty());
+
+    const auto writeFile = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(folder + QLatin1Char('/') + name);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    const QString key5 = h.text("Key5");
+    QByteArray foreign = good;
+    foreign[5] = char(0xA7); // product id 0x08A7
+    writeFile(QStringLiteral("foreign.bin"), foreign);
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/foreign.bin"));
+    h.click("Btn_Load");
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QString expected = h.tr("Str026");
+    expected.replace(QStringLiteral("%1"), QStringLiteral("product id"))
+        .replace(QStringLiteral("%2"), QStringLiteral("0x08A7"))
+        .replace(QStringLiteral("%3"), QStringLiteral("0x08A6"));
+    QVERIFY2(h.prompts.messages.last().startsWith(expected), qPrintable(h.prompts.messages.last()));
+    QCOMPARE(h.text("Key5"), key5);
+
+    writeFile(QStringLiteral("short.bin"), good.left(255));
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/short.bin"));
+    h.click("Btn_Load");
+    QCOMPARE(h.prompts.messages.size(), 2);
+    QVERIFY(h.prompts.messages.last().contains(QStringLiteral("fewer than the 256")));
+
+    // A repaired section is repaired silently, as before.
+    QByteArray damaged = good;
+    damaged[254] = char(damaged[254] ^ 0x01);
+    writeFile(QStringLiteral("damaged.bin"), damaged);
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/damaged.bin"));
+    h.click("Btn_Load");
+    QCOMPARE(h.prompts.messages.size(), 2);
+
+    // A read-only file is not replaced; a link is written through.
+    writeFile(QStringLiteral("locked.bin"), QByteArray("abc"));
+    QFile::setPermissions(folder + QStringLiteral("/locked.bin"), QFile::ReadOwner);
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/locked.bin"));
+    h.click("Btn_Save");
+    QCOMPARE(h.prompts.messages.size(), 3);
+    QVERIFY(h.prompts.messages.last().contains(QStringLiteral("locked.bin")));
+    QFile locked(folder + QStringLiteral("/locked.bin"));
+    QVERIFY(locked.open(QIODevice::ReadOnly));
+    QCOMPARE(locked.readAll(), QByteArray("abc"));
+    QVERIFY(
+        QFile::link(folder + QStringLiteral("/good.bin"), folder + QStringLiteral("/link.bin")));
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/link.bin"));
+    h.click("Btn_Save");
+    QCOMPARE(h.prompts.messages.size(), 3);
+    QVERIFY(QFileInfo(folder + QStringLiteral("/link.bin")).isSymLink());
 }
 
 void TestMainWindow::profileButtonsNeedAMouse() {
