@@ -61,7 +61,8 @@ Commands:
 
 Options:
   --simulate=basic|macro  use the simulated mouse instead of a real one
-  --sim-state FILE        keep the simulated mouse's memory in FILE (created when missing)
+  --sim-state FILE        keep the simulated mouse's memory, kind and running report rate
+                          in FILE (created when missing; locked while a run uses it)
   --sim-unplug-after N    the simulated mouse vanishes after N reports
   --sim-latency-us N      the simulated mouse takes N microseconds per report
   --sim-fail-at N         report N of the run (from 1, as the trace lines count) fails
