@@ -398,9 +398,12 @@ TEST_F(Orlixctl, ReadIntoAFileRespectsTheUsersFile) {
     const auto locked = path("locked.bin");
     writeAll(locked, {1, 2, 3});
     ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
-    const auto r = run({"--simulate=basic", "--sim-state", state, "read", "-o", locked});
+    const auto trace = path("t.txt");
+    const auto r =
+        run({"--simulate=basic", "--sim-state", state, "--trace", trace, "read", "-o", locked});
     EXPECT_EQ(r.code, orlixctl::kFileError);
     EXPECT_NE(r.err.find("locked.bin"), std::string::npos) << r.err;
+    EXPECT_TRUE(lines(trace).empty()); // refused before the mouse was read
     EXPECT_EQ(readAll(locked), (std::vector<std::uint8_t>{1, 2, 3}));
 
     const auto target = path("target.bin");
