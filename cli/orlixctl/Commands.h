@@ -31,5 +31,7 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err);
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
 int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
+// The configurations kept before writes and resets (BackupCommands.cpp).
+int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 
 } // namespace orlixctl

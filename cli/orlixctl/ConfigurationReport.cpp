@@ -1,5 +1,7 @@
 #include "ConfigurationReport.h"
 
+#include <algorithm>
+
 #include "model/AssignmentCodes.h"
 #include "model/ParameterImage.h"
 
@@ -302,6 +304,27 @@ void writeJson(std::ostream& out, const Configuration& config, const TextSource&
     }
     j << "]\n}\n";
     out << j.str();
+}
+
+void writeSummaryLine(std::ostream& out, const Configuration& config, const TextSource& texts) {
+    const Summary s = summarise(config, texts, ReportSource{});
+    std::string levels;
+    for (const Level& l : s.levels) {
+        if (!l.used) continue;
+        if (!levels.empty()) levels += "/";
+        levels += l.index < 0 ? "?" : (l.value.empty() ? "#" + std::to_string(l.index) : l.value);
+    }
+    out << (levels.empty() ? std::string("no levels") : levels + " CPI") << ", level "
+        << s.currentLevel + 1 << ", ";
+    if (s.reportRate != 0)
+        out << s.reportRate << " reports/s";
+    else
+        out << "report rate " << hexValue(s.reportRateCode, 2);
+    if (s.macros) {
+        const auto used = std::count_if(s.macroLengths.begin(), s.macroLengths.end(),
+                                        [](unsigned n) { return n > 0; });
+        out << ", " << used << (used == 1 ? " macro" : " macros");
+    }
 }
 
 } // namespace orlixctl

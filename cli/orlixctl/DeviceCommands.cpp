@@ -21,18 +21,28 @@ void reportLoadedFile(Context& ctx, const std::string& file, std::ostream& err) 
 
 int commandList(Context& ctx, std::ostream& out, std::ostream&) {
     const TargetId target = ctx.link().targets()[0];
-    int shown = 0;
+    std::vector<HidInterfaceInfo> shown;
     for (const HidInterfaceInfo& info : ctx.backend().enumerate()) {
         const bool matches = info.vendorId == target.vendorId && info.productId == target.productId;
-        if (!matches && !ctx.options().all) continue;
-        out << info.path << "  " << hexValue(info.vendorId, 4) << ":" << hexValue(info.productId, 4)
-            << "  feature report " << info.featureReportLength << " bytes"
-            << (matches && info.featureReportLength == 8 ? "  (usable)" : "") << "\n";
-        ++shown;
+        if (matches || ctx.options().all) shown.push_back(info);
     }
-    if (shown == 0) {
+    if (shown.empty()) {
         out << "no " << (ctx.options().all ? "HID interfaces" : "interfaces of the mouse")
             << " found\n";
+        return kOk;
+    }
+    // One block per physical device: the interfaces of one mouse belong together, and
+    // --device PATH with any of their paths chooses that mouse.
+    for (const HidDeviceGroup& group : groupByParent(shown)) {
+        out << "device " << (group.parent.empty() ? "(not known)" : group.parent) << "\n";
+        for (const HidInterfaceInfo& info : group.interfaces) {
+            const bool matches =
+                info.vendorId == target.vendorId && info.productId == target.productId;
+            out << "  " << info.path << "  " << hexValue(info.vendorId, 4) << ":"
+                << hexValue(info.productId, 4) << "  feature report " << info.featureReportLength
+                << " bytes" << (matches && info.featureReportLength == 8 ? "  (usable)" : "")
+                << "\n";
+        }
     }
     return kOk;
 }
@@ -49,6 +59,10 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     if (id.identity) {
         out << "identity code: " << hexValue((*id.identity)[0], 2) << " "
             << hexValue((*id.identity)[1], 2);
+        if (id.fallbackIdentity) {
+            out << " at 0x6057, " << hexValue((*id.fallbackIdentity)[0], 2) << " "
+                << hexValue((*id.fallbackIdentity)[1], 2) << " at 0x6053";
+        }
         if (id.expectedId) {
             out << " (expected " << hexValue((*id.expectedId)[0], 2) << " "
                 << hexValue((*id.expectedId)[1], 2) << ")";
@@ -98,7 +112,9 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string note =
         profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
     if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
-    const TransferOutcome written = ctx.session().writeAll(ctx.texts());
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
     if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
     out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
     return kOk;
@@ -106,8 +122,9 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().resetToDefaults(ctx.defaultResource(), ctx.texts());
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written = ctx.session().resetToDefaults(
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
     out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;

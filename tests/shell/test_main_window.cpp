@@ -69,6 +69,7 @@ private slots:
     void rejectedMouseShowsItsErrorLabel_data();
     void rejectedMouseShowsItsErrorLabel();
     void unpluggedMouseGivesTheNoDeviceState();
+    void incompleteReadShowsItsLabelAndWritesNothing();
     void menusOpenAtTheirPlaces();
     void specialCpiPlusOnKey5ReachesTheMouseOnApply();
     void primaryButtonSwap();
@@ -366,8 +367,10 @@ void TestMainWindow::macroFromTheMenuList() {
 void TestMainWindow::refusedWriteIsReportedAndConfirmStaysOpen() {
     Harness h;
     h.poll();
-    // The mouse refuses the block command that starts the write.
+    // The mouse refuses the block command that starts the write, and again when it is sent
+    // once more.
     h.mouse.failReport(h.mouse.reportCount());
+    h.mouse.failReport(h.mouse.reportCount() + 1);
     h.click("Btn_Confirm");
     QCOMPARE(h.prompts.messages, QStringList{h.tr("Str023")});
     QVERIFY(h.window->isVisible());
@@ -739,6 +742,51 @@ void TestMainWindow::draggingTheBackgroundMovesTheWindow() {
     QApplication::sendEvent(base, &move);
     QTest::mouseRelease(base, Qt::LeftButton, {}, grip + QPoint(30, 20));
     QCOMPARE(h.window->pos(), start + QPoint(30, 20));
+}
+
+// One report of the first read fails. Apply would have written the start-up contents over
+// the mouse's macros; instead the window says the mouse was not read, and every write waits
+// for the complete read of the next poll.
+void TestMainWindow::incompleteReadShowsItsLabelAndWritesNothing() {
+    Harness h(Edition::Editor,
+              device::SimulatedMouse::macroMouse(test::defaultImageOf(Edition::Editor)));
+    h.mouse.memory()[0x8000] = 0x42; // the first macro body
+    h.mouse.memory()[0x6400] = 0x00; // its table entry: 2 bytes long
+    h.mouse.memory()[0x6401] = 0x02;
+    h.mouse.failReport(300); // inside the read of the macro bodies
+    h.poll();
+    QVERIFY(h.window->device().linkOpen());
+    QVERIFY(h.window->device().needsRead());
+    QVERIFY(h.visible("lbl_ReadError"));
+    QCOMPARE(h.text("lbl_ReadError"), h.tr("Str025"));
+    QVERIFY(!h.visible("Img_P1"));
+    QVERIFY(!h.visible("lbl_IDError"));
+    h.mouse.clearViolations(); // the read the lost report cut short
+
+    const std::vector<std::uint8_t> before(h.mouse.memory().begin(), h.mouse.memory().end());
+    const auto reports = h.mouse.reportCount();
+    h.click("Btn_Apply");
+    h.click("Btn_Reset");
+    h.click("Btn_Confirm");
+    QCOMPARE(h.prompts.messages, (QStringList{h.tr("Str025"), h.tr("Str025"), h.tr("Str025")}));
+    QVERIFY(h.window->isVisible());
+    QCOMPARE(h.mouse.reportCount(), reports);
+    QVERIFY(std::equal(before.begin(), before.end(), h.mouse.memory().begin()));
+
+    // The label follows the language.
+    h.click("Btn_Lang2");
+    QCOMPARE(h.text("lbl_ReadError"), h.tr("Str025"));
+    h.click("Btn_Lang1");
+
+    // The next tick reads the mouse again; the complete read clears the state.
+    h.poll();
+    QVERIFY(!h.window->device().needsRead());
+    QVERIFY(!h.visible("lbl_ReadError"));
+    QVERIFY(h.visible("Img_P1"));
+    h.click("Btn_Apply");
+    QCOMPARE(h.prompts.messages.size(), 3);
+    QCOMPARE(h.mouse.memory()[0x8000], std::uint8_t{0x42}); // the macro survived the write
+    QVERIFY(h.mouse.violations().empty());
 }
 
 QTEST_MAIN(TestMainWindow)
