@@ -7,9 +7,17 @@ namespace orlixctl {
 namespace {
 
 constexpr std::array kCommands = {
-    Command{"list", "", 0, 0, true, commandList},   Command{"info", "", 0, 0, true, commandInfo},
-    Command{"read", "", 0, 1, true, commandRead},   Command{"write", "", 1, 1, true, commandWrite},
-    Command{"reset", "", 0, 0, true, commandReset}, Command{"show", "", 0, 1, false, commandShow},
+    Command{"list", "", 0, 0, true, commandList},
+    Command{"info", "", 0, 0, true, commandInfo},
+    Command{"read", "", 0, 1, true, commandRead},
+    Command{"write", "", 1, 1, true, commandWrite},
+    Command{"reset", "", 0, 0, true, commandReset},
+    Command{"show", "", 0, 1, false, commandShow},
+    Command{"set", "cpi", 1, 1, false, commandSetCpi},
+    Command{"set", "rate", 1, 1, false, commandSetRate},
+    Command{"set", "fire-key", 1, 1, false, commandSetFireKey},
+    Command{"set", "fire-mode", 1, 1, false, commandSetFireMode},
+    Command{"set", "button", 3, 3, false, commandSetButton},
 };
 
 } // namespace

@@ -32,4 +32,11 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
 int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 
+// The settings of the Advanced and button pages (SetCommands.cpp).
+int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err);
+
 } // namespace orlixctl
