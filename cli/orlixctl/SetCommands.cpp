@@ -111,10 +111,11 @@ int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err) {
     default:
         return refuse(err, std::to_string(labels.size()) + " resolution values given; " + allowed);
     }
-    return editConfiguration(ctx, out, err, "resolution levels", [&](Context& c, std::ostream&) {
-        ResolutionRules(c.config().page.resolution).setLevels(labels, current);
-        return kOk;
-    });
+    return editConfiguration(
+        ctx, out, err, "resolution levels", [&](Context& c, std::ostream&) -> int {
+            ResolutionRules(c.config().page.resolution).setLevels(labels, current);
+            return kOk;
+        });
 }
 
 int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err) {
@@ -123,7 +124,7 @@ int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err) {
     if (option == 0)
         return refuse(err,
                       "set rate takes 500 or 1000 (reports per second), not \"" + value + "\"");
-    return editConfiguration(ctx, out, err, "report rate", [&](Context& c, std::ostream&) {
+    return editConfiguration(ctx, out, err, "report rate", [&](Context& c, std::ostream&) -> int {
         ResolutionRules(c.config().page.resolution).chooseRate(option);
         return kOk;
     });
@@ -153,7 +154,7 @@ int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err) {
     }
     const int n = *key - 1;
     return editConfiguration(
-        ctx, out, err, "fire key " + std::to_string(*key), [&](Context& c, std::ostream&) {
+        ctx, out, err, "fire key " + std::to_string(*key), [&](Context& c, std::ostream&) -> int {
             FireKeyRules rules(c.config().page.fire);
             // What is not given stays as the page shows it, corrected as a store would.
             rules.setFireKey(n, repeat.value_or(correctedRepeat(rules.repeat(n))),
@@ -174,19 +175,20 @@ int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err) {
     }
     FireKeyPage probe;
     if (!FireKeyRules(probe).setGroup(keys)) return refuse(err, allowed);
-    return editConfiguration(ctx, out, err, "fire-mode group", [&](Context& c, std::ostream& e) {
-        // The group lives in the Fire Mode buttons' codes; without one it has no place.
-        bool any = false;
-        for (const auto& profile : c.config().assignments)
-            for (const auto& code : profile)
-                any = any || (code.size() == 8 && code.rfind("0F", 0) == 0);
-        if (!any)
-            return refuse(e, "no button has the Fire Mode function, which carries the group; "
-                             "assign it first, e.g. orlixctl set button main 5 \"" +
-                                 c.texts().text("Str240") + "\"");
-        FireKeyRules(c.config().page.fire).setGroup(keys);
-        return kOk;
-    });
+    return editConfiguration(
+        ctx, out, err, "fire-mode group", [&](Context& c, std::ostream& e) -> int {
+            // The group lives in the Fire Mode buttons' codes; without one it has no place.
+            bool any = false;
+            for (const auto& profile : c.config().assignments)
+                for (const auto& code : profile)
+                    any = any || (code.size() == 8 && code.rfind("0F", 0) == 0);
+            if (!any)
+                return refuse(e, "no button has the Fire Mode function, which carries the group; "
+                                 "assign it first, e.g. orlixctl set button main 5 \"" +
+                                     c.texts().text("Str240") + "\"");
+            FireKeyRules(c.config().page.fire).setGroup(keys);
+            return kOk;
+        });
 }
 
 namespace {
@@ -294,7 +296,7 @@ int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err) {
                                "), no key combination such as Ctrl+C and no eight-digit code");
     }
     const std::string what = "button " + std::to_string(*key) + " of the " + ops[1] + " profile";
-    return editConfiguration(ctx, out, err, what, [&](Context& c, std::ostream& e) {
+    return editConfiguration(ctx, out, err, what, [&](Context& c, std::ostream& e) -> int {
         pages::AssignmentEditor editor(c.config(), c.texts());
         bool stored = false;
         if (const auto* menu = std::get_if<MenuChoice>(&*choice))

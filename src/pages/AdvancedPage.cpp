@@ -156,6 +156,9 @@ void AdvancedPage::applyLanguage(const appearance::Languages& languages,
             p.setColor(QPalette::HighlightedText, p.color(QPalette::Base));
             edit->setPalette(p);
         }
+    // The rate options have no size key of their own: they read like the values above them.
+    for (ValueLabel* label : rateLabels_)
+        label->setFont(dpiLabels_[0]->font());
     showResolution();
     showFireModes();
 }

@@ -113,7 +113,7 @@ TEST_F(SetCommand, CpiLevelsAndCurrentLevelReachTheMouseInEachEditionsOrder) {
     EXPECT_TRUE(sealed(b));
     const auto j = json(kEditor);
     EXPECT_NE(j.find("\"currentLevel\": 2"), std::string::npos);
-    EXPECT_NE(j.find("{\"used\": true, \"index\": 6, \"value\": \"1600\"}"), std::string::npos);
+    EXPECT_NE(j.find("{\"used\": true, \"index\": 6, \"value\": 1600}"), std::string::npos);
 
     // Descending input, no --current: the old current (1600) is gone, so the lowest.
     ASSERT_EQ(on(kEditorS, {"set", "cpi", "4800,1600"}).code, 0);
