@@ -44,10 +44,8 @@ AdvancedPage::AdvancedPage(Configuration& config, PageContainer& page, const Ski
     : QObject(window), config_(config), skin_(skin), resolution_(config.page.resolution),
       fire_(config.page.fire) {
     for (int n = 1; n <= 8; ++n) {
-        auto* barImage = new SkinImage(QStringLiteral("Img_DPI%1").arg(n), window);
+        auto* barImage = new BarImage(QStringLiteral("Img_DPI%1").arg(n), kBarHitHeight, window);
         barImage->setImage(skin_.pixmap("Bar2_D"));
-        barImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        barImage->resize(barImage->width(), kBarHitHeight);
         auto* label = new ValueLabel(QStringLiteral("lbl_DPI%1").arg(n), window);
         label->resize(kValueLabelWidth, kValueLabelHeight);
         bars_[index(n)] = barImage;
@@ -109,7 +107,7 @@ void AdvancedPage::showResolution() {
         const bool current = resolution_.isCurrent(n - 1);
         dpiLabels_[index(n)]->setTextColour(on ? selected_ : notSelected_);
         bars_[index(n)]->setEnabled(resolution_.barEnabled(n - 1));
-        bars_[index(n)]->setPixmap(skin_.pixmap(current ? "Bar2_E" : "Bar2_D"));
+        bars_[index(n)]->setImage(skin_.pixmap(current ? "Bar2_E" : "Bar2_D"));
         dpiRadios_[index(n)]->setChecked(current);
     }
 }
@@ -159,6 +157,7 @@ void AdvancedPage::applyLanguage(const appearance::Languages& languages,
     // The rate options have no size key of their own: they read like the values above them.
     for (ValueLabel* label : rateLabels_)
         label->setFont(dpiLabels_[0]->font());
+    fitUniformly({dpiLabels_.begin(), dpiLabels_.end()});
     showResolution();
     showFireModes();
 }

@@ -5,6 +5,7 @@
 #include "pages/PageView.h"
 #include "pages/rules/FireKeyRules.h"
 #include "pages/rules/ResolutionRules.h"
+#include "pages/widgets/BarImage.h"
 #include "pages/widgets/SkinImage.h"
 #include "pages/widgets/SkinPixmaps.h"
 #include "pages/widgets/ValueLabel.h"
@@ -54,7 +55,7 @@ public:
     void RefreshFireKeyMode();
 
     ValueLabel* valueLabel(int n) const { return dpiLabels_[index(n)]; }
-    SkinImage* bar(int n) const { return bars_[index(n)]; }
+    BarImage* bar(int n) const { return bars_[index(n)]; }
     QLineEdit* repeatField(int n) const { return repeatFields_[index(n)]; }
     QLineEdit* delayField(int n) const { return delayFields_[index(n)]; }
     ValueLabel* fireModeLabel(int n) const { return modeLabels_[index(n)]; }
@@ -74,7 +75,7 @@ private:
     FireKeyRules fire_;
 
     std::array<ValueLabel*, 8> dpiLabels_{};
-    std::array<SkinImage*, 8> bars_{};
+    std::array<BarImage*, 8> bars_{};
     std::array<QRadioButton*, 8> dpiRadios_{};
     std::array<ValueLabel*, 2> rateLabels_{};
     std::array<SkinImage*, 2> rateImages_{};

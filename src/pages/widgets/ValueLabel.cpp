@@ -8,7 +8,8 @@ namespace orlix::pages {
 
 namespace {
 constexpr qreal kSmallestPointSize = 6.5;
-}
+constexpr int kSideRoom = 3;
+} // namespace
 
 ValueLabel::ValueLabel(const QString& name, QWidget* parent) : QLabel(parent) {
     setObjectName(name);
@@ -29,7 +30,8 @@ void ValueLabel::setIndent(int pixels) {
 
 QFont ValueLabel::fittedFont() const {
     QFont f = font();
-    const int room = width() - indent_;
+    // Centred captions keep a little room on both sides, so neighbours never run together.
+    const int room = width() - (indent_ > 0 ? indent_ : 2 * kSideRoom);
     qreal size = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
     while (true) {
         f.setPointSizeF(size);
@@ -41,6 +43,19 @@ QFont ValueLabel::fittedFont() const {
 
 qreal ValueLabel::drawnPointSize() const {
     return fittedFont().pointSizeF();
+}
+
+void fitUniformly(const QList<ValueLabel*>& labels) {
+    qreal smallest = 0;
+    for (const ValueLabel* label : labels) {
+        const qreal size = label->drawnPointSize();
+        if (smallest == 0 || size < smallest) smallest = size;
+    }
+    for (ValueLabel* label : labels) {
+        QFont f = label->font();
+        f.setPointSizeF(smallest);
+        label->setFont(f);
+    }
 }
 
 void ValueLabel::paintEvent(QPaintEvent*) {

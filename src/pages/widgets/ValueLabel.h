@@ -36,4 +36,7 @@ private:
     bool pressedInside_ = false;
 };
 
+// Labels of one row read alike: all are set in the size the widest caption fits.
+void fitUniformly(const QList<ValueLabel*>& labels);
+
 } // namespace orlix::pages
