@@ -18,9 +18,10 @@ struct CommandOption {
 // Options that belong to single commands; the commands read them from Options::extra and say
 // themselves when one does not fit.
 constexpr std::array kCommandOptions = {
-    CommandOption{"--file", true}, CommandOption{"--current", true}, // set cpi
-    CommandOption{"--repeat", true},                                 // set fire-key
-    CommandOption{"--delay", true},                                  // set fire-key
+    CommandOption{"--file", true},    // set, macro: a profile file instead of the mouse
+    CommandOption{"--current", true}, // set cpi
+    CommandOption{"--repeat", true},  // set fire-key
+    CommandOption{"--delay", true},   // set fire-key
 };
 
 } // namespace
