@@ -164,14 +164,21 @@ void AdvancedPage::applyLanguage(const appearance::Languages& languages,
 
 void AdvancedPage::setEditing(bool editing) {
     editing_ = editing;
-    for (int n = 1; n <= 4; ++n) {
-        repeatFields_[index(n)]->setReadOnly(!editing);
-        delayFields_[index(n)]->setReadOnly(!editing);
-    }
+    updateFields();
 }
 
 void AdvancedPage::setLocked(bool locked) {
     locked_ = locked;
+    updateFields();
+}
+
+void AdvancedPage::updateFields() {
+    // The cover keeps clicks off the fields; a field that has the focus must not take keys
+    // either while editing is off or a transfer runs.
+    for (int n = 1; n <= 4; ++n) {
+        repeatFields_[index(n)]->setReadOnly(!accepting());
+        delayFields_[index(n)]->setReadOnly(!accepting());
+    }
 }
 
 // ---- handlers --------------------------------------------------------------------------------

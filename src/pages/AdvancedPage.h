@@ -68,6 +68,7 @@ private:
     void showFireKeys();
     void showFireModes();
     void fieldLeft(int n, bool repeat);
+    void updateFields();
 
     Configuration& config_;
     const SkinPixmaps& skin_;

@@ -354,6 +354,7 @@ void TestAdvancedPage::coveredPageTakesNoClicks() {
     h->window->enableEditing();
     QVERIFY(!page(*h).repeatField(1)->isReadOnly());
     h->window->lockWindow(); // a transfer runs
+    QVERIFY(page(*h).delayField(2)->isReadOnly());
     clickAt(*h, "lbl_DPI5");
     QCOMPARE(h->window->configuration().page.resolution.on, before.resolution.on);
     h->window->unlockWindow();
