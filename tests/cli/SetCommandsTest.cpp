@@ -256,3 +256,20 @@ TEST_F(SetCommand, FileIsChangedInPlaceWithItsMacros) {
     EXPECT_NE(r.err.find("not a profile file"), std::string::npos);
     EXPECT_EQ(fs::file_size(shortFile), 256u);
 }
+
+// A macro mouse keeps its current level and report rate in a record of its own (0x7000).
+TEST_F(SetCommand, MacroMouseTakesRateAndCurrentLevelToo) {
+    const auto state = path("macro.bin");
+    const auto onMacro = [&](std::vector<std::string> args) {
+        std::vector<std::string> all{"--simulate=macro", "--sim-state", state};
+        all.insert(all.end(), args.begin(), args.end());
+        return run(all);
+    };
+    ASSERT_EQ(onMacro({"set", "rate", "1000"}).code, 0);
+    ASSERT_EQ(onMacro({"set", "cpi", "800,3500", "--current", "3500"}).code, 0);
+    const auto r = onMacro({"show", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\"currentLevel\": 1"), std::string::npos);
+    EXPECT_NE(r.out.find("\"reportRate\": 1000"), std::string::npos);
+    EXPECT_NE(r.out.find("{\"used\": true, \"index\": 9, \"value\": 3500}"), std::string::npos);
+}
