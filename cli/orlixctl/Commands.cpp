@@ -6,6 +6,8 @@ namespace orlixctl {
 
 namespace {
 
+// One command a line; each command group adds its own lines.
+// clang-format off
 constexpr std::array kCommands = {
     Command{"list", "", 0, 0, true, commandList},
     Command{"info", "", 0, 0, true, commandInfo},
@@ -13,12 +15,14 @@ constexpr std::array kCommands = {
     Command{"write", "", 1, 1, true, commandWrite},
     Command{"reset", "", 0, 0, true, commandReset},
     Command{"show", "", 0, 1, false, commandShow},
+    Command{"backups", "", 0, 0, false, commandBackups},
     Command{"set", "cpi", 1, 1, false, commandSetCpi},
     Command{"set", "rate", 1, 1, false, commandSetRate},
     Command{"set", "fire-key", 1, 1, false, commandSetFireKey},
     Command{"set", "fire-mode", 1, 1, false, commandSetFireMode},
     Command{"set", "button", 3, 3, false, commandSetButton},
 };
+// clang-format on
 
 } // namespace
 

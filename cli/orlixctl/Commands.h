@@ -31,6 +31,8 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err);
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
 int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
+// The configurations kept before writes and resets (BackupCommands.cpp).
+int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The settings of the Advanced and button pages (SetCommands.cpp).
 int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err);

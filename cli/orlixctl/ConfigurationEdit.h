@@ -14,9 +14,10 @@ using ConfigurationChange = std::function<int(Context& ctx, std::ostream& err)>;
 
 // The read-modify-write of the commands that change settings (`set`, `macro`): the mouse is
 // read as the window reads it, the change is made on the configuration the window would show,
-// and the result is written as Apply writes it. With --file F a profile file is loaded instead,
-// changed, and saved over itself atomically (its macros are carried as they are). `what` names
-// the change in the one line reported on success ("resolution levels").
+// the configuration as read is kept in the backup folder, and the result is written as Apply
+// writes it. With --file F a profile file is loaded instead, changed, and saved over itself
+// atomically (its macros are carried as they are). `what` names the change in the one line
+// reported on success ("resolution levels").
 int editConfiguration(Context& ctx, std::ostream& out, std::ostream& err, std::string_view what,
                       const ConfigurationChange& change);
 

@@ -17,12 +17,15 @@ struct CommandOption {
 
 // Options that belong to single commands; the commands read them from Options::extra and say
 // themselves when one does not fit.
+// clang-format off
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},    // set, macro: a profile file instead of the mouse
+    CommandOption{"--force", false},
     CommandOption{"--current", true}, // set cpi
     CommandOption{"--repeat", true},  // set fire-key
     CommandOption{"--delay", true},   // set fire-key
 };
+// clang-format on
 
 } // namespace
 
@@ -104,6 +107,15 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
             auto n = v ? number(*v) : std::nullopt;
             if (!n) return UsageError{"--sim-unplug-after takes a number of reports"};
             o.simUnplugAfter = n;
+        } else if (arg == "--sim-fail-at") {
+            auto v = value();
+            auto n = v ? number(*v) : std::nullopt;
+            if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1"};
+            o.simFailAt.push_back(*n);
+        } else if (arg == "--device") {
+            auto v = value();
+            if (!v || v->empty()) return missing(arg);
+            o.device = *v;
         } else if (arg == "--sim-latency-us") {
             auto v = value();
             auto n = v ? number(*v) : std::nullopt;
