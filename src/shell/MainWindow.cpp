@@ -107,6 +107,10 @@ void MainWindow::build() {
         loadPageBackground(n);
     }
     assignmentPage_ = new pages::AssignmentPage(page(1), pixmaps_, this);
+    // The settings pages, each on its own page area.
+    advancedPage_ =
+        new pages::AdvancedPage(config_, page(pageInfo(Page::Advanced).container), pixmaps_, this);
+    addPageView(advancedPage_);
     controls_->buildButtons();
     menus_ = new pages::AssignmentMenus(traits_.edition, this);
     keyDialog_ = new pages::KeyCombinationDialog(pixmaps_, this);

@@ -5,6 +5,7 @@
 #include "appearance/Skin.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
+#include "pages/AdvancedPage.h"
 #include "pages/AssignmentMenus.h"
 #include "pages/AssignmentPage.h"
 #include "pages/KeyCombinationDialog.h"
@@ -59,6 +60,7 @@ public:
     WindowCommands& commands() { return *commands_; }
     pages::AssignmentPage& assignmentPage() { return *assignmentPage_; }
     pages::AssignmentMenus& menus() { return *menus_; }
+    pages::AdvancedPage& advancedPage() { return *advancedPage_; }
     pages::KeyCombinationDialog& keyDialog() { return *keyDialog_; }
     LoadingWindow& loadingWindow() { return *loading_; }
     pages::PageContainer& page(int n) { return *pages_[static_cast<std::size_t>(n - 1)]; }
@@ -127,6 +129,7 @@ private:
     std::array<pages::PageContainer*, 4> pages_{};
     pages::AssignmentPage* assignmentPage_ = nullptr;
     pages::AssignmentMenus* menus_ = nullptr;
+    pages::AdvancedPage* advancedPage_ = nullptr;
     pages::KeyCombinationDialog* keyDialog_ = nullptr;
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
