@@ -99,8 +99,13 @@ int runEditor(int argc, char** argv, Edition edition, const appearance::Resource
     Prompts standardPrompts;
     LoggingPrompts loggingPrompts;
     Prompts& prompts = options.screenshotDir ? loggingPrompts : standardPrompts;
-    platform::FilePointerSettingsStore pointerSettings(platform::defaultPointerSettingsFile());
-    MainWindow window(edition, resources, *backend, prompts, &pointerSettings);
+    // The demo mode changes a file instead of the user's real pointer settings.
+    const std::unique_ptr<platform::PointerSettingsStore> pointerSettings =
+        options.simulate != Options::Simulate::Off
+            ? std::make_unique<platform::FilePointerSettingsStore>(
+                  platform::defaultPointerSettingsFile())
+            : platform::systemPointerSettingsStore();
+    MainWindow window(edition, resources, *backend, prompts, pointerSettings.get());
     window.show();
     shown = &window;
 

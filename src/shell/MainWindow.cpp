@@ -101,6 +101,13 @@ void MainWindow::build() {
         loadPageBackground(n);
     }
     assignmentPage_ = new pages::AssignmentPage(page(1), pixmaps_, this);
+    // The settings pages' own views.
+    pointerScales_ = new pages::PointerScalesView(page(pageInfo(Page::Advanced).container),
+                                                  pixmaps_, pointerStore_, this);
+    addPageView(pointerScales_);
+    lighting_ =
+        new pages::LightingPage(page(pageInfo(Page::Breath).container), pixmaps_, config_, this);
+    addPageView(lighting_);
     controls_->buildButtons();
     menus_ = new pages::AssignmentMenus(traits_.edition, this);
     keyDialog_ = new pages::KeyCombinationDialog(pixmaps_, this);
@@ -428,12 +435,11 @@ void MainWindow::showRejected(device::IdentifyResult why) {
 // ---- pointer settings, messages, dragging, closing ----------------------------------------
 
 void MainWindow::readPointerSettings() {
-    if (pointerStore_ != nullptr) pointer_ = pointerStore_->read();
+    pointerScales_->readSystem();
 }
 
 void MainWindow::writePointerSettings() {
-    if (pointerStore_ != nullptr && pointer_ != platform::PointerSettings{})
-        pointerStore_->write(pointer_);
+    pointerScales_->apply();
 }
 
 void MainWindow::message(std::string_view textId) {
