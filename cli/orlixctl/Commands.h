@@ -32,4 +32,7 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
 int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 
+// The Breathing-light page's settings (SetLighting.cpp).
+int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err);
+
 } // namespace orlixctl

@@ -18,7 +18,8 @@ struct CommandOption {
 // Options that belong to single commands; the commands read them from Options::extra and say
 // themselves when one does not fit.
 constexpr std::array kCommandOptions = {
-    CommandOption{"--file", true},
+    CommandOption{"--file", true}, CommandOption{"--colour", true}, // set lighting
+    CommandOption{"--steps", true},                                 // set lighting
 };
 
 } // namespace

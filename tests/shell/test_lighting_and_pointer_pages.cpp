@@ -49,8 +49,9 @@ bool dimmed(const Harness& h, const QString& name) {
 }
 
 void openBreathingPage(Harness& h) {
-    // Only the third layout of orlix-editor offers the page's button.
-    h.click("Btn_Lang3");
+    // Only the third layout of orlix-editor offers the page's button (and the third
+    // language's, so the first layouts cannot reach it by a click).
+    h.window->applyLanguage(3);
     h.click("Btn_Breath");
     QVERIFY(h.find<QRadioButton>("rb_5")->isChecked());
 }
@@ -80,7 +81,7 @@ void TestLightingAndPointerPages::controlsStandWhereTheLayoutSays() {
     QCOMPARE(h.find("Img_Spd10")->pos(), QPoint(spd.x + 216, spd.y));
     QCOMPARE(h.find("lbl_Spd10")->pos(), QPoint(spd.x + 212, spd.y + 8));
     QCOMPARE(h.find("Img_Spd1")->size(), QSize(23, 4));
-    h.click("Btn_Lang3");
+    h.window->applyLanguage(3);
     const auto off = *h.window->skin().layout().lastPlacement().bars[3];
     QCOMPARE(h.find("Img_Off3")->pos(), QPoint(off.x + 48, off.y));
     QCOMPARE(h.find("Img_Random")->pos(), QPoint(352, 329));
@@ -252,10 +253,15 @@ void TestLightingAndPointerPages::lightingIgnoresClicksWhileEditingIsOff() {
     Harness h(Edition::Editor, device::SimulatedMouse::basicMouse(litImage(Edition::Editor, 0xFE)));
     h.poll();
     openBreathingPage(h);
+    auto& rules = h.window->lightingPage().rules();
+    const int rise = rules.step(pages::LightingRules::Bar::Raise);
+    const int mode = rules.mode();
+    QVERIFY(rise != 5 && mode != 1);
     h.window->disableEditing();
     h.click("lbl_Raise5");
     h.click("lbl_Colorful");
-    QCOMPARE(h.window->lightingPage().rules().step(pages::LightingRules::Bar::Raise), 1);
+    QCOMPARE(rules.step(pages::LightingRules::Bar::Raise), rise);
+    QCOMPARE(rules.mode(), mode);
     QVERIFY(!h.find("lbl_csmode1")->isEnabled());
     h.window->enableEditing();
     h.click("lbl_Raise5");
