@@ -16,7 +16,7 @@ constexpr std::array<const char*, 4> kBarNames{"Off", "Raise", "On", "Fall"};
 constexpr double kDisabledOpacity = 0.3;
 // The percentage edits of orlix-editor-s stand at the window's right edge; orlix-editor keeps
 // them out of sight, since its swatch is the way to the colour.
-constexpr int kEditsInsideX = 800 - LightingPage::kEditWidth - 8;
+constexpr int kEditsInsideX = 800 - LightingPage::kEditWidth - 18;
 constexpr int kEditsOutsideX = 820;
 constexpr std::array<int, 2> kEditsTop{200, 300};
 constexpr int kEditPitch = 24;

@@ -30,6 +30,8 @@ std::string_view trim(std::string_view s) {
 } // namespace
 
 PointerValues FilePointerSettingsStore::read() {
+    std::error_code missing;
+    if (!std::filesystem::exists(file_, missing)) return whileMissing_;
     PointerValues out;
     auto bytes = readFilePrefix(file_, 64 * 1024, nullptr);
     if (!bytes) return out;

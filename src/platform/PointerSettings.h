@@ -64,11 +64,12 @@ public:
 };
 
 // "key=value" lines in one file, for tests and the demo mode: all three settings are
-// supported. A missing file reads as no values; an apply replaces the file as a whole,
-// keeping values it does not set.
+// supported. A missing file reads as `whileMissing` (no values unless given); an apply
+// replaces the file as a whole, keeping values it does not set.
 class FilePointerSettingsStore : public PointerSettingsStore {
 public:
-    explicit FilePointerSettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
+    explicit FilePointerSettingsStore(std::filesystem::path file, PointerValues whileMissing = {})
+        : file_(std::move(file)), whileMissing_(whileMissing) {}
     bool supports(PointerSetting) const override { return true; }
     PointerValues read() override;
     PointerResult apply(const PointerUpdate& update) override;
@@ -76,6 +77,7 @@ public:
 
 private:
     std::filesystem::path file_;
+    PointerValues whileMissing_;
 };
 
 // $XDG_CONFIG_HOME (or ~/.config) / orlix-editor / pointer-settings; empty when neither is

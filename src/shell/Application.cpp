@@ -52,6 +52,14 @@ std::unique_ptr<device::HidBackend> makeBackend(const Options& options, Edition 
 #endif
 }
 
+// The system's pointer settings; the demo mode changes a file of its own instead, which
+// starts in the middle of each scale until the first Apply writes it.
+std::unique_ptr<platform::PointerSettingsStore> makePointerStore(const Options& options) {
+    if (options.simulate == Options::Simulate::Off) return platform::systemPointerSettingsStore();
+    return std::make_unique<platform::FilePointerSettingsStore>(
+        platform::defaultPointerSettingsFile(), platform::PointerValues{10, 550, 3});
+}
+
 } // namespace
 
 int runEditor(int argc, char** argv, Edition edition, const appearance::ResourceBundle& resources) {
@@ -99,12 +107,7 @@ int runEditor(int argc, char** argv, Edition edition, const appearance::Resource
     Prompts standardPrompts;
     LoggingPrompts loggingPrompts;
     Prompts& prompts = options.screenshotDir ? loggingPrompts : standardPrompts;
-    // The demo mode changes a file instead of the user's real pointer settings.
-    const std::unique_ptr<platform::PointerSettingsStore> pointerSettings =
-        options.simulate != Options::Simulate::Off
-            ? std::make_unique<platform::FilePointerSettingsStore>(
-                  platform::defaultPointerSettingsFile())
-            : platform::systemPointerSettingsStore();
+    const auto pointerSettings = makePointerStore(options);
     MainWindow window(edition, resources, *backend, prompts, pointerSettings.get());
     window.show();
     shown = &window;

@@ -79,6 +79,17 @@ TEST(FilePointerStore, MissingFileReadsAsNoValuesAndWritesKeepOthers) {
     EXPECT_EQ(read.doubleClick, 550);
 }
 
+TEST(FilePointerStore, MissingFileCanStandForStartingValues) {
+    const auto dir = test::scratchDir("pointer-start");
+    platform::FilePointerSettingsStore store(dir / "pointer-settings", {10, 550, 3});
+    EXPECT_EQ(store.read(), (PointerValues{10, 550, 3}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "pointer-settings")); // reading writes nothing
+    PointerUpdate update;
+    update.write.speed = 16;
+    ASSERT_TRUE(store.apply(update).ok());
+    EXPECT_EQ(store.read(), (PointerValues{16, 550, 3}));
+}
+
 TEST(FilePointerStore, DamagedLinesAreSkipped) {
     const auto dir = test::scratchDir("pointer-damaged");
     {

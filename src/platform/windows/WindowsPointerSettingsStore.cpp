@@ -102,7 +102,9 @@ PointerResult WindowsPointerSettingsStore::apply(const PointerUpdate& update) {
         return update.write[s] ? update.write[s] : update.reapply[s];
     };
     if (auto speed = live(PointerSetting::Speed)) {
-        if (!SystemParametersInfoA(SPI_SETMOUSESPEED, 0,
+        // Windows takes the speed from pvParam and ignores uiParam; wine reads uiParam. Both
+        // carry it.
+        if (!SystemParametersInfoA(SPI_SETMOUSESPEED, static_cast<UINT>(*speed),
                                    reinterpret_cast<PVOID>(static_cast<INT_PTR>(*speed)),
                                    SPIF_SENDCHANGE))
             fail("SPI_SETMOUSESPEED failed");

@@ -82,7 +82,7 @@ void startingState() {
     setRegistryText(kMouse, "MouseThreshold2", "10");
     setRegistryText(kMouse, "DoubleClickSpeed", "500");
     setRegistryText(kDesktop, "WheelScrollLines", "3");
-    SystemParametersInfoA(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(INT_PTR{10}), 0);
+    SystemParametersInfoA(SPI_SETMOUSESPEED, 10, reinterpret_cast<PVOID>(INT_PTR{10}), 0);
     SystemParametersInfoA(SPI_SETDOUBLECLICKTIME, 500, nullptr, 0);
     SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
 }
