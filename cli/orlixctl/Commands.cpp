@@ -6,6 +6,8 @@ namespace orlixctl {
 
 namespace {
 
+// One command a line; each command group adds its own lines.
+// clang-format off
 constexpr std::array kCommands = {
     Command{"list", "", 0, 0, true, commandList},
     Command{"info", "", 0, 0, true, commandInfo},
@@ -13,8 +15,10 @@ constexpr std::array kCommands = {
     Command{"write", "", 1, 1, true, commandWrite},
     Command{"reset", "", 0, 0, true, commandReset},
     Command{"show", "", 0, 1, false, commandShow},
+    Command{"backups", "", 0, 0, false, commandBackups},
     Command{"set", "lighting", 1, 1, false, commandSetLighting},
 };
+// clang-format on
 
 } // namespace
 

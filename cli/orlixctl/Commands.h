@@ -31,6 +31,8 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err);
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
 int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
+// The configurations kept before writes and resets (BackupCommands.cpp).
+int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The Breathing-light page's settings (SetLighting.cpp).
 int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err);

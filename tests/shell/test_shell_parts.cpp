@@ -1,7 +1,22 @@
-// Command line.
+// Command line and the single-instance socket.
 #include "shell/Options.h"
+#include "shell/SingleInstance.h"
+#include "support/Scratch.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace orlix;
 using shell::Options;
@@ -22,4 +37,75 @@ TEST(Options, ScreenshotNeedsAFolder) {
     EXPECT_FALSE(parseOptions({"--screenshot="}).error.empty());
     EXPECT_FALSE(parseOptions({"stray"}).error.empty());
     EXPECT_TRUE(parseOptions({"--help"}).help);
+}
+
+TEST(SingleInstance, TheSocketFolderIsPrivateAndThisUsers) {
+    const auto dir = test::scratchDir("instance-folder");
+    const QString base = QString::fromStdString(dir.string());
+    const std::string own = (dir / ("orlix-editor-" + std::to_string(::geteuid()))).string();
+    const QString folder = shell::SingleInstance::privateFolder(base);
+    EXPECT_EQ(folder.toStdString(), own);
+    struct stat st {};
+    ASSERT_EQ(::lstat(own.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // Opened up by someone: closed again.
+    ASSERT_EQ(::chmod(own.c_str(), 0777), 0);
+    EXPECT_EQ(shell::SingleInstance::privateFolder(base).toStdString(), own);
+    ASSERT_EQ(::lstat(own.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // A link or a file in its place is not used.
+    std::filesystem::remove_all(own);
+    std::filesystem::create_directories(dir / "elsewhere");
+    std::filesystem::create_directory_symlink(dir / "elsewhere", own);
+    EXPECT_TRUE(shell::SingleInstance::privateFolder(base).isEmpty());
+    std::filesystem::remove(own);
+    std::ofstream(own) << "x";
+    EXPECT_TRUE(shell::SingleInstance::privateFolder(base).isEmpty());
+    std::filesystem::remove(own);
+
+    // Without a runtime folder, the socket lives in the private folder of the temp folder.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(base));
+    const QString name = shell::SingleInstance::defaultName();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    if (tmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", tmp);
+    EXPECT_EQ(name.toStdString(), own + "/orlix-gaming-mouse-v1.0");
+
+    if (::geteuid() != 0) GTEST_SKIP() << "a folder of another user needs root to make";
+    std::filesystem::create_directories(own);
+    ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(own.c_str(), 0700), 0);
+    EXPECT_TRUE(shell::SingleInstance::privateFolder(base).isEmpty());
+}
+
+// Whatever another user's socket answers, this program still starts.
+TEST(SingleInstance, AnotherUsersSocketIsNotARunningCopy) {
+    app();
+    const auto dir = test::scratchDir("instance-peer");
+    ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+    const std::string path = (dir / "s").string();
+    const QString name = QString::fromStdString(path);
+
+    // This user's copy is found: the check can tell the two apart.
+    pid_t own = fakeCopy(path, ::geteuid());
+    ASSERT_GT(own, 0);
+    EXPECT_TRUE(shell::SingleInstance(name).raiseRunningCopy(2000));
+    stop(own);
+    std::filesystem::remove(path);
+
+    if (::geteuid() != 0) GTEST_SKIP() << "another user's process needs root to start";
+    pid_t other = fakeCopy(path, 65534);
+    ASSERT_GT(other, 0);
+    shell::SingleInstance instance(name);
+    EXPECT_FALSE(instance.raiseRunningCopy(2000));
+    EXPECT_NE(instance.start([] {}), shell::SingleInstance::Start::AlreadyRunning);
+    stop(other);
 }
