@@ -39,6 +39,54 @@ TEST(Options, ScreenshotNeedsAFolder) {
     EXPECT_TRUE(parseOptions({"--help"}).help);
 }
 
+namespace {
+
+QCoreApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_shell_parts";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication instance(argc, argv);
+    return instance;
+}
+
+// A process that listens on `path` as `uid` and answers every request "raised", as a copy
+// of the program would. Returns its pid once it listens.
+pid_t fakeCopy(const std::string& path, uid_t uid) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    const pid_t pid = ::fork();
+    if (pid != 0) {
+        ::close(ready[1]);
+        char c = 0;
+        if (::read(ready[0], &c, 1) != 1) return -1;
+        ::close(ready[0]);
+        return pid;
+    }
+    if (uid != ::geteuid() && ::setuid(uid) != 0) ::_exit(2);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 4) != 0)
+        ::_exit(3);
+    if (::write(ready[1], "x", 1) != 1) ::_exit(4);
+    for (;;) {
+        const int client = ::accept(fd, nullptr, nullptr);
+        if (client < 0) continue;
+        char buffer[16];
+        if (::read(client, buffer, sizeof buffer) > 0 && ::write(client, "raised\n", 7) != 7) {
+        }
+        ::close(client);
+    }
+}
+
+void stop(pid_t pid) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
 TEST(SingleInstance, TheSocketFolderIsPrivateAndThisUsers) {
     const auto dir = test::scratchDir("instance-folder");
     const QString base = QString::fromStdString(dir.string());
