@@ -1,6 +1,6 @@
 // The Breathing-light page's rules, without widgets, and what they leave in the image.
-#include "model/Configuration.h"
 #include "pages/rules/LightingRules.h"
+#include "model/Configuration.h"
 #include "support/DefaultImages.h"
 #include "support/Language1Texts.h"
 
