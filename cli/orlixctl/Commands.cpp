@@ -28,6 +28,7 @@ constexpr std::array kCommands = {
     Command{"set", "fire-key", 1, 1, false, commandSetFireKey},
     Command{"set", "fire-mode", 1, 1, false, commandSetFireMode},
     Command{"set", "button", 3, 3, false, commandSetButton},
+    Command{"set", "lighting", 1, 1, false, commandSetLighting},
 };
 // clang-format on
 

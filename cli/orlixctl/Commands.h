@@ -48,5 +48,7 @@ int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err);
 int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err);
 int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err);
 int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err);
+// The Breathing-light page's settings (SetLighting.cpp).
+int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err);
 
 } // namespace orlixctl

@@ -24,6 +24,8 @@ constexpr std::array kCommandOptions = {
     CommandOption{"--current", true}, // set cpi
     CommandOption{"--repeat", true},  // set fire-key
     CommandOption{"--delay", true},   // set fire-key
+    CommandOption{"--colour", true}, // set lighting
+    CommandOption{"--steps", true},  // set lighting
 };
 // clang-format on
 

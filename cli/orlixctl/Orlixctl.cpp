@@ -44,6 +44,11 @@ Commands:
                      as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  set lighting MODE [--colour R,G,B] [--steps OFF,RAISE,ON,FALL] [--file F]
+                     lighting mode random, colourful or custom; --colour chooses colour
+                     mode 1 with red, green, blue in per cent (0 to 100); --steps the
+                     four breathing times, 1 to 10 each. Reads the mouse, changes it and
+                     writes it as Apply does; with --file a profile file is changed instead
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`

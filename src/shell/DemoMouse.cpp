@@ -1,6 +1,7 @@
 #include "shell/DemoMouse.h"
 
 #include "model/Configuration.h"
+#include "pages/rules/LightingRules.h"
 
 #include <algorithm>
 
@@ -19,6 +20,16 @@ std::unique_ptr<device::SimulatedMouse> makeDemoMouse(Edition edition,
     demo.startUp(defaultResource, texts);
     demo.setAssignment(0, kDemoButton, kAlternateProfile);
     demo.setAssignment(1, kDemoButton, kAlternateKeyReset);
+    // The lighting in use, so the Breathing-light page has settings to show.
+    auto& flags = demo.sections.a[image::kLightingFlags];
+    flags = static_cast<std::uint8_t>(flags & ~kLightingUnused);
+    pages::LightingRules lighting(demo);
+    using Bar = pages::LightingRules::Bar;
+    lighting.chooseMode(1);
+    for (auto [bar, step] : {std::pair{Bar::Off, 3}, {Bar::Raise, 6}, {Bar::On, 5}, {Bar::Fall, 7}})
+        lighting.setStep(bar, step);
+    lighting.chooseColourMode(1);
+    lighting.pickColour(255, 140, 0);
     demo.assemble(texts, false);
     const auto settings = macroKind ? device::SimulatedMouse::macroMouse(demo.working)
                                     : device::SimulatedMouse::basicMouse(demo.working);

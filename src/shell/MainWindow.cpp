@@ -111,6 +111,12 @@ void MainWindow::build() {
     advancedPage_ =
         new pages::AdvancedPage(config_, page(pageInfo(Page::Advanced).container), pixmaps_, this);
     addPageView(advancedPage_);
+    pointerScales_ = new pages::PointerScalesView(page(pageInfo(Page::Advanced).container),
+                                                  pixmaps_, pointerStore_, this);
+    addPageView(pointerScales_);
+    lighting_ =
+        new pages::LightingPage(page(pageInfo(Page::Breath).container), pixmaps_, config_, this);
+    addPageView(lighting_);
     controls_->buildButtons();
     menus_ = new pages::AssignmentMenus(traits_.edition, this);
     keyDialog_ = new pages::KeyCombinationDialog(pixmaps_, this);
@@ -468,12 +474,11 @@ void MainWindow::showRejected(device::IdentifyResult why) {
 // ---- pointer settings, messages, dragging, closing ----------------------------------------
 
 void MainWindow::readPointerSettings() {
-    if (pointerStore_ != nullptr) pointer_ = pointerStore_->read();
+    pointerScales_->readSystem();
 }
 
 void MainWindow::writePointerSettings() {
-    if (pointerStore_ != nullptr && pointer_ != platform::PointerSettings{})
-        pointerStore_->write(pointer_);
+    pointerScales_->apply();
 }
 
 void MainWindow::message(std::string_view textId) {

@@ -9,8 +9,10 @@
 #include "pages/AssignmentMenus.h"
 #include "pages/AssignmentPage.h"
 #include "pages/KeyCombinationDialog.h"
+#include "pages/LightingPage.h"
 #include "pages/PageContainer.h"
 #include "pages/PageView.h"
+#include "pages/PointerScalesView.h"
 #include "pages/rules/AssignmentEditor.h"
 #include "pages/rules/PageRules.h"
 #include "pages/widgets/SkinPixmaps.h"
@@ -66,7 +68,8 @@ public:
     pages::PageContainer& page(int n) { return *pages_[static_cast<std::size_t>(n - 1)]; }
     Prompts& prompts() { return prompts_; }
     std::span<const std::uint8_t> defaultResource() const { return defaultResource_; }
-    const platform::PointerSettings& pointerSettings() const { return pointer_; }
+    pages::PointerScalesView& pointerScales() { return *pointerScales_; }
+    pages::LightingPage& lightingPage() { return *lighting_; }
     // Settings pages register here to hear about refreshes, languages and window states.
     void addPageView(pages::PageView* view) { views_.push_back(view); }
 
@@ -89,7 +92,7 @@ public:
     void showNoDevice();
     void refreshErrorAP();
     void hideAllMenus();
-    // The pointer settings as the system has them now.
+    // The pointer scales from the system's settings, and the chosen steps to the system.
     void readPointerSettings();
     void writePointerSettings();
 
@@ -117,7 +120,6 @@ private:
     const appearance::ResourceBundle& resources_;
     Prompts& prompts_;
     platform::PointerSettingsStore* pointerStore_;
-    platform::PointerSettings pointer_;
     std::span<const std::uint8_t> defaultResource_;
     appearance::Languages languages_;
     appearance::Skin skin_;
@@ -131,6 +133,8 @@ private:
     pages::AssignmentMenus* menus_ = nullptr;
     pages::AdvancedPage* advancedPage_ = nullptr;
     pages::KeyCombinationDialog* keyDialog_ = nullptr;
+    pages::PointerScalesView* pointerScales_ = nullptr;
+    pages::LightingPage* lighting_ = nullptr;
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
     WindowCommands* commands_ = nullptr;
