@@ -91,8 +91,10 @@ void ButtonLabel::paintEvent(QPaintEvent*) {
         p.drawText(area, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text());
         return;
     }
-    const QFontMetrics fm(f);
-    const QString shown = fm.elidedText(text(), Qt::ElideRight, area.width());
+    // Whole when it fits (measured as the fitting measured it); else cut with an ellipsis.
+    const QString shown = fitsIn(f, text(), area.width())
+                              ? text()
+                              : QFontMetrics(f).elidedText(text(), Qt::ElideRight, area.width());
     const int align = alignLeft_ ? Qt::AlignLeft : Qt::AlignHCenter;
     p.drawText(area, Qt::AlignVCenter | align | Qt::TextSingleLine, shown);
 }
