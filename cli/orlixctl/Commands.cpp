@@ -16,6 +16,13 @@ constexpr std::array kCommands = {
     Command{"reset", "", 0, 0, true, commandReset},
     Command{"show", "", 0, 1, false, commandShow},
     Command{"backups", "", 0, 0, false, commandBackups},
+    Command{"macro", "list", 0, 0, false, commandMacroList},
+    Command{"macro", "show", 1, 1, false, commandMacroShow},
+    Command{"macro", "set", 2, 2, false, commandMacroSet},
+    Command{"macro", "name", 2, 2, false, commandMacroName},
+    Command{"macro", "clear", 1, 1, false, commandMacroClear},
+    Command{"macro", "export", 2, 2, false, commandMacroExport},
+    Command{"macro", "import", 2, 2, false, commandMacroImport},
 };
 // clang-format on
 

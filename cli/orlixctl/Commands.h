@@ -34,4 +34,13 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 // The configurations kept before writes and resets (BackupCommands.cpp).
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 
+// The macro store (MacroCommands.cpp).
+int commandMacroList(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroShow(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroName(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroClear(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroExport(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err);
+
 } // namespace orlixctl

@@ -47,6 +47,17 @@ Commands:
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`
+  macro list         the 32 macros: number, name, length
+  macro show N       the script of macro N (1..32), one line per event, after its
+                     delay-mode header ("10", "01" and the delay, "00")
+  macro set N FILE   encode a script file in the same line format into macro N; a line
+                     that is no event line, or a macro over 1024 bytes, writes nothing
+  macro name N TEXT  name macro N (1 to 14 characters)
+  macro clear N      empty macro N (its name stays)
+  macro export N|all FILE   write one macro (1056 bytes) or all (33792 bytes) to FILE
+  macro import N|all FILE   read such a file into macro N or the whole store
+                     The macro commands read the mouse and write it back as Apply does;
+                     with --file F they edit the macros of profile file F instead.
 
 Options:
   --simulate=basic|macro  use the simulated mouse instead of a real one

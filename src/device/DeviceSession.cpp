@@ -291,15 +291,13 @@ TransferOutcome DeviceSession::readAll(const TextSource& texts, const ProgressFn
     std::optional<std::array<std::uint8_t, kUserBreathCopyLength>> userBreath;
     if (macro) {
         MacroBodyBytes scratch{};
-        for (int n = 0; n < kMacroCount; ++n) {
-            const auto address =
-                static_cast<std::uint16_t>(kMacroBodyAddress + kMacroBodyStride * n);
-            if (link_.readBlock(*read_, address, kMacroBlockLength, scratch, hook)) {
-                store.bodies[static_cast<std::size_t>(n)] = scratch;
+        for (std::size_t n = 0; n < kMacroCount; ++n) {
+            if (link_.readBlock(*read_, macroBodyAddress(n), kMacroBodySize, scratch, hook)) {
+                store.bodies[n] = scratch;
             }
         }
         MacroTableBytes table{};
-        if (link_.readBlock(*read_, kMacroTableAddress, kMacroBlockLength, table, hook)) {
+        if (link_.readBlock(*read_, kMacroTableAddress, kMacroTableSize, table, hook)) {
             store.table = table;
         }
         std::array<std::uint8_t, kSectionBCopyLength> b{};
@@ -341,11 +339,10 @@ void DeviceSession::writeMacroStore(const MacroStore& store, const ReportHook& h
         link_.writeBlock(*write_, static_cast<std::uint16_t>(kMacroTableAddress + page * 0x100),
                          kWritePageLength, part, hook);
     }
-    for (int n = 0; n < kMacroCount; ++n) {
-        const auto& body = store.bodies[static_cast<std::size_t>(n)];
+    for (std::size_t n = 0; n < kMacroCount; ++n) {
+        const auto& body = store.bodies[n];
         for (std::uint16_t page = 0; page < 4; ++page) {
-            const auto address =
-                static_cast<std::uint16_t>(kMacroBodyAddress + kMacroBodyStride * n + page * 0x100);
+            const auto address = static_cast<std::uint16_t>(macroBodyAddress(n) + page * 0x100);
             const std::span<const std::uint8_t> part(body.data() + page * kWritePageLength,
                                                      kWritePageLength);
             link_.writeBlock(*write_, address, kWritePageLength, part, hook);

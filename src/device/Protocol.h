@@ -44,22 +44,17 @@ inline constexpr std::uint8_t kChipMacroAA = 0xAA;
 // Configuration byte bits that gate the identity test.
 inline constexpr std::uint8_t kConfigIdentityMask = 0x0C;
 
-// Device memory.
+// Device memory. The macro table and bodies are laid out in model/MacroStore.h.
 inline constexpr std::uint16_t kImageAddress = 0x6000;
 inline constexpr std::uint16_t kImageLength = 256;
 inline constexpr std::uint16_t kIdentityAddress1D = 0x6053;
 inline constexpr std::uint16_t kIdentityAddress = 0x6057;
 inline constexpr std::uint16_t kIdentityLength = 6;
-inline constexpr std::uint16_t kMacroTableAddress = 0x6400;
 inline constexpr std::uint16_t kSectionBCopyAddress = 0x7000;
 inline constexpr std::uint16_t kSectionBCopyLength = 5;
 inline constexpr std::uint16_t kUserBreathCopyAddress = 0x7005;
 inline constexpr std::uint16_t kUserBreathCopyLength = 4;
-inline constexpr std::uint16_t kMacroBodyAddress = 0x8000;
-inline constexpr std::uint16_t kMacroBodyStride = 0x400;
-inline constexpr std::uint16_t kMacroBlockLength = 1024;
 inline constexpr std::uint16_t kWritePageLength = 256;
-inline constexpr int kMacroCount = 32;
 
 // Flash sectors erased before a macro device is written: 0x6000, 0x7000 ... 0xF000.
 inline constexpr std::uint8_t kFirstSector = 0x60;

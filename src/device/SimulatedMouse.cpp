@@ -2,6 +2,7 @@
 
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedMouseStateFile.h"
+#include "model/MacroStore.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -145,7 +146,7 @@ void SimulatedMouse::placeInitialContents() {
     }
     if (settings_.kind == Kind::Macro) {
         // Factory state: an empty, unnamed macro table; bodies erased.
-        std::fill_n(memory_.begin() + kMacroTableAddress, kMacroBlockLength, std::uint8_t{0});
+        std::fill_n(memory_.begin() + kMacroTableAddress, kMacroTableSize, std::uint8_t{0});
         std::copy_n(memory_.begin() + kImageAddress + kImageOffsetCurrentLevel, kSectionBCopyLength,
                     memory_.begin() + kSectionBCopyAddress);
         const std::size_t breath = settings_.dataType == 0x3A ? 32 : 89;

@@ -117,10 +117,8 @@ std::string KeyCombinationName(std::string_view codeIn, const CodeContext& ctx) 
         return name;
     }
     if (b[0] == 0x10) {
-        unsigned address = static_cast<unsigned>(b[1] << 8 | b[2]);
-        for (std::size_t i = 0; i < kMacroCount; ++i)
-            if (address == macroBodyAddress(i)) return ctx.macroNames[i];
-        return {};
+        auto n = macroIndexOfCode(codeIn);
+        return n ? ctx.macroNames[*n] : std::string();
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "MacroStore.h"
 
+#include "Hex.h"
 #include "TextCodec.h"
 
 #include <algorithm>
@@ -89,6 +90,22 @@ MacroNames RefreshMacroName(const MacroStore& store) {
 void UIToMacroName(MacroStore& store, const MacroNames& names) {
     for (std::size_t n = 0; n < kMacroCount; ++n)
         store.setName(n, names[n]);
+}
+
+std::string macroAssignmentCode(std::size_t n) {
+    if (n >= kMacroCount) return {};
+    const std::uint16_t address = macroBodyAddress(n);
+    return "10" + hexByte(static_cast<std::uint8_t>(address >> 8)) +
+           hexByte(static_cast<std::uint8_t>(address & 0xFF)) + "00";
+}
+
+std::optional<std::size_t> macroIndexOfCode(std::string_view code) {
+    auto bytes = fromHex(code);
+    if (!bytes || bytes->size() != 4 || (*bytes)[0] != 0x10) return std::nullopt;
+    const unsigned address = static_cast<unsigned>((*bytes)[1] << 8 | (*bytes)[2]);
+    for (std::size_t n = 0; n < kMacroCount; ++n)
+        if (address == macroBodyAddress(n)) return n;
+    return std::nullopt;
 }
 
 } // namespace orlix

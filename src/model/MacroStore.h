@@ -3,8 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace orlix {
 
@@ -59,9 +61,18 @@ MacroNames RefreshMacroName(const MacroStore& store);
 // Writes the list's names into the table just before the store goes to the mouse.
 void UIToMacroName(MacroStore& store, const MacroNames& names);
 
-// The body address a macro button points at, and back.
+constexpr std::uint16_t kMacroBodyStride = 0x400;
+
+// The device address of body n (0x8000, 0x8400 ... 0xFC00).
 constexpr std::uint16_t macroBodyAddress(std::size_t n) {
-    return static_cast<std::uint16_t>(kMacroBodyAddress + 0x400 * n);
+    return static_cast<std::uint16_t>(kMacroBodyAddress + kMacroBodyStride * n);
 }
+
+// The assignment code text of a button that plays macro n: "10", the body address as four
+// digits, "00" (macro 0 is "10800000"). Empty for n out of range.
+std::string macroAssignmentCode(std::size_t n);
+// The macro a code text points at: first byte 0x10 and bytes 1-2 a body address read
+// big-endian; nothing for any other code.
+std::optional<std::size_t> macroIndexOfCode(std::string_view code);
 
 } // namespace orlix

@@ -1,7 +1,7 @@
 #include "pages/rules/AssignmentEditor.h"
 
 #include "model/AssignmentCodes.h"
-#include "model/Hex.h"
+#include "model/MacroStore.h"
 
 #include <optional>
 
@@ -61,10 +61,8 @@ bool AssignmentEditor::storeCode(int profile, int button, std::string_view code)
 }
 
 std::string AssignmentEditor::macroCode(int index) {
-    if (index < 0 || index >= static_cast<int>(kMacroCount)) return {};
-    const std::uint16_t address = macroBodyAddress(static_cast<std::size_t>(index));
-    return "10" + hexByte(static_cast<std::uint8_t>(address >> 8)) +
-           hexByte(static_cast<std::uint8_t>(address & 0xFF)) + "00";
+    if (index < 0) return {};
+    return macroAssignmentCode(static_cast<std::size_t>(index));
 }
 
 } // namespace orlix::pages
