@@ -1,6 +1,7 @@
 #include "shell/LayoutApplier.h"
 
 #include "pages/widgets/ButtonLabel.h"
+#include "pages/widgets/CaptionFont.h"
 #include "pages/widgets/Visibility.h"
 
 #include <QWidget>
@@ -14,11 +15,7 @@ QColor colourOf(const appearance::Rgb& c) {
 }
 
 void applyText(QWidget* w, const appearance::ControlLayout& c) {
-    if (c.fontSize) {
-        QFont f = w->font();
-        f.setPointSize(*c.fontSize);
-        w->setFont(f);
-    }
+    if (c.fontSize) pages::setCaptionSize(w, *c.fontSize);
     if (c.textColour) {
         if (auto* label = qobject_cast<pages::ButtonLabel*>(w)) {
             label->setTextColour(colourOf(*c.textColour));

@@ -6,6 +6,7 @@
 #include "shell/LayoutApplier.h"
 #include "shell/LoadingWindow.h"
 #include "shell/Prompts.h"
+#include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowControls.h"
 
@@ -67,6 +68,7 @@ MainWindow::MainWindow(Edition edition, const appearance::ResourceBundle& resour
         p.setColor(QPalette::Window, p.color(QPalette::Button));
         setPalette(p);
     }
+    qtTexts_ = new QtTranslations(edition, this);
     build();
     readError_ = new QLabel(this);
     readError_->setObjectName(QStringLiteral("lbl_ReadError"));
@@ -250,7 +252,11 @@ void MainWindow::applyLanguage(int n) {
     if (readError_->isVisible()) showReadFailed(); // in the new language
 
     if (insertList != nullptr && insertIndex >= 0) insertList->setCurrentIndex(insertIndex);
-    QGuiApplication::setApplicationDisplayName(QString::fromStdString(languages_.text("Title")));
+    // Qt's own buttons and dialogs in the language; the OK of messages from the table.
+    qtTexts_->use(n);
+    prompts_.setOkText(QString::fromStdString(languages_.text("Str420")));
+    QGuiApplication::setApplicationDisplayName(platformTitle());
+    applyPlatformTitle();
     refreshAPPage();
 }
 
@@ -271,7 +277,6 @@ void MainWindow::applyTexts() {
         assignmentPage_->setCaption(n, QString::fromStdString(languages_.recaption(caption)));
     }
     menus_->setTexts(languages_);
-    controls_->fitCaptions();
     for (auto* view : views_)
         view->applyLanguage(languages_, skin_.layout());
 }
@@ -372,8 +377,12 @@ void MainWindow::enableEditing() {
 
 void MainWindow::disableEditing() {
     editing_ = false;
+    // The cover lies over the page's settings; the key labels stay above it, so hover and
+    // the marquee still work there while a click on them is refused (keyClicked).
     controls_->disable()->raise();
     controls_->disable()->show();
+    assignmentPage_->raiseKeys();
+    if (locked_) controls_->disableAll()->raise();
     for (auto* view : views_)
         view->setEditing(false);
 }
@@ -495,6 +504,21 @@ void MainWindow::dragFrom(QPoint globalPos) {
 
 void MainWindow::dragTo(QPoint globalPos) {
     if (!systemMove_) move(globalPos - dragOffset_);
+}
+
+QString MainWindow::platformTitle() const {
+    return QString::fromStdString(languages_.text("Title"));
+}
+
+void MainWindow::applyPlatformTitle() {
+    // Qt would show "caption - display name"; the task bar is to show the Title alone, as the
+    // application title. The platform window takes it directly, the widget keeps its caption.
+    if (QWindow* w = windowHandle()) w->setTitle(platformTitle());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    applyPlatformTitle();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -32,6 +32,7 @@ namespace orlix::shell {
 class DeviceController;
 class LoadingWindow;
 class Prompts;
+class QtTranslations;
 class WindowCommands;
 class WindowControls;
 
@@ -96,8 +97,13 @@ public:
     void readPointerSettings();
     void writePointerSettings();
 
+    // The title the task bar shows: the current language's Title. The window's own caption
+    // (windowTitle()) stays kCaption.
+    QString platformTitle() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void build();
@@ -115,6 +121,7 @@ private:
     void dragFrom(QPoint globalPos);
     void dragTo(QPoint globalPos);
     void message(std::string_view textId);
+    void applyPlatformTitle();
 
     const EditionTraits& traits_;
     const appearance::ResourceBundle& resources_;
@@ -138,6 +145,7 @@ private:
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
     WindowCommands* commands_ = nullptr;
+    QtTranslations* qtTexts_ = nullptr;
     std::vector<pages::PageView*> views_;
 
     bool errorFlag_ = false;
