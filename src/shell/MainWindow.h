@@ -22,6 +22,10 @@
 #include <memory>
 #include <vector>
 
+namespace orlix::macro::gui {
+class MacroPage;
+}
+
 namespace orlix::shell {
 
 class DeviceController;
@@ -58,6 +62,7 @@ public:
     pages::AssignmentPage& assignmentPage() { return *assignmentPage_; }
     pages::AssignmentMenus& menus() { return *menus_; }
     pages::KeyCombinationDialog& keyDialog() { return *keyDialog_; }
+    macro::gui::MacroPage& macroPage() { return *macroPage_; }
     LoadingWindow& loadingWindow() { return *loading_; }
     pages::PageContainer& page(int n) { return *pages_[static_cast<std::size_t>(n - 1)]; }
     Prompts& prompts() { return prompts_; }
@@ -125,6 +130,7 @@ private:
     pages::AssignmentPage* assignmentPage_ = nullptr;
     pages::AssignmentMenus* menus_ = nullptr;
     pages::KeyCombinationDialog* keyDialog_ = nullptr;
+    macro::gui::MacroPage* macroPage_ = nullptr;
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
     WindowCommands* commands_ = nullptr;
