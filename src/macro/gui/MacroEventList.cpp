@@ -59,7 +59,7 @@ public:
                const QModelIndex& index) const override {
         const QRect r = option.rect;
         const bool last = index.row() == list_->count() - 1;
-        QColor back = list_->palette().color(QPalette::Base);
+        QColor back = list_->backColour();
         if (last && list_->lastRowRed()) back = QColor(255, 0, 0);
         p->fillRect(r, back);
         if (option.state.testFlag(QStyle::State_Selected)) {
@@ -71,9 +71,8 @@ public:
         const int kind = line.isEmpty() ? 0 : std::clamp(line.at(0).digitValue(), 0, 2);
         const int side = r.height() - 2;
         p->drawPixmap(QRect(r.left() + 2, r.top() + 2, side, side), MacroEventList::icon(kind));
-        p->setPen(option.state.testFlag(QStyle::State_Selected)
-                      ? QColor(Qt::white)
-                      : list_->palette().color(QPalette::Text));
+        p->setPen(option.state.testFlag(QStyle::State_Selected) ? QColor(Qt::white)
+                                                                : list_->textColour());
         p->setFont(list_->font());
         p->drawText(r.adjusted(MacroEventList::kTextLeft, 0, -2, 0),
                     Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
@@ -91,7 +90,7 @@ MacroEventList::MacroEventList(QWidget* parent) : QListWidget(parent) {
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFocusPolicy(Qt::ClickFocus);
-    styleMacroList(this, accent_);
+    styleMacroList(this, text_, back_, accent_);
 }
 
 const QPixmap& MacroEventList::icon(int kind) {
@@ -132,19 +131,22 @@ std::optional<std::size_t> MacroEventList::selectedRow() const {
     return static_cast<std::size_t>(row);
 }
 
-void MacroEventList::setAccent(const QColor& accent) {
+void MacroEventList::setColours(const QColor& text, const QColor& back, const QColor& accent) {
+    text_ = text;
+    back_ = back;
     accent_ = accent;
-    styleMacroList(this, accent);
+    styleMacroList(this, text, back, accent);
 }
 
-void styleMacroList(QListWidget* list, const QColor& accent) {
+void styleMacroList(QListWidget* list, const QColor& text, const QColor& back,
+                    const QColor& accent) {
     list->setFrameShape(QFrame::NoFrame);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     const QString a = accent.name();
     list->setStyleSheet(
         QStringLiteral(
-            "QListWidget { border: none; outline: none; }"
+            "QListWidget { border: none; outline: none; color: %2; background-color: %3; }"
             "QScrollBar:vertical { background: #0d1014; width: 8px; margin: 0; border: none; }"
             "QScrollBar::handle:vertical { background: %1; min-height: 20px; border-radius: 3px;"
             " margin: 1px; }"
@@ -152,7 +154,7 @@ void styleMacroList(QListWidget* list, const QColor& accent) {
             "none;"
             " background: none; }"
             "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
-            .arg(a));
+            .arg(a, text.name(), back.name()));
 }
 
 } // namespace orlix::macro::gui

@@ -28,17 +28,23 @@ public:
     std::optional<std::size_t> selectedRow() const;
     // ImageList1: 0 delay, 1 press, 2 release.
     static const QPixmap& icon(int kind);
-    // The colour of the selected row and of the scroll bar.
-    void setAccent(const QColor& accent);
+    // The layout's text and background colours, and the skin's accent for the selected row
+    // and the scroll bar.
+    void setColours(const QColor& text, const QColor& back, const QColor& accent);
     QColor accent() const { return accent_; }
+    QColor textColour() const { return text_; }
+    QColor backColour() const { return back_; }
 
 private:
     bool lastRowRed_ = false;
+    QColor text_{0, 128, 0};
+    QColor back_{Qt::black};
     QColor accent_{0, 160, 200};
 };
 
 // The look both macro lists share: the layout's colours, a thin scroll bar in the skin's
 // accent instead of the platform's grey one.
-void styleMacroList(QListWidget* list, const QColor& accent);
+void styleMacroList(QListWidget* list, const QColor& text, const QColor& back,
+                    const QColor& accent);
 
 } // namespace orlix::macro::gui

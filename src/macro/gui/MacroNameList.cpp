@@ -22,7 +22,7 @@ public:
                const QModelIndex& index) const override {
         const QRect r = option.rect;
         const bool selected = option.state.testFlag(QStyle::State_Selected);
-        p->fillRect(r, list_->palette().color(QPalette::Base));
+        p->fillRect(r, list_->backColour());
         if (selected) {
             QColor sel = list_->accent();
             sel.setAlpha(110);
@@ -32,7 +32,7 @@ public:
             hover.setAlpha(40);
             p->fillRect(r, hover);
         }
-        QColor text = list_->palette().color(QPalette::Text);
+        QColor text = list_->textColour();
         if (!list_->isEnabled()) text = text.darker(170);
         QFont f = list_->font();
         p->setFont(f);
@@ -60,7 +60,7 @@ MacroNameList::MacroNameList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
-    styleMacroList(this, accent_);
+    styleMacroList(this, text_, back_, accent_);
 }
 
 void MacroNameList::setNames(const QStringList& names) {
@@ -82,9 +82,11 @@ void MacroNameList::setRowHeight(int height) {
     doItemsLayout();
 }
 
-void MacroNameList::setAccent(const QColor& accent) {
+void MacroNameList::setColours(const QColor& text, const QColor& back, const QColor& accent) {
+    text_ = text;
+    back_ = back;
     accent_ = accent;
-    styleMacroList(this, accent);
+    styleMacroList(this, text, back, accent);
 }
 
 } // namespace orlix::macro::gui

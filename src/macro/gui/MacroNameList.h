@@ -16,11 +16,15 @@ public:
     void setNames(const QStringList& names);
     void setRowHeight(int height);
     int rowHeight() const { return rowHeight_; }
-    void setAccent(const QColor& accent);
+    void setColours(const QColor& text, const QColor& back, const QColor& accent);
     QColor accent() const { return accent_; }
+    QColor textColour() const { return text_; }
+    QColor backColour() const { return back_; }
 
 private:
     int rowHeight_ = 20;
+    QColor text_{0, 128, 0};
+    QColor back_{Qt::black};
     QColor accent_{0, 160, 200};
 };
 

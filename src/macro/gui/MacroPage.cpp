@@ -310,8 +310,14 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     if (const auto& h = layout.macroNameItemHeight()) names_->setRowHeight(*h);
     const QImage background = skin_.image(appearance::Skin::pageBackground(languages.current(), 4));
     if (!background.isNull()) accent_ = accentOf(background);
-    names_->setAccent(accent_);
-    events_->setAccent(accent_);
+    QColor back = Qt::black;
+    if (style.macroListBack) back = colourOf(*style.macroListBack);
+    names_->setColours(fieldColour_, back, accent_);
+    events_->setColours(fieldColour_, back, accent_);
+    for (QLineEdit* field : {delayEdit_, insertDelayEdit_})
+        field->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: 1px solid #3a3f47;"
+                                            " border-radius: 2px; padding: 0 3px; }")
+                                 .arg(back.name()));
     cover_->setStyleSheet(QStringLiteral("background: rgba(20, 22, 26, 150); border-radius: 4px;"));
     insertKind_->setStyleSheet(
         QStringLiteral("QComboBox { background: #15181d; color: %1; border: 1px solid %2;"
@@ -334,10 +340,19 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     for (int i = 0; i < 4; ++i)
         insertKind_->setItemText(i, text(kInsertKindTexts[static_cast<std::size_t>(i)]));
 
+    // The command column in one text size, the tightest caption's, whether or not the page is
+    // shown now.
     QList<ButtonLabel*> column;
     for (const char* c : kCommands)
         column << window_->findChild<ButtonLabel*>(QStringLiteral("Btn_") + QString::fromLatin1(c));
-    pages::fitUniformly(column);
+    qreal smallest = 0;
+    for (ButtonLabel* b : column) {
+        b->setPointSizeCap(0);
+        const qreal size = b->drawnPointSize();
+        if (smallest == 0 || size < smallest) smallest = size;
+    }
+    for (ButtonLabel* b : column)
+        b->setPointSizeCap(smallest);
     // The captions that depend on the state, not only on the language.
     applyInsertKind();
     updateStates();
@@ -512,6 +527,26 @@ void MacroPage::importMacros(bool all) {
     showDecodedMode();
     showScript();
     emit namesChanged();
+}
+
+void MacroPage::showEntry(int k) {
+    if (k < 0) return;
+    events_->setSelectedRow(static_cast<std::size_t>(k));
+    entryClicked();
+}
+
+void MacroPage::showInsertPanel(InsertKind kind) {
+    openInsert();
+    if (!editor_.insertOpen()) return;
+    insertKind_->setCurrentIndex(static_cast<int>(kind));
+    applyInsertKind();
+    updateStates();
+}
+
+void MacroPage::closePanels() {
+    stopRecording();
+    if (editor_.insertOpen()) cancelInsert();
+    nameDialog_->hide();
 }
 
 // ---- the insert panel ----------------------------------------------------------------------

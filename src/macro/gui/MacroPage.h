@@ -52,6 +52,14 @@ public:
     // Answers for the messages, the Clear question and the file dialogs; tests set their own.
     void setDialogs(MacroDialogs* dialogs);
 
+    // What a click on macro n, on event entry k, on Insert with a kind chosen and on Rename do;
+    // for the screenshot run.
+    void showMacro(int n) { macroClicked(n); }
+    void showEntry(int k);
+    void showInsertPanel(InsertKind kind);
+    void showNameDialog() { rename(); }
+    void closePanels();
+
     // Ends a running recording (normal or insert) as Stop would. The window calls it before
     // its commands, page and language switches.
     void stopRecording();
