@@ -45,6 +45,7 @@ void MacroCapture::start(QWidget* recordButton) {
     recordButton_ = recordButton;
     if (active_) return;
     active_ = true;
+    lastSeen_ = {};
     qApp->installEventFilter(this);
 }
 
@@ -69,9 +70,8 @@ TKeyboardHookKey MacroCapture::namedKeyOf(const QKeyEvent& event) {
     return VirtualKeyToKey(pages::virtualKeyOf(event));
 }
 
-bool MacroCapture::overRecordButton(QObject* window, QPointF pos) const {
+bool MacroCapture::overRecordButton(QPoint global) const {
     if (recordButton_ == nullptr || !recordButton_->isVisible()) return false;
-    const QPoint global = static_cast<QWindow*>(window)->mapToGlobal(pos.toPoint());
     return recordButton_->rect().contains(recordButton_->mapFromGlobal(global));
 }
 
@@ -91,14 +91,21 @@ bool MacroCapture::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease: {
-        // Each click reaches a window first and is then handed on to its widgets: it is
-        // taken once, at the window. It is not swallowed: Stop must stay clickable.
-        if (!watched->isWindowType()) break;
+        // A click reaches a window, then its widget, then the widget's parents while none
+        // takes it: it is recorded once, at the first widget. It is not swallowed: Stop must
+        // stay clickable.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr) break;
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool pressed = event->type() != QEvent::MouseButtonRelease;
+        const Seen seen{pressed, mouse->button(), mouse->timestamp(),
+                        mouse->globalPosition().toPoint()};
+        if (seen == lastSeen_) break;
+        lastSeen_ = seen;
         if (auto b = buttonOf(mouse->button()))
-            buttons_({*b, event->type() == QEvent::MouseButtonPress},
-                     overRecordButton(watched, mouse->position()));
+            buttons_({*b, pressed}, overRecordButton(mouse->globalPosition().toPoint()));
         break;
     }
     default:

@@ -3,6 +3,7 @@
 #include "macro/RecorderEvents.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
 #include <functional>
@@ -40,11 +41,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool overRecordButton(QObject* window, QPointF pos) const;
+    bool overRecordButton(QPoint global) const;
+
+    // The last button event taken, to know it again as it is handed from widget to parent.
+    struct Seen {
+        bool pressed = false;
+        Qt::MouseButton button = Qt::NoButton;
+        quint64 timestamp = 0;
+        QPoint global;
+        friend bool operator==(const Seen&, const Seen&) = default;
+    };
 
     KeySink keys_;
     ButtonSink buttons_;
     QPointer<QWidget> recordButton_;
+    Seen lastSeen_;
     bool active_ = false;
 };
 

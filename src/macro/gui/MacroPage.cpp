@@ -3,6 +3,7 @@
 #include "appearance/Languages.h"
 #include "appearance/Layout.h"
 #include "appearance/Skin.h"
+#include "macro/gui/InsertKindBox.h"
 #include "macro/gui/MacroCapture.h"
 #include "macro/gui/MacroDialogs.h"
 #include "macro/gui/MacroEventList.h"
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 namespace orlix::macro::gui {
 
@@ -236,10 +238,8 @@ void MacroPage::buildInsertGroup() {
     insertGroup_->resize(kGroupSize);
     page_.addControl(insertGroup_);
 
-    insertKind_ = new QComboBox(insertGroup_);
-    insertKind_->setObjectName(QStringLiteral("CB_Insert"));
+    insertKind_ = new InsertKindBox(insertGroup_);
     insertKind_->resize(133, 22);
-    insertKind_->setFocusPolicy(Qt::NoFocus);
     for (int i = 0; i < 4; ++i)
         insertKind_->addItem(QString());
     connect(insertKind_, &QComboBox::activated, this, [this] { applyInsertKind(); });
@@ -319,17 +319,7 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
                                             " border-radius: 2px; padding: 0 3px; }")
                                  .arg(back.name()));
     cover_->setStyleSheet(QStringLiteral("background: rgba(20, 22, 26, 150); border-radius: 4px;"));
-    insertKind_->setStyleSheet(
-        QStringLiteral("QComboBox { background: #15181d; color: %1; border: 1px solid %2;"
-                       " border-radius: 3px; padding: 0 4px; }"
-                       "QComboBox:disabled { color: #727171; border-color: #3a3f47; }"
-                       "QComboBox::drop-down { border: none; width: 16px; }"
-                       "QComboBox::down-arrow { image: none; width: 0; height: 0;"
-                       " border-left: 4px solid transparent; border-right: 4px solid transparent;"
-                       " border-top: 5px solid %2; }"
-                       "QComboBox QAbstractItemView { background: #15181d; color: %1;"
-                       " selection-background-color: %2; border: 1px solid %2; outline: none; }")
-            .arg(textColour_.name(), accent_.name()));
+    insertKind_->setColours(textColour_, accent_);
 
     for (int i = 0; i < 3; ++i) {
         const QString caption = text(kChoiceTexts[static_cast<std::size_t>(i)]);
@@ -353,6 +343,13 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     }
     for (ButtonLabel* b : column)
         b->setPointSizeCap(smallest);
+    // OK and Cancel reach a little past their narrow images, so their captions fit.
+    for (const char* b : {"OK", "Cancel"}) {
+        const QString suffix = QString::fromLatin1(b);
+        auto* image = insertGroup_->findChild<QWidget*>(QStringLiteral("Img_") + suffix);
+        auto* label = insertGroup_->findChild<QWidget*>(QStringLiteral("Btn_") + suffix);
+        label->setGeometry(image->geometry().adjusted(-4, 0, 4, 0));
+    }
     // The captions that depend on the state, not only on the language.
     applyInsertKind();
     updateStates();
@@ -414,6 +411,7 @@ void MacroPage::commandClicked(const QString& name) {
 void MacroPage::macroClicked(int row) {
     if (row < 0 || editor_.recording() || editor_.insertOpen()) return;
     editor_.selectMacro(static_cast<std::size_t>(row));
+    names_->setCurrentRow(row);
     showDecodedMode();
     showScript();
     updateStates();
@@ -687,11 +685,11 @@ void MacroPage::showNames() {
 
 void MacroPage::showScript() {
     const MacroScript& script = editor_.script();
+    // Refilling the list must not read back as the user choosing entries.
+    const QSignalBlocker quiet(events_);
     events_->setLines(script.events);
     events_->setLastRowRed(editor_.atLimits());
-    events_->blockSignals(true);
     events_->setSelectedRow(editor_.selectedEntry());
-    events_->blockSignals(false);
     QStringList lines;
     for (const auto& l : script.lines())
         lines << QString::fromStdString(l);

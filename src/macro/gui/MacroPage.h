@@ -24,6 +24,7 @@ class Languages;
 
 namespace orlix::macro::gui {
 
+class InsertKindBox;
 class MacroCapture;
 class MacroDialogs;
 class MacroEventList;
@@ -142,7 +143,7 @@ private:
 
     QWidget* insertGroup_ = nullptr; // Gb_Insert
     pages::SkinImage* insertBase_ = nullptr;
-    QComboBox* insertKind_ = nullptr;
+    InsertKindBox* insertKind_ = nullptr;
     QLineEdit* insertDelayEdit_ = nullptr;
     std::array<QRadioButton*, 3> insertRadios_{};
     int insertChoice_ = 0;
