@@ -23,3 +23,10 @@ WINEDEBUG=-all timeout 600 "$wine_cmd" build-mingw/src/device/orlix-hidcheck.exe
     cat build-mingw/wine.log >&2
     exit 1
 }
+
+# The macro capture: the mouse hook and the message window under wine, fed through SendInput.
+WINEDEBUG=-all timeout 300 "$wine_cmd" build-mingw/src/macro/orlix-capturecheck.exe > build-mingw/capturecheck.log 2>&1 || {
+    echo "orlix-capturecheck.exe failed under wine:" >&2
+    cat build-mingw/capturecheck.log >&2
+    exit 1
+}

@@ -1,22 +1,53 @@
 #include "MacroFiles.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace orlix {
 
 namespace {
-void copyRegion(const std::vector<std::uint8_t>& data, std::size_t offset,
-                std::span<std::uint8_t> target) {
-    if (offset >= data.size()) return;
-    std::size_t n = std::min(target.size(), data.size() - offset);
-    std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(offset), n, target.begin());
-}
 
 FileResult outOfRange() {
     return {false, "There is no such macro."};
 }
+
+// Reads the whole file, refusing any size but the expected one.
+std::optional<std::vector<std::uint8_t>> readExactly(const std::filesystem::path& path,
+                                                     std::size_t size, const char* what,
+                                                     std::string* error) {
+    auto data = readFilePrefix(path, size + 1, error);
+    if (!data) return std::nullopt;
+    if (data->size() != size) {
+        *error = path.string() + " is not " + what + ": it holds " +
+                 (data->size() > size ? "more than " + std::to_string(size)
+                                      : std::to_string(data->size())) +
+                 " bytes instead of " + std::to_string(size) + ".";
+        return std::nullopt;
+    }
+    return data;
+}
+
+// `n` names the macro in a file of all macros; a file of one macro has only the one.
+std::string badMacroMessage(const std::filesystem::path& path, std::optional<std::size_t> n,
+                            std::uint16_t length) {
+    const std::string which = n ? "macro " + std::to_string(*n + 1) : std::string("its macro");
+    return path.string() + " is not a macro file: " + which + " has a length of " +
+           std::to_string(length) + " bytes (0 to 1024) or does not end in the end code.";
+}
+
+std::uint16_t lengthAt(const std::vector<std::uint8_t>& data, std::size_t offset) {
+    return static_cast<std::uint16_t>(data[offset] << 8 | data[offset + 1]);
+}
+
 } // namespace
+
+bool isPlausibleMacro(std::uint16_t bodyLength, std::span<const std::uint8_t> body) {
+    if (bodyLength == 0) return true;
+    if (bodyLength > kMacroBodySize || bodyLength > body.size()) return false;
+    return body[bodyLength - 1u] == 0x00;
+}
 
 FileResult exportOneMacro(const std::filesystem::path& path, const MacroStore& store,
                           std::size_t n) {
@@ -36,20 +67,32 @@ FileResult exportAllMacros(const std::filesystem::path& path, const MacroStore& 
 FileResult importOneMacro(const std::filesystem::path& path, MacroStore& store, std::size_t n) {
     if (n >= kMacroCount) return outOfRange();
     std::string error;
-    auto data = readFilePrefix(path, kMacroOneFileSize, &error);
+    auto data = readExactly(path, kMacroOneFileSize, "a file of one macro", &error);
     if (!data) return {false, error};
-    copyRegion(*data, 0, store.entry(n));
-    copyRegion(*data, kMacroEntrySize, store.bodies[n]);
+    const std::span<const std::uint8_t> body(data->data() + kMacroEntrySize, kMacroBodySize);
+    const std::uint16_t length = lengthAt(*data, 0);
+    if (!isPlausibleMacro(length, body))
+        return {false, badMacroMessage(path, std::nullopt, length)};
+    std::copy_n(data->begin(), kMacroEntrySize, store.entry(n).begin());
+    std::copy(body.begin(), body.end(), store.bodies[n].begin());
     return {};
 }
 
 FileResult importAllMacros(const std::filesystem::path& path, MacroStore& store) {
     std::string error;
-    auto data = readFilePrefix(path, kMacroAllFileSize, &error);
+    auto data = readExactly(path, kMacroAllFileSize, "a file of all macros", &error);
     if (!data) return {false, error};
-    copyRegion(*data, 0, store.table);
+    for (std::size_t n = 0; n < kMacroCount; ++n) {
+        const std::span<const std::uint8_t> body(
+            data->data() + kMacroTableSize + n * kMacroBodySize, kMacroBodySize);
+        const std::uint16_t length = lengthAt(*data, n * kMacroEntrySize);
+        if (!isPlausibleMacro(length, body)) return {false, badMacroMessage(path, n, length)};
+    }
+    std::copy_n(data->begin(), kMacroTableSize, store.table.begin());
     for (std::size_t n = 0; n < kMacroCount; ++n)
-        copyRegion(*data, kMacroTableSize + n * kMacroBodySize, store.bodies[n]);
+        std::copy_n(data->begin() +
+                        static_cast<std::ptrdiff_t>(kMacroTableSize + n * kMacroBodySize),
+                    kMacroBodySize, store.bodies[n].begin());
     return {};
 }
 

@@ -111,8 +111,10 @@ public:
 
     // Bytes the encoded body takes, end code included (an empty script takes 1).
     std::size_t encodedSize() const;
-    // True when the body, with these lines added, still fits the 1024 bytes of a body.
+    // True when the body, with this many bytes more, still fits the 1024 bytes of a body.
+    // An insert that does not fit is refused with the message kInsertFullMessageId.
     bool fitsWith(std::size_t extraBytes) const;
+    static constexpr const char* kInsertFullMessageId = "Str028";
 
     // The entry that a press or release at `entry` pairs with: for a press the nearest
     // following release of the same code, for a release the nearest preceding press of the

@@ -15,6 +15,8 @@ using test::writeAll;
 namespace fs = std::filesystem;
 
 namespace {
+// Random bytes everywhere, with lengths a macro file may carry: 0, or 1..1024 ending in the
+// end code.
 MacroStore randomStore(unsigned seed) {
     std::mt19937 rng(seed);
     MacroStore s;
@@ -23,6 +25,13 @@ MacroStore randomStore(unsigned seed) {
     for (auto& body : s.bodies)
         for (auto& b : body)
             b = static_cast<std::uint8_t>(rng());
+    for (std::size_t n = 0; n < kMacroCount; ++n) {
+        const auto length = static_cast<std::uint16_t>(n == 0 ? 0 : rng() % 1025);
+        s.setBodyLength(n, length);
+        if (length > 0) s.bodies[n][length - 1u] = 0x00;
+    }
+    s.setBodyLength(31, 1024);
+    s.bodies[31][1023] = 0x00;
     return s;
 }
 } // namespace
@@ -134,24 +143,81 @@ TEST(MacroFiles, ExportAllImportAllRestoresEveryByte) {
     EXPECT_EQ(t.bodies, s.bodies);
 }
 
-TEST(MacroFiles, ShortFilesLeaveUncoveredBytesAndMissingFilesChangeNothing) {
-    auto dir = test::scratchDir("macro-short");
-    {
-        std::ofstream out(dir / "short.bin", std::ios::binary);
-        out.write("\x00\x05\x00\x02\x00Q", 6);
-    }
-    MacroStore s = randomStore(4);
-    MacroStore before = s;
-    ASSERT_TRUE(importOneMacro(dir / "short.bin", s, 0));
-    EXPECT_EQ(s.bodyLength(0), 5);
-    EXPECT_EQ(s.name(0), "Q");
-    EXPECT_EQ(s.entry(0)[6], before.entry(0)[6]);
-    EXPECT_EQ(s.bodies[0], before.bodies[0]);
+TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
+    auto dir = test::scratchDir("macro-bad");
+    MacroStore good = randomStore(6);
+    ASSERT_TRUE(exportOneMacro(dir / "one.bin", good, 7));
+    ASSERT_TRUE(exportAllMacros(dir / "all.bin", good));
+    const auto one = readAll(dir / "one.bin");
+    const auto all = readAll(dir / "all.bin");
+
+    auto refusedOne = [&](const std::vector<std::uint8_t>& bytes, const std::string& why) {
+        writeAll(dir / "x.bin", bytes);
+        MacroStore s = randomStore(7);
+        const MacroStore before = s;
+        auto r = importOneMacro(dir / "x.bin", s, 3);
+        EXPECT_FALSE(r) << why;
+        EXPECT_NE(r.error.find("x.bin"), std::string::npos) << r.error;
+        EXPECT_EQ(s.table, before.table) << why;
+        EXPECT_EQ(s.bodies, before.bodies) << why;
+    };
+    auto refusedAll = [&](const std::vector<std::uint8_t>& bytes, const std::string& why) {
+        writeAll(dir / "y.bin", bytes);
+        MacroStore s = randomStore(8);
+        const MacroStore before = s;
+        EXPECT_FALSE(importAllMacros(dir / "y.bin", s)) << why;
+        EXPECT_EQ(s.table, before.table) << why;
+        EXPECT_EQ(s.bodies, before.bodies) << why;
+    };
+
+    refusedOne({0x00, 0x05, 0x00, 0x02, 0x00, 'Q'}, "short");
+    refusedOne(std::vector<std::uint8_t>(one.begin(), one.end() - 1), "one byte short");
+    auto longer = one;
+    longer.push_back(0);
+    refusedOne(longer, "one byte long");
+    refusedOne(all, "a file of all macros is not a file of one");
+    auto bad = one;
+    bad[0] = 0x04; // 1025
+    bad[1] = 0x01;
+    refusedOne(bad, "length 1025");
+    bad = one;
+    bad[0] = 0x00;
+    bad[1] = 0x10;
+    bad[32 + 15] = 0xA1; // the 16th byte is no end code
+    refusedOne(bad, "no end code");
+
+    refusedAll(one, "a file of one macro is not a file of all");
+    refusedAll(std::vector<std::uint8_t>(all.begin(), all.end() - 1), "one byte short");
+    bad = all;
+    bad[31 * 32] = 0xFF; // macro 32: length 0xFF..
+    refusedAll(bad, "macro 32 too long");
+    bad = all;
+    bad[5 * 32] = 0x00;
+    bad[5 * 32 + 1] = 0x01;
+    bad[1024 + 5 * 1024] = 0x82; // length 1, but its only byte is no end code
+    refusedAll(bad, "macro 6 without end code");
+
+    // The edges that are taken: length 0 with any bytes, 1 with the end code, 1024.
+    auto edge = one;
+    edge[0] = 0x00;
+    edge[1] = 0x00;
+    edge[32] = 0x77;
+    writeAll(dir / "edge.bin", edge);
+    MacroStore s;
+    ASSERT_TRUE(importOneMacro(dir / "edge.bin", s, 0));
+    EXPECT_EQ(s.bodies[0][0], 0x77);
+    edge[1] = 0x01;
+    edge[32] = 0x00;
+    writeAll(dir / "edge.bin", edge);
+    ASSERT_TRUE(importOneMacro(dir / "edge.bin", s, 0));
+    EXPECT_EQ(s.bodyLength(0), 1);
+    EXPECT_TRUE(isPlausibleMacro(1024, good.bodies[31]));
+    EXPECT_FALSE(isPlausibleMacro(1025, good.bodies[31]));
 
     MacroStore u = randomStore(5);
     MacroStore uBefore = u;
     EXPECT_FALSE(importAllMacros(dir / "none.bin", u));
-    EXPECT_FALSE(importOneMacro(dir / "short.bin", u, 32));
+    EXPECT_FALSE(importOneMacro(dir / "one.bin", u, 32));
     EXPECT_EQ(u.table, uBefore.table);
-    EXPECT_FALSE(exportOneMacro(dir / "x.bin", u, 40));
+    EXPECT_FALSE(exportOneMacro(dir / "z.bin", u, 40));
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <iosfwd>
+#include <span>
+#include <string_view>
+
+namespace orlixctl {
+
+class Context;
+
+// One command of orlixctl. `set` and `macro` have sub-commands: the entry names it, and the
+// operand counts are those after it.
+struct Command {
+    std::string_view name;
+    std::string_view sub;
+    std::size_t minOperands;
+    std::size_t maxOperands;
+    // Connect the HID access (real or simulated mouse) before running. A command that may work
+    // on a file instead calls Context::connectBackend itself when it needs the mouse.
+    bool needsMouse;
+    int (*run)(Context& ctx, std::ostream& out, std::ostream& err);
+};
+
+std::span<const Command> commands();
+
+// The device transfers and reports (DeviceCommands.cpp).
+int commandList(Context& ctx, std::ostream& out, std::ostream& err);
+int commandInfo(Context& ctx, std::ostream& out, std::ostream& err);
+int commandRead(Context& ctx, std::ostream& out, std::ostream& err);
+int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
+int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
+int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
+
+// The macro store (MacroCommands.cpp).
+int commandMacroList(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroShow(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroName(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroClear(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroExport(Context& ctx, std::ostream& out, std::ostream& err);
+int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err);
+
+} // namespace orlixctl

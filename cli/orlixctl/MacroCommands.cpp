@@ -1,0 +1,289 @@
+// orlixctl macro: list, show, set, name, clear, export and import the macros of the mouse or
+// of a profile file, with the codec and files the macro page uses.
+
+#include "Commands.h"
+#include "Context.h"
+
+#include "macro/MacroCodec.h"
+#include "macro/MacroFiles.h"
+#include "model/ProfileFile.h"
+#include "model/TextCodec.h"
+
+#include <algorithm>
+#include <fstream>
+#include <ostream>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace orlixctl {
+
+using namespace orlix;
+
+namespace {
+
+// The macro store being worked on: the mouse's (read as the window reads it) or a profile
+// file's (its bytes, changed only in the macro part).
+struct MacroSource {
+    bool fromFile = false;
+    std::string file;
+    std::vector<std::uint8_t> fileBytes;
+    MacroStore store;
+    MacroNames names;
+};
+
+int load(Context& ctx, MacroSource& src) {
+    if (auto file = ctx.options().value("--file")) {
+        src.fromFile = true;
+        src.file = *file;
+        std::string error;
+        auto data = readFilePrefix(src.file, kProfileFileSize + 1, &error);
+        if (!data) {
+            ctx.err() << "orlixctl: " << error << "\n";
+            return kFileError;
+        }
+        if (data->size() != kProfileFileSize) {
+            ctx.err() << "orlixctl: " << src.file << " is not a profile file: it holds "
+                      << (data->size() > kProfileFileSize ? "more than " : "")
+                      << std::min(data->size(), kProfileFileSize) << " bytes instead of "
+                      << kProfileFileSize << "\n";
+            return kFileError;
+        }
+        src.fileBytes = std::move(*data);
+        ImageBytes image{};
+        loadProfileBytes(src.fileBytes, image, src.store);
+        src.names = RefreshMacroName(src.store);
+        return kOk;
+    }
+    if (int code = ctx.connectBackend(); code != kOk) return code;
+    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    if (!ctx.config().macroDevice) {
+        ctx.err() << "orlixctl: this mouse has no macro store (it is the basic kind); macros "
+                     "need the macro kind of the mouse\n";
+        return kRejected;
+    }
+    src.store = ctx.config().macros;
+    src.names = ctx.config().macroNames;
+    return kOk;
+}
+
+// Writes the changed store back: into the profile file (atomically, nothing else changed) or
+// to the mouse, as Apply does.
+int save(Context& ctx, MacroSource& src, std::ostream& out) {
+    if (src.fromFile) {
+        std::copy(src.store.table.begin(), src.store.table.end(),
+                  src.fileBytes.begin() + static_cast<std::ptrdiff_t>(kImageSize));
+        for (std::size_t n = 0; n < kMacroCount; ++n)
+            std::copy(
+                src.store.bodies[n].begin(), src.store.bodies[n].end(),
+                src.fileBytes.begin() +
+                    static_cast<std::ptrdiff_t>(kImageSize + kMacroTableSize + n * kMacroBodySize));
+        const FileResult written = writeFileAtomically(src.file, src.fileBytes);
+        if (!written) {
+            ctx.err() << "orlixctl: " << written.error << "\n";
+            return kFileError;
+        }
+        out << "saved " << src.file << "\n";
+        return kOk;
+    }
+    ctx.config().macros = src.store;
+    ctx.config().macroNames = src.names;
+    const device::TransferOutcome written = ctx.session().writeAll(ctx.texts());
+    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
+    out << "wrote the mouse (" << written.reports << " reports)\n";
+    return kOk;
+}
+
+// The operand after the sub-command: a macro number 1..32, as index 0..31.
+std::optional<std::size_t> macroIndex(Context& ctx, const std::string& text) {
+    auto n = number(text);
+    if (!n || *n < 1 || *n > kMacroCount) {
+        ctx.err() << "orlixctl: macros are numbered 1 to " << kMacroCount << ", not \"" << text
+                  << "\"\n";
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(*n - 1);
+}
+
+const std::string& operand(Context& ctx, std::size_t i) {
+    return ctx.options().operands[i + 1]; // operands[0] is the sub-command
+}
+
+std::size_t characters(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string lengthText(std::uint16_t length) {
+    if (length == 0) return "empty";
+    if (length > kMacroBodySize) return "unusable length " + std::to_string(length);
+    return std::to_string(length) + " bytes";
+}
+
+bool isHeaderLine(const std::string& line) {
+    static const std::regex header("10|00|01[0-9]+");
+    return std::regex_match(line, header);
+}
+
+} // namespace
+
+int commandMacroList(Context& ctx, std::ostream& out, std::ostream&) {
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    for (std::size_t n = 0; n < kMacroCount; ++n) {
+        const std::string& name = src.names[n];
+        std::string number = std::to_string(n + 1);
+        out << std::string(2 - number.size(), ' ') << number << "  " << name
+            << std::string(kMacroNameMaxChars + 2 - std::min(characters(name), kMacroNameMaxChars),
+                           ' ')
+            << lengthText(src.store.bodyLength(n)) << "\n";
+    }
+    return kOk;
+}
+
+int commandMacroShow(Context& ctx, std::ostream& out, std::ostream& err) {
+    auto n = macroIndex(ctx, operand(ctx, 0));
+    if (!n) return kUsage;
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    const DecodedBody decoded = MacroBodyToScript(src.store, *n);
+    if (decoded.empty) {
+        err << "orlixctl: macro " << *n + 1 << " is empty\n";
+        return kOk;
+    }
+    for (const std::string& line : decoded.script.lines())
+        out << line << "\n";
+    if (decoded.skippedCodes > 0)
+        err << "orlixctl: note: " << decoded.skippedCodes
+            << " codes of the mouse's own have no line and are not shown\n";
+    if (decoded.truncated)
+        err << "orlixctl: note: the body holds a byte that is no event code; the events after "
+               "it are not shown\n";
+    return kOk;
+}
+
+int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err) {
+    auto n = macroIndex(ctx, operand(ctx, 0));
+    if (!n) return kUsage;
+    const std::string& file = operand(ctx, 1);
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        err << "orlixctl: cannot open " << file << "\n";
+        return kFileError;
+    }
+    // The script: an optional delay-mode header, then one event line per line. Blank lines
+    // are allowed; the line numbers of the file are kept for the messages.
+    MacroScript script;
+    std::vector<std::size_t> lineOf;
+    std::size_t lineNumber = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        if (script.header.empty() && script.events.empty() && isHeaderLine(line)) {
+            script.header = line;
+            continue;
+        }
+        if (!parseEventLine(line)) {
+            err << "orlixctl: " << file << ":" << lineNumber << ": not an event line: \"" << line
+                << "\"\nnothing was written\n";
+            return kFileError;
+        }
+        script.events.push_back(line);
+        lineOf.push_back(lineNumber);
+    }
+    const EncodedBody encoded = encodeScript(script);
+    if (!encoded.ok()) {
+        const std::size_t at = lineOf[*encoded.badEntry];
+        err << "orlixctl: " << file << ":" << at
+            << ": the macro does not fit its 1024 bytes from this line on\nnothing was written\n";
+        return kFileError;
+    }
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    const StoreResult stored = ScriptToMacroBody(script, src.store, *n);
+    if (!stored.ok) return kFileError; // encodeScript accepted the same script
+    out << "macro " << *n + 1 << ": " << script.events.size() << " events, " << stored.length
+        << " bytes\n";
+    return save(ctx, src, out);
+}
+
+int commandMacroName(Context& ctx, std::ostream& out, std::ostream& err) {
+    auto n = macroIndex(ctx, operand(ctx, 0));
+    if (!n) return kUsage;
+    const std::string& name = operand(ctx, 1);
+    const auto units = utf8ToUtf16(name);
+    if (!units || units->empty() || units->size() > kMacroNameMaxChars) {
+        err << "orlixctl: a macro name has 1 to " << kMacroNameMaxChars << " characters\n";
+        return kUsage;
+    }
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    src.names[*n] = name;
+    src.store.setName(*n, name); // a file gets only this entry's name bytes changed
+    out << "macro " << *n + 1 << " is named " << name << "\n";
+    return save(ctx, src, out);
+}
+
+int commandMacroClear(Context& ctx, std::ostream& out, std::ostream&) {
+    auto n = macroIndex(ctx, operand(ctx, 0));
+    if (!n) return kUsage;
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    src.store.clear(*n);
+    out << "macro " << *n + 1 << " cleared\n";
+    return save(ctx, src, out);
+}
+
+int commandMacroExport(Context& ctx, std::ostream& out, std::ostream& err) {
+    const std::string& which = operand(ctx, 0);
+    std::optional<std::size_t> n;
+    if (which != "all") {
+        n = macroIndex(ctx, which);
+        if (!n) return kUsage;
+    }
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    const std::string& file = operand(ctx, 1);
+    const FileResult written =
+        n ? exportOneMacro(file, src.store, *n) : exportAllMacros(file, src.store);
+    if (!written) {
+        err << "orlixctl: " << written.error << "\n";
+        return kFileError;
+    }
+    out << "exported " << (n ? "macro " + std::to_string(*n + 1) : std::string("all macros"))
+        << " to " << file << "\n";
+    return kOk;
+}
+
+int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err) {
+    const std::string& which = operand(ctx, 0);
+    std::optional<std::size_t> n;
+    if (which != "all") {
+        n = macroIndex(ctx, which);
+        if (!n) return kUsage;
+    }
+    const std::string& file = operand(ctx, 1);
+    // The file is checked before the mouse is read, so a bad file costs no transfer.
+    MacroStore probe;
+    const FileResult valid = n ? importOneMacro(file, probe, 0) : importAllMacros(file, probe);
+    if (!valid) {
+        err << "orlixctl: " << valid.error << "\nnothing was written\n";
+        return kFileError;
+    }
+    MacroSource src;
+    if (int code = load(ctx, src); code != kOk) return code;
+    const FileResult imported =
+        n ? importOneMacro(file, src.store, *n) : importAllMacros(file, src.store);
+    if (!imported) {
+        err << "orlixctl: " << imported.error << "\nnothing was written\n";
+        return kFileError;
+    }
+    // An import brings its names with it.
+    src.names = RefreshMacroName(src.store);
+    out << "imported " << file << " into "
+        << (n ? "macro " + std::to_string(*n + 1) : std::string("all macros")) << "\n";
+    return save(ctx, src, out);
+}
+
+} // namespace orlixctl

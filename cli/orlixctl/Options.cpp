@@ -1,0 +1,140 @@
+#include "Options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace orlixctl {
+
+using orlix::device::SimulatedMouse;
+
+namespace {
+
+struct CommandOption {
+    std::string_view name;
+    bool takesValue;
+};
+
+// Options that belong to single commands; the commands read them from Options::extra and say
+// themselves when one does not fit.
+constexpr std::array kCommandOptions = {
+    CommandOption{"--file", true},
+};
+
+} // namespace
+
+std::optional<std::uint64_t> number(std::string_view text) {
+    std::uint64_t value = 0;
+    const auto* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
+    return value;
+}
+
+std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
+    Options o;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        std::optional<std::string> inlineValue;
+        if (!optionsEnded && arg.rfind("--", 0) == 0) {
+            const auto eq = arg.find('=');
+            if (eq != std::string::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+            }
+        }
+        const auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue) return inlineValue;
+            if (i + 1 < args.size()) return args[++i];
+            return std::nullopt;
+        };
+        const auto missing = [&](const std::string& name) {
+            return UsageError{name + " needs a value"};
+        };
+        if (optionsEnded) {
+            if (o.command.empty())
+                o.command = arg;
+            else
+                o.operands.push_back(arg);
+            continue;
+        }
+        const auto commandOption =
+            std::find_if(kCommandOptions.begin(), kCommandOptions.end(),
+                         [&](const CommandOption& c) { return c.name == arg; });
+        if (arg == "--") {
+            // Everything after it is an operand, even when it starts with a dash.
+            optionsEnded = true;
+        } else if (commandOption != kCommandOptions.end()) {
+            if (commandOption->takesValue) {
+                auto v = value();
+                if (!v) return missing(arg);
+                o.extra[arg] = *v;
+            } else {
+                if (inlineValue) return UsageError{arg + " takes no value"};
+                o.extra[arg] = "";
+            }
+        } else if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--json") {
+            o.json = true;
+        } else if (arg == "--all") {
+            o.all = true;
+        } else if (arg == "--simulate") {
+            std::string kind = inlineValue.value_or("macro");
+            if (!inlineValue && i + 1 < args.size() &&
+                (args[i + 1] == "basic" || args[i + 1] == "macro")) {
+                kind = args[++i];
+            }
+            if (kind == "basic")
+                o.simulate = SimulatedMouse::Kind::Basic;
+            else if (kind == "macro")
+                o.simulate = SimulatedMouse::Kind::Macro;
+            else
+                return UsageError{"--simulate takes basic or macro, not \"" + kind + "\""};
+        } else if (arg == "--sim-state") {
+            auto v = value();
+            if (!v) return missing(arg);
+            o.simState = *v;
+        } else if (arg == "--sim-unplug-after") {
+            auto v = value();
+            auto n = v ? number(*v) : std::nullopt;
+            if (!n) return UsageError{"--sim-unplug-after takes a number of reports"};
+            o.simUnplugAfter = n;
+        } else if (arg == "--sim-latency-us") {
+            auto v = value();
+            auto n = v ? number(*v) : std::nullopt;
+            if (!n || *n > 1000000) return UsageError{"--sim-latency-us takes 0 to 1000000"};
+            o.simLatencyMicros = *n;
+        } else if (arg == "--trace") {
+            auto v = value();
+            if (!v) return missing(arg);
+            o.trace = *v;
+        } else if (arg == "--edition") {
+            auto v = value();
+            if (!v) return missing(arg);
+            auto e = orlix::editionFromName(*v);
+            if (!e) return UsageError{"unknown edition \"" + *v + "\""};
+            o.edition = *e;
+        } else if (arg == "--language") {
+            auto v = value();
+            auto n = v ? number(*v) : std::nullopt;
+            if (!n || *n < 1 || *n > 3) return UsageError{"--language takes 1, 2 or 3"};
+            o.language = static_cast<int>(*n);
+        } else if (arg == "-o" || arg == "--output") {
+            auto v = value();
+            if (!v) return missing(arg);
+            o.output = *v;
+        } else if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
+            // A dash and a digit is a negative number, an operand.
+            return UsageError{"unknown option " + arg};
+        } else if (o.command.empty()) {
+            o.command = arg;
+        } else {
+            o.operands.push_back(arg);
+        }
+    }
+    return o;
+}
+
+} // namespace orlixctl

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "device/SimulatedMouse.h"
+#include "model/Edition.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace orlixctl {
+
+// One command line, parsed. Options may stand before or after the command; "--name=value" and
+// "--name value" both work.
+struct Options {
+    std::string command;
+    // Everything after the command that is not an option; for `set` and `macro` the first one
+    // is the sub-command.
+    std::vector<std::string> operands;
+    std::optional<orlix::device::SimulatedMouse::Kind> simulate;
+    std::string simState;
+    std::string trace;
+    std::string output;
+    orlix::Edition edition = orlix::Edition::Editor;
+    int language = 1;
+    bool json = false;
+    bool all = false;
+    bool help = false;
+    std::optional<std::uint64_t> simUnplugAfter;
+    std::uint64_t simLatencyMicros = 0;
+    // Options that only some commands take (see kCommandOptions in Options.cpp), by their name
+    // with the dashes: the value given, or "" for a flag.
+    std::map<std::string, std::string, std::less<>> extra;
+
+    bool has(std::string_view name) const { return extra.find(name) != extra.end(); }
+    std::optional<std::string> value(std::string_view name) const {
+        auto it = extra.find(name);
+        if (it == extra.end()) return std::nullopt;
+        return it->second;
+    }
+};
+
+struct UsageError {
+    std::string message;
+};
+
+std::variant<Options, UsageError> parse(const std::vector<std::string>& args);
+
+// A whole decimal number, nothing else.
+std::optional<std::uint64_t> number(std::string_view text);
+
+} // namespace orlixctl

@@ -1,0 +1,277 @@
+// orlixctl macro against the simulated macro mouse of both editions, checked through the
+// profile files the mouse is read into, byte by byte.
+
+#include "Orlixctl.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+constexpr std::size_t kTable = 256;
+constexpr std::size_t kBodies = 256 + 1024;
+constexpr std::size_t kProfileSize = 34048;
+
+Bytes readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeText(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+void writeBytes(const fs::path& file, const Bytes& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes slice(const Bytes& b, std::size_t from, std::size_t n) {
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from),
+                 b.begin() + static_cast<std::ptrdiff_t>(from + n));
+}
+
+const std::string kScript = "10\n"
+                            "1 Ctrl CODE:8101\n"
+                            "1 A CODE:8204\n"
+                            "0 120\n"
+                            "2 A CODE:0204\n"
+                            "2 Ctrl CODE:0101\n"
+                            "0 300\n"
+                            "1 LeftKey CODE:00A1\n"
+                            "2 LeftKey CODE:0021\n";
+const Bytes kBody{0x81, 0x01, 0x82, 0x04, 0xFE, 0x00, 0x78, 0x02, 0x04,
+                  0x01, 0x01, 0xFE, 0x01, 0x2C, 0xA1, 0x21, 0x00};
+
+class MacroCommands : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir = fs::path(ORLIX_TEST_SCRATCH) / ("macro-" + name);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        state = (dir / "mouse.state").string();
+    }
+
+    Result run(std::vector<std::string> args, const std::string& kind = "macro") {
+        std::vector<std::string> full{"--simulate=" + kind, "--sim-state", state, "--edition",
+                                      GetParam()};
+        full.insert(full.end(), args.begin(), args.end());
+        std::ostringstream out, err;
+        const int code = orlixctl::run(full, out, err);
+        return {code, out.str(), err.str()};
+    }
+    Result runPlain(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int code = orlixctl::run(args, out, err);
+        return {code, out.str(), err.str()};
+    }
+    // The mouse read into a profile file.
+    Bytes profile() {
+        const auto file = dir / "read.bin";
+        EXPECT_EQ(run({"read", "-o", file.string()}).code, 0);
+        return readAll(file);
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    fs::path dir;
+    std::string state;
+};
+
+} // namespace
+
+TEST_P(MacroCommands, SetEncodesTheScriptIntoTheMouseAndShowGivesItBack) {
+    writeText(path("s.txt"), kScript);
+    const auto set = run({"macro", "set", "3", path("s.txt")});
+    ASSERT_EQ(set.code, 0) << set.err;
+    EXPECT_NE(set.out.find("8 events, 17 bytes"), std::string::npos) << set.out;
+
+    const Bytes p = profile();
+    ASSERT_EQ(p.size(), kProfileSize);
+    EXPECT_EQ(slice(p, kBodies + 2 * 1024, kBody.size()), kBody);
+    EXPECT_EQ(p[kTable + 2 * 32], 0x00); // BodyLength 17, big-endian
+    EXPECT_EQ(p[kTable + 2 * 32 + 1], 17);
+    EXPECT_EQ(p[kTable + 3 * 32 + 1], 0); // macro 4 untouched
+
+    const auto show = run({"macro", "show", "3"});
+    ASSERT_EQ(show.code, 0) << show.err;
+    EXPECT_EQ(show.out, kScript);
+
+    // What show prints is what set takes: a round trip changes nothing.
+    writeText(path("again.txt"), show.out);
+    ASSERT_EQ(run({"macro", "set", "3", path("again.txt")}).code, 0);
+    EXPECT_EQ(profile(), p);
+}
+
+TEST_P(MacroCommands, BadLinesAndOverlongMacrosWriteNothingAndNameTheLine) {
+    writeText(path("s.txt"), kScript);
+    ASSERT_EQ(run({"macro", "set", "1", path("s.txt")}).code, 0);
+    const Bytes before = readAll(state);
+
+    writeText(path("bad.txt"), "10\n1 A CODE:8204\n\n1 A CODE:8200\n");
+    auto r = run({"macro", "set", "1", path("bad.txt")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("bad.txt:4: not an event line"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("nothing was written"), std::string::npos);
+
+    std::string longScript = "00\n";
+    for (int i = 0; i < 341; ++i)
+        longScript += "0 10\n";
+    writeText(path("fits.txt"), longScript);
+    longScript += "2 LeftKey CODE:0021\n";
+    writeText(path("long.txt"), longScript);
+    r = run({"macro", "set", "1", path("long.txt")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("long.txt:343: the macro does not fit"), std::string::npos) << r.err;
+    EXPECT_EQ(readAll(state), before); // the mouse was never written
+
+    // 341 delays and the end code fill the body exactly.
+    ASSERT_EQ(run({"macro", "set", "2", path("fits.txt")}).code, 0);
+    const Bytes p = profile();
+    EXPECT_EQ(p[kTable + 32], 0x04);
+    EXPECT_EQ(p[kTable + 32 + 1], 0x00);
+    EXPECT_EQ(p[kBodies + 1024 + 1023], 0x00);
+
+    EXPECT_EQ(run({"macro", "show", "33"}).code, 1);
+    EXPECT_EQ(run({"macro", "show", "0"}).code, 1);
+    EXPECT_EQ(run({"macro", "set", "1", path("missing.txt")}).code, 2);
+}
+
+TEST_P(MacroCommands, NameAndClearReachTheTable) {
+    writeText(path("s.txt"), kScript);
+    ASSERT_EQ(run({"macro", "set", "5", path("s.txt")}).code, 0);
+    ASSERT_EQ(run({"macro", "name", "5", "Combo ×2"}).code, 0);
+    Bytes p = profile();
+    const Bytes entry{0x00, 17,  0x00, 16,  0x00, 'C', 0x00, 'o',  0x00, 'm',
+                      0x00, 'b', 0x00, 'o', 0x00, ' ', 0x00, 0xD7, 0x00, '2'};
+    EXPECT_EQ(slice(p, kTable + 4 * 32, entry.size()), entry);
+
+    const auto list = run({"macro", "list"});
+    ASSERT_EQ(list.code, 0);
+    EXPECT_NE(list.out.find(" 5  Combo ×2        17 bytes\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find(" 6                  empty\n"), std::string::npos) << list.out;
+
+    EXPECT_EQ(run({"macro", "name", "5", "fifteen chars!!"}).code, 1);
+    EXPECT_EQ(run({"macro", "name", "5", ""}).code, 1);
+    EXPECT_EQ(run({"macro", "name", "5", "fourteen chars"}).code, 0);
+
+    ASSERT_EQ(run({"macro", "clear", "5"}).code, 0);
+    p = profile();
+    EXPECT_EQ(p[kTable + 4 * 32], 0);
+    EXPECT_EQ(p[kTable + 4 * 32 + 1], 0);
+    EXPECT_EQ(p[kTable + 4 * 32 + 3], 28); // the name stays
+    EXPECT_EQ(slice(p, kBodies + 4 * 1024, 1024), Bytes(1024, 0xFF));
+    const auto show = run({"macro", "show", "5"});
+    EXPECT_EQ(show.code, 0);
+    EXPECT_TRUE(show.out.empty());
+    EXPECT_NE(show.err.find("macro 5 is empty"), std::string::npos);
+}
+
+TEST_P(MacroCommands, ExportAndImportMoveEntriesAndBodiesAndRefuseBadFiles) {
+    writeText(path("s.txt"), kScript);
+    ASSERT_EQ(run({"macro", "set", "5", path("s.txt")}).code, 0);
+    ASSERT_EQ(run({"macro", "name", "5", "Five"}).code, 0);
+    ASSERT_EQ(run({"macro", "export", "5", path("one.bin")}).code, 0);
+    ASSERT_EQ(run({"macro", "export", "all", path("all.bin")}).code, 0);
+    const Bytes p = profile();
+    const Bytes one = readAll(path("one.bin"));
+    ASSERT_EQ(one.size(), 1056u);
+    EXPECT_EQ(slice(one, 0, 32), slice(p, kTable + 4 * 32, 32));
+    EXPECT_EQ(slice(one, 32, 1024), slice(p, kBodies + 4 * 1024, 1024));
+    EXPECT_EQ(readAll(path("all.bin")), slice(p, kTable, 33792));
+
+    ASSERT_EQ(run({"macro", "import", "9", path("one.bin")}).code, 0);
+    Bytes q = profile();
+    EXPECT_EQ(slice(q, kTable + 8 * 32, 32), slice(p, kTable + 4 * 32, 32));
+    EXPECT_EQ(slice(q, kBodies + 8 * 1024, 1024), slice(p, kBodies + 4 * 1024, 1024));
+    EXPECT_NE(run({"macro", "list"}).out.find(" 9  Five"), std::string::npos);
+
+    // Bad files are refused before anything is read or written.
+    const Bytes before = readAll(state);
+    writeBytes(path("short.bin"), slice(one, 0, 1000));
+    auto r = run({"macro", "import", "2", path("short.bin")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("nothing was written"), std::string::npos);
+    EXPECT_EQ(run({"macro", "import", "all", path("one.bin")}).code, 2);
+    Bytes badLength = one;
+    badLength[0] = 0x04;
+    badLength[1] = 0x01;
+    writeBytes(path("bad.bin"), badLength);
+    EXPECT_EQ(run({"macro", "import", "2", path("bad.bin")}).code, 2);
+    EXPECT_EQ(readAll(state), before);
+
+    // Import all puts back the whole store as exported.
+    ASSERT_EQ(run({"macro", "clear", "5"}).code, 0);
+    ASSERT_EQ(run({"macro", "import", "all", path("all.bin")}).code, 0);
+    EXPECT_EQ(slice(profile(), kTable, 33792), slice(p, kTable, 33792));
+}
+
+TEST_P(MacroCommands, FileEditsChangeOnlyTheMacroBytesOfTheProfile) {
+    writeText(path("s.txt"), kScript);
+    ASSERT_EQ(run({"macro", "set", "1", path("s.txt")}).code, 0);
+    const Bytes original = profile();
+    const std::string file = path("read.bin");
+
+    auto r =
+        runPlain({"--edition", GetParam(), "macro", "set", "7", path("s.txt"), "--file", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+    ASSERT_EQ(runPlain({"macro", "name", "7", "Seven", "--file", file}).code, 0);
+    const Bytes edited = readAll(file);
+    ASSERT_EQ(edited.size(), kProfileSize);
+    Bytes expected = original;
+    const Bytes entry{0x00, 17, 0x00, 10, 0x00, 'S', 0x00, 'e', 0x00, 'v', 0x00, 'e', 0x00, 'n'};
+    std::copy(entry.begin(), entry.end(), expected.begin() + kTable + 6 * 32);
+    std::copy(kBody.begin(), kBody.end(), expected.begin() + kBodies + 6 * 1024);
+    EXPECT_EQ(edited, expected);
+
+    const auto show = runPlain({"macro", "show", "7", "--file", file});
+    EXPECT_EQ(show.out, kScript);
+    EXPECT_NE(runPlain({"macro", "list", "--file", file}).out.find(" 7  Seven"), std::string::npos);
+
+    ASSERT_EQ(runPlain({"macro", "clear", "7", "--file", file}).code, 0);
+    const Bytes cleared = readAll(file);
+    EXPECT_EQ(slice(cleared, 0, kTable + 6 * 32), slice(expected, 0, kTable + 6 * 32));
+    EXPECT_EQ(slice(cleared, kBodies + 6 * 1024, 1024), Bytes(1024, 0xFF));
+
+    // Files that are no profile are refused and left as they are.
+    writeBytes(path("short.bin"), Bytes(1000, 0));
+    EXPECT_EQ(runPlain({"macro", "clear", "1", "--file", path("short.bin")}).code, 2);
+    EXPECT_EQ(readAll(path("short.bin")), Bytes(1000, 0));
+    EXPECT_EQ(runPlain({"macro", "list", "--file", path("none.bin")}).code, 2);
+}
+
+TEST_P(MacroCommands, ABasicMouseHasNoMacroStore) {
+    const auto r = run({"macro", "list"}, "basic");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("no macro store"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(run({"macro", "clear", "1"}, "basic").code, 4);
+    EXPECT_EQ(run({"macro", "frobnicate"}).code, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothEditions, MacroCommands,
+                         ::testing::Values("orlix-editor", "orlix-editor-s"),
+                         [](const auto& param) {
+                             return param.param == "orlix-editor" ? std::string("Editor")
+                                                                  : std::string("EditorS");
+                         });
