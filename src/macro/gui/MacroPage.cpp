@@ -249,9 +249,11 @@ void MacroPage::buildInsertGroup() {
     delayLabel->setAlignLeft(true);
     delayLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     insertDelayEdit_ = makeDelayField(QStringLiteral("Edt_InsertDelay"), insertGroup_);
-    auto* unit = new ButtonLabel(QStringLiteral("lbl_s_A"), insertGroup_);
-    unit->resize(26, 18);
-    unit->setAlignLeft(true);
+    // The unit has only the panel's last pixels: a plain label, without the margins of a
+    // button caption.
+    auto* unit = new QLabel(insertGroup_);
+    unit->setObjectName(QStringLiteral("lbl_s_A"));
+    unit->resize(27, 18);
     unit->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     for (int i = 0; i < 3; ++i) {
@@ -438,7 +440,9 @@ void MacroPage::renamed(std::size_t macro, const QString& name) {
 void MacroPage::recordClicked() {
     // The button acts on the recorder's state; its caption only follows it.
     if (editor_.recording()) {
-        if (!editor_.insertRecording()) stopRecording();
+        if (editor_.insertRecording()) return;
+        showPressed(QStringLiteral("Btn_Start"));
+        stopRecording();
         return;
     }
     if (editor_.insertOpen() || !editor_.selectedMacro()) return;
@@ -449,7 +453,9 @@ void MacroPage::recordClicked() {
 
 void MacroPage::insertRecordClicked() {
     if (editor_.recording()) {
-        if (editor_.insertRecording()) stopRecording();
+        if (!editor_.insertRecording()) return;
+        showPressed(QStringLiteral("Btn_InsertStart"));
+        stopRecording();
         return;
     }
     if (!editor_.insertOpen() || isDelayKind(editor_.insertKind())) return;
@@ -705,7 +711,13 @@ void MacroPage::setFieldLook(QLineEdit* field, bool editable) {
 }
 
 void MacroPage::setGreyLabel(QWidget* label, bool grey) {
-    if (auto* b = qobject_cast<ButtonLabel*>(label)) b->setTextColour(grey ? kGrey : textColour_);
+    if (auto* b = qobject_cast<ButtonLabel*>(label)) {
+        b->setTextColour(grey ? kGrey : textColour_);
+    } else if (label != nullptr) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, grey ? kGrey : textColour_);
+        label->setPalette(p);
+    }
 }
 
 void MacroPage::setCommandEnabled(const QString& suffix, bool on) {
