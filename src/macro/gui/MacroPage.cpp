@@ -535,6 +535,7 @@ void MacroPage::importMacros(bool all) {
 
 void MacroPage::showEntry(int k) {
     if (k < 0) return;
+    events_->scrollToTop();
     events_->setSelectedRow(static_cast<std::size_t>(k));
     entryClicked();
 }
