@@ -110,6 +110,7 @@ private slots:
     void insertDelayAndTheFullBodyRefusal();
     void cancelRestoresListScrollAndSelection();
     void deleteRemovesPressAndReleaseTogether();
+    void theHundredthReleaseStopsTheRecording();
     void languageSwitchWhileRecording();
     void recordingStopsBeforeWindowCommandsAndDetach();
     void renameFollowsAtOnceAndIsBoundToItsMacro();
@@ -431,6 +432,32 @@ void TestMacroPage::deleteRemovesPressAndReleaseTogether() {
         h.click("Btn_Del");
     QVERIFY(h.shown().isEmpty());
     QCOMPARE(h.body(0), (Bytes{0x00}));
+}
+
+void TestMacroPage::theHundredthReleaseStopsTheRecording() {
+    MacroHarness h;
+    h.chooseMacro(0);
+    h.click("IB_NoDelay");
+    h.click("Btn_Start");
+    for (int i = 0; i < 99; ++i)
+        h.tap(i % 2 == 0 ? Qt::Key_A : Qt::Key_B);
+    QVERIFY(h.page().recording());
+    QVERIFY(!h.events()->lastRowRed());
+    h.tap(Qt::Key_C);
+    // Stopped by itself and encoded; the last row is red while both counts are at 100.
+    QVERIFY(!h.page().recording());
+    QCOMPARE(h.text("Btn_Start"), h.tr("Str400"));
+    QCOMPARE(h.events()->count(), 200);
+    QVERIFY(h.events()->lastRowRed());
+    QCOMPARE(h.window->configuration().macros.bodyLength(0), 401);
+    QVERIFY(h.find("Btn_Clear")->isEnabled());
+    // A further key is not recorded; choosing the macro again clears the red row.
+    h.tap(Qt::Key_D);
+    QCOMPARE(h.events()->count(), 200);
+    h.chooseMacro(1);
+    h.chooseMacro(0);
+    QVERIFY(!h.events()->lastRowRed());
+    QVERIFY(h.dialogs.messages.isEmpty());
 }
 
 void TestMacroPage::languageSwitchWhileRecording() {
