@@ -86,6 +86,12 @@ TEST_F(EditorFixture, DeletePairsWithTheNearestMatchingCodeNotTheName) {
     editor.deleteEntry();
     EXPECT_EQ(shown(), (std::vector<std::string>{pressA, releaseA, leftDown, leftUp}));
     EXPECT_EQ(editor.selectedEntry(), 2u);
+    // After a release and its press, the entry two above the release is chosen.
+    load(2, {pressA, releaseA, pressB, "0 1", releaseB, "0 2", "0 3"});
+    editor.selectEntry(4);
+    editor.deleteEntry();
+    EXPECT_EQ(shown(), (std::vector<std::string>{pressA, releaseA, "0 1", "0 2", "0 3"}));
+    EXPECT_EQ(editor.selectedEntry(), 2u);
     // A release with no press before it goes alone.
     load(1, {releaseA, pressB});
     editor.selectEntry(0);

@@ -111,6 +111,7 @@ private slots:
     void cancelRestoresListScrollAndSelection();
     void deleteRemovesPressAndReleaseTogether();
     void theHundredthReleaseStopsTheRecording();
+    void aFullMacroStopsTheRecordingWithItsMessage();
     void languageSwitchWhileRecording();
     void recordingStopsBeforeWindowCommandsAndDetach();
     void renameFollowsAtOnceAndIsBoundToItsMacro();
@@ -458,6 +459,31 @@ void TestMacroPage::theHundredthReleaseStopsTheRecording() {
     h.chooseMacro(0);
     QVERIFY(!h.events()->lastRowRed());
     QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+void TestMacroPage::aFullMacroStopsTheRecordingWithItsMessage() {
+    MacroHarness h;
+    h.chooseMacro(6);
+    h.click("IB_DelayTime");
+    auto* field = h.find<QLineEdit>("Edt_Delay");
+    field->selectAll();
+    QTest::keyClicks(field, "1");
+    h.click("Btn_Start");
+    // Each right click takes 8 bytes with its delays (the first 5): the 129th would pass 1024.
+    int clicks = 0;
+    while (h.page().recording() && clicks < 300) {
+        QTest::mouseClick(h.find("LB_macro"), Qt::RightButton);
+        ++clicks;
+    }
+    QVERIFY(!h.page().recording());
+    QCOMPARE(h.text("Btn_Start"), h.tr("Str400"));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.dialogs.messages, QStringList{h.tr("Str027")});
+    const Bytes body = h.body(6);
+    QVERIFY(body.size() <= 1024);
+    QCOMPARE(body.size(), std::size_t{1022});
+    QCOMPARE(body.back(), std::uint8_t{0x00});
+    QCOMPARE(h.events()->count(), 3 + 127 * 4); // the first click has no delay before it
 }
 
 void TestMacroPage::languageSwitchWhileRecording() {
