@@ -35,7 +35,7 @@ struct Rig {
         config.startUp(resource, texts);
         session.takeTargetsFromDefaults();
         if (!link.openDevice(0x1BCF, 0x08A6) ||
-            session.identify().result != IdentifyResult::Accepted) {
+            session.identify().result != IdentifyResult::Accepted || !session.readAll(texts)) {
             throw std::runtime_error("simulated mouse not accepted");
         }
         mouse.setLatency(latency);
@@ -89,10 +89,12 @@ void WholeWriteMacro(benchmark::State& state) {
     Rig rig;
     for (auto _ : state) {
         const auto out = rig.session.writeAll(rig.texts);
-        if (out.reports != reports::kWriteMacro + 1) state.SkipWithError("wrong report count");
+        if (out.reports != reports::kWriteMacro + reports::kVerify + 1) {
+            state.SkipWithError("wrong report count");
+        }
     }
-    state.SetItemsProcessed(
-        static_cast<std::int64_t>(state.iterations() * (reports::kWriteMacro + 1)));
+    state.SetItemsProcessed(static_cast<std::int64_t>(
+        state.iterations() * (reports::kWriteMacro + reports::kVerify + 1)));
 }
 BENCHMARK(WholeWriteMacro)->Unit(benchmark::kMillisecond);
 

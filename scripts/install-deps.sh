@@ -12,7 +12,7 @@ packages=(
     g++-mingw-w64-x86-64 wine64
     ccache clang libclang-rt-14-dev nlohmann-json3-dev x11-utils
     libglib2.0-bin gsettings-desktop-schemas qt6-translations-l10n
-    dpkg-dev file
+    dpkg-dev file desktop-file-utils
 )
 
 missing=()

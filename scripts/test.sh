@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what is missing, builds, runs every test, then repeats the
-# GUI-free tests under AddressSanitizer/UndefinedBehaviorSanitizer and compiles the
-# Windows-only code with mingw-w64.
+# GUI-free tests under AddressSanitizer/UndefinedBehaviorSanitizer, checks the install and the
+# Debian package, runs every fuzz target briefly, and compiles the Windows-only code with
+# mingw-w64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +22,12 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLIX_GUI=OFF -DORL
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan -j "$jobs" --timeout 900
+
+echo "== Install and Debian package =="
+bash scripts/package-check.sh build
+
+echo "== Fuzzing the parsers (libFuzzer, clang) =="
+bash scripts/fuzz.sh
 
 echo "== Windows compile check (mingw-w64) =="
 bash scripts/windows-check.sh

@@ -6,6 +6,8 @@ namespace orlixctl {
 
 namespace {
 
+// One command a line; each command group adds its own lines.
+// clang-format off
 constexpr std::array kCommands = {
     Command{"list", "", 0, 0, true, commandList},
     Command{"info", "", 0, 0, true, commandInfo},
@@ -13,6 +15,7 @@ constexpr std::array kCommands = {
     Command{"write", "", 1, 1, true, commandWrite},
     Command{"reset", "", 0, 0, true, commandReset},
     Command{"show", "", 0, 1, false, commandShow},
+    Command{"backups", "", 0, 0, false, commandBackups},
     Command{"macro", "list", 0, 0, false, commandMacroList},
     Command{"macro", "show", 1, 1, false, commandMacroShow},
     Command{"macro", "set", 2, 2, false, commandMacroSet},
@@ -21,6 +24,7 @@ constexpr std::array kCommands = {
     Command{"macro", "export", 2, 2, false, commandMacroExport},
     Command{"macro", "import", 2, 2, false, commandMacroImport},
 };
+// clang-format on
 
 } // namespace
 

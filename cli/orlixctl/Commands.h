@@ -31,6 +31,8 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err);
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err);
 int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
+// The configurations kept before writes and resets (BackupCommands.cpp).
+int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The macro store (MacroCommands.cpp).
 int commandMacroList(Context& ctx, std::ostream& out, std::ostream& err);

@@ -1,5 +1,7 @@
 #include "ConfigurationReport.h"
 
+#include <algorithm>
+
 #include "model/AssignmentCodes.h"
 #include "model/ParameterImage.h"
 
@@ -32,6 +34,7 @@ struct Summary {
     unsigned productId = 0;
     std::array<Level, 4> levels;
     unsigned currentLevel = 0;
+    bool currentValid = false; // names one of the levels in use
     unsigned reportRateCode = 0;
     int reportRate = 0; // reports per second, 0 when the code is neither
     unsigned activeProfile = 0;
@@ -69,6 +72,10 @@ Summary summarise(const Configuration& config, const TextSource& texts, const Re
         }
     }
     s.currentLevel = b[kCurrentCpiLevel];
+    unsigned inUse = 0;
+    for (const Level& level : s.levels)
+        if (level.index >= 0) ++inUse;
+    s.currentValid = s.currentLevel < inUse;
     s.reportRateCode = b[kReportRate];
     s.reportRate = s.reportRateCode == 1 ? 1000 : s.reportRateCode == 2 ? 500 : 0;
     s.activeProfile = b[kActiveProfile];
@@ -139,7 +146,12 @@ std::string jsonValue(const std::string& text) {
 }
 
 std::string profileName(unsigned p) {
-    return p < 3 ? kProfileNames[p] : "unknown";
+    return p < 3 ? kProfileNames[p] : "unknown " + hexValue(p, 2);
+}
+
+// A colour share is 0..100; a byte beyond that is shown for what it is.
+std::string percent(unsigned value) {
+    return value <= 100 ? std::to_string(value) : "invalid " + hexValue(value, 2);
 }
 
 } // namespace
@@ -182,7 +194,11 @@ void writeText(std::ostream& out, const Configuration& config, const TextSource&
         else
             out << (l.value.empty() ? "index " + std::to_string(l.index) : l.value);
     }
-    out << "\nCurrent level: " << s.currentLevel + 1 << "\n";
+    out << "\nCurrent level: ";
+    if (s.currentValid)
+        out << s.currentLevel + 1 << "\n";
+    else
+        out << "invalid " << hexValue(s.currentLevel, 2) << " (the editor shows the first level)\n";
     out << "Report rate: ";
     if (s.reportRate != 0)
         out << s.reportRate << " reports per second\n";
@@ -194,8 +210,9 @@ void writeText(std::ostream& out, const Configuration& config, const TextSource&
         << (s.lightingMode < 3 ? kLightingModes[s.lightingMode] : hexValue(s.lightingMode, 2))
         << ", colour mode " << s.colourMode << ", steps off " << s.steps[0] << " rise "
         << s.steps[1] << " on " << s.steps[2] << " fall " << s.steps[3] << ", mode 1 colour "
-        << s.mode1[0] << "/" << s.mode1[1] << "/" << s.mode1[2] << " %, mode 2 colour "
-        << s.mode2[0] << "/" << s.mode2[1] << "/" << s.mode2[2] << " %\n";
+        << percent(s.mode1[0]) << "/" << percent(s.mode1[1]) << "/" << percent(s.mode1[2])
+        << " %, mode 2 colour " << percent(s.mode2[0]) << "/" << percent(s.mode2[1]) << "/"
+        << percent(s.mode2[2]) << " %\n";
     for (std::size_t n = 0; n < 4; ++n) {
         out << "Fire key " << n + 1 << ": repeat " << s.repeat[n] << ", delay " << s.delay[n]
             << " ms\n";
@@ -248,7 +265,8 @@ void writeJson(std::ostream& out, const Configuration& config, const TextSource&
           << ", \"value\": " << jsonValue(l.value) << "}";
     }
     j << "],\n";
-    j << "  \"currentLevel\": " << s.currentLevel << ",\n";
+    j << "  \"currentLevel\": " << (s.currentValid ? std::to_string(s.currentLevel) : "null")
+      << ",\n";
     j << "  \"reportRate\": " << (s.reportRate ? std::to_string(s.reportRate) : "null") << ",\n";
     j << "  \"activeProfile\": " << s.activeProfile << ",\n";
     j << "  \"lighting\": {\"used\": " << (s.lightingUsed ? "true" : "false")
@@ -286,6 +304,27 @@ void writeJson(std::ostream& out, const Configuration& config, const TextSource&
     }
     j << "]\n}\n";
     out << j.str();
+}
+
+void writeSummaryLine(std::ostream& out, const Configuration& config, const TextSource& texts) {
+    const Summary s = summarise(config, texts, ReportSource{});
+    std::string levels;
+    for (const Level& l : s.levels) {
+        if (!l.used) continue;
+        if (!levels.empty()) levels += "/";
+        levels += l.index < 0 ? "?" : (l.value.empty() ? "#" + std::to_string(l.index) : l.value);
+    }
+    out << (levels.empty() ? std::string("no levels") : levels + " CPI") << ", level "
+        << s.currentLevel + 1 << ", ";
+    if (s.reportRate != 0)
+        out << s.reportRate << " reports/s";
+    else
+        out << "report rate " << hexValue(s.reportRateCode, 2);
+    if (s.macros) {
+        const auto used = std::count_if(s.macroLengths.begin(), s.macroLengths.end(),
+                                        [](unsigned n) { return n > 0; });
+        out << ", " << used << (used == 1 ? " macro" : " macros");
+    }
 }
 
 } // namespace orlixctl

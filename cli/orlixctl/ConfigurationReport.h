@@ -22,6 +22,11 @@ void writeText(std::ostream& out, const orlix::Configuration& config,
 void writeJson(std::ostream& out, const orlix::Configuration& config,
                const orlix::TextSource& texts, const ReportSource& source);
 
+// One line: levels, current level, report rate, macros ("1000/1600/2400/4800 CPI, level 1,
+// 500 reports/s, 2 macros"), for lists of files.
+void writeSummaryLine(std::ostream& out, const orlix::Configuration& config,
+                      const orlix::TextSource& texts);
+
 // "0x1D"
 std::string hexValue(unsigned value, int digits);
 std::string kindName(orlix::device::DeviceKind kind);

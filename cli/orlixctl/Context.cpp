@@ -1,7 +1,14 @@
 #include "Context.h"
 
 #include "appearance/EmbeddedResources.h"
+#include "model/Backups.h"
 #include "model/Edition.h"
+#include "model/FileIo.h"
+#include "model/ProfileFile.h"
+
+#include <unistd.h>
+
+#include <iostream>
 
 #include <algorithm>
 #include <array>
@@ -38,12 +45,17 @@ int Context::connectBackend() {
         sim_ = std::make_unique<SimulatedMouse>(*options_.simulate == SimulatedMouse::Kind::Macro
                                                     ? SimulatedMouse::macroMouse(image)
                                                     : SimulatedMouse::basicMouse(image));
-        if (!options_.simState.empty() && std::filesystem::exists(options_.simState)) {
-            if (auto error = sim_->loadMemory(options_.simState)) {
+        if (!options_.simState.empty()) {
+            // Held until the run ends: a second run on the same file waits for this one.
+            auto error = state_.open(options_.simState);
+            if (!error) error = state_.load(*sim_);
+            if (error) {
                 err_ << "orlixctl: " << *error << "\n";
                 return kFileError;
             }
         }
+        for (std::uint64_t n : options_.simFailAt)
+            sim_->failReport(n - 1);
         sim_->unplugAfterReports(options_.simUnplugAfter);
         sim_->setLatency(std::chrono::microseconds(options_.simLatencyMicros));
         backend_ = sim_.get();
@@ -52,6 +64,12 @@ int Context::connectBackend() {
         backend_ = system_.get();
     }
     if (!options_.trace.empty()) {
+        // The trace is created empty: it must not be a file the run reads or writes.
+        if (auto clash = traceClash()) {
+            err_ << "orlixctl: --trace " << options_.trace << " is " << *clash
+                 << "; choose another file for the trace\n";
+            return kUsage;
+        }
         traceFile_.open(options_.trace, std::ios::trunc);
         if (!traceFile_) {
             err_ << "orlixctl: cannot create the trace file " << options_.trace << "\n";
@@ -61,20 +79,54 @@ int Context::connectBackend() {
         backend_ = tracer_.get();
     }
     link_ = std::make_unique<DeviceLink>(*backend_);
+    link_->chooseDevice(options_.device);
     session_ = std::make_unique<DeviceSession>(*link_, *config_);
     session_->takeTargetsFromDefaults();
     connected_ = true;
     return kOk;
 }
 
+namespace {
+// Two names of one file: by identity when both exist (links, "./", hard links), by the
+// resolved name when neither does yet.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    const auto ia = fileIdentity(a);
+    const auto ib = fileIdentity(b);
+    if (ia || ib) return ia == ib;
+    std::error_code ea;
+    std::error_code eb;
+    const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a), ea);
+    const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b), eb);
+    return !ea && !eb && ca == cb;
+}
+} // namespace
+
+std::optional<std::string> Context::traceClash() const {
+    const std::filesystem::path trace = options_.trace;
+    for (const std::string& operand : options_.operands)
+        if (sameFile(trace, operand)) return "the file " + operand + " the command works on";
+    if (!options_.output.empty() && sameFile(trace, options_.output))
+        return "the output file " + options_.output;
+    if (!options_.simState.empty() && sameFile(trace, options_.simState))
+        return "the simulated mouse's state file";
+    return std::nullopt;
+}
+
 int Context::finish(int code) {
     link_.reset();
     // A state file that could not be loaded is left as it is.
-    if (connected_ && sim_ && !options_.simState.empty()) {
-        if (auto error = sim_->saveMemory(options_.simState)) {
+    if (connected_ && sim_ && state_.isOpen()) {
+        if (auto error = state_.save(*sim_)) {
             err_ << "orlixctl: " << *error << "\n";
             if (code == kOk) code = kFileError;
         }
+    }
+    state_.close();
+    // A report that broke the protocol is a fault of this program (or, after an injected
+    // failure, of the transfer it cut short): always said.
+    if (sim_) {
+        for (const std::string& v : sim_->violations())
+            err_ << "orlixctl: simulated mouse: protocol violation: " << v << "\n";
     }
     if (traceFile_.is_open()) {
         traceFile_.flush();
@@ -89,6 +141,11 @@ int Context::finish(int code) {
 int Context::openAndIdentify() {
     const TargetId target = link_->targets()[0];
     if (!link_->openDevice(target.vendorId, target.productId)) {
+        if (!options_.device.empty()) {
+            err_ << "orlixctl: no mouse has an interface at " << options_.device
+                 << " (orlixctl list shows the mice and their interfaces)\n";
+            return kNoDevice;
+        }
         err_ << "orlixctl: no mouse found (vendor id " << hexValue(target.vendorId, 4)
              << ", product id " << hexValue(target.productId, 4) << ", 8-byte feature reports)\n";
         for (const HidInterfaceInfo& info : backend_->enumerate()) {
@@ -110,10 +167,14 @@ int Context::openAndIdentify() {
              << "\n";
         return kNoDevice;
     }
-    identification_ = session_->identify();
+    identification_ = session_->identify(options_.has("--force"));
     const Identification& id = *identification_;
     switch (id.result) {
     case IdentifyResult::Accepted:
+        if (id.forced) {
+            err_ << "orlixctl: the mouse fails its identity test (" << identityText(id)
+                 << "); --force: writing it all the same\n";
+        }
         return kOk;
     case IdentifyResult::DataTypeError:
         err_ << "orlixctl: mouse rejected: " << languages_.text("Str102") << " (the mouse "
@@ -122,7 +183,13 @@ int Context::openAndIdentify() {
              << ", this program's default image has " << hexValue(config_->readLayout, 2) << ")\n";
         return kRejected;
     case IdentifyResult::IdentityError:
-        err_ << "orlixctl: mouse rejected: " << languages_.text("Str103") << "\n";
+        err_ << "orlixctl: mouse rejected: " << languages_.text("Str103") << " ("
+             << identityText(id) << ")\n";
+        if (options_.command == "write" || options_.command == "reset" ||
+            options_.command == "info") {
+            err_ << "orlixctl: if an interrupted transfer left it so, orlixctl reset --force "
+                    "writes the default configuration to it\n";
+        }
         return kRejected;
     case IdentifyResult::Silent:
         break;
@@ -136,7 +203,7 @@ int Context::transferFailed(const TransferOutcome& out, const char* what) {
     case TransferResult::Done:
         return kOk;
     case TransferResult::NoDevice:
-        err_ << "orlixctl: " << languages_.text("Str022") << "\n";
+        err_ << "orlixctl: " << languages_.text(out.notRead ? "Str025" : "Str022") << "\n";
         return kNoDevice;
     case TransferResult::Busy:
         err_ << "orlixctl: " << what << ": another transfer is running\n";
@@ -149,16 +216,39 @@ int Context::transferFailed(const TransferOutcome& out, const char* what) {
              << (out.erased ? " (its memory had already been erased)" : "") << "\n";
         return kTransferFailed;
     case TransferResult::Interrupted:
+        if (out.reloadFailed) {
+            err_ << "orlixctl: " << what << ": everything was written and read back, but the "
+                 << "mouse did not take the reload command; it uses the new settings once it "
+                 << "is plugged in again\n";
+            return kTransferFailed;
+        }
         err_ << "orlixctl: " << what << " was interrupted: " << out.failedReports << " of "
-             << out.reports << " reports failed (the mouse may have been unplugged)";
+             << out.reports << " reports failed"
+             << (out.stalled ? " (the mouse stopped answering; it may have been unplugged)" : "");
         if (std::string_view(what).find("read") != std::string_view::npos) {
             err_ << "; nothing was taken from it\n";
         } else {
-            err_ << "; the mouse may hold incomplete settings, write again\n";
+            err_ << (out.attempts > 1 ? "; it was sent twice" : "")
+                 << "; the mouse may hold incomplete settings, write again (if it is then "
+                    "refused, orlixctl reset --force)\n";
         }
         return kTransferFailed;
     }
     return kTransferFailed;
+}
+
+std::string Context::identityText(const Identification& id) {
+    std::string text;
+    const auto code = [](const std::array<std::uint8_t, 6>& b) {
+        return hexValue(b[0], 2) + " " + hexValue(b[1], 2);
+    };
+    if (id.identity) text += "identity code " + code(*id.identity);
+    if (id.fallbackIdentity) text += ", " + code(*id.fallbackIdentity) + " at 0x6053";
+    if (id.expectedId) {
+        text += (text.empty() ? "expected " : ", expected ") + hexValue((*id.expectedId)[0], 2) +
+                " " + hexValue((*id.expectedId)[1], 2);
+    }
+    return text;
 }
 
 std::string Context::silentText(const Identification& id) {
@@ -187,7 +277,14 @@ std::string Context::silentText(const Identification& id) {
 
 int Context::openIdentifyRead() {
     if (int code = openAndIdentify(); code != kOk) return code;
-    return transferFailed(session_->readAll(languages_), "reading the mouse");
+    const int code = transferFailed(session_->readAll(languages_, progress("reading the mouse")),
+                                    "reading the mouse");
+    if (code == kOk) {
+        MacroStore macros = config_->macros;
+        if (!config_->macroDevice) macros.fill(0xFF); // as a saved profile of such a mouse says
+        readProfile_ = profileBytes(config_->working, macros);
+    }
+    return code;
 }
 
 ReportSource Context::mouseSource() const {
@@ -195,6 +292,42 @@ ReportSource Context::mouseSource() const {
     s.kind = "mouse";
     s.identification = identification_;
     return s;
+}
+
+ProgressFn Context::progress(const char* what) {
+    if (&err_ != &std::cerr || ::isatty(STDERR_FILENO) != 1) return {};
+    return [this, what](const Progress& p) {
+        const int percent = p.percent();
+        if (percent == shownPercent_) return;
+        shownPercent_ = percent;
+        if (p.done >= p.total) {
+            err_ << "\r\033[K" << std::flush; // the line goes once the transfer is over
+            shownPercent_ = -1;
+        } else {
+            err_ << "\r" << what << ": " << percent << "%" << std::flush;
+        }
+    };
+}
+
+int Context::keepBackup() {
+    const std::filesystem::path folder = defaultBackupFolder();
+    if (folder.empty()) {
+        err_ << "orlixctl: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
+                "nothing was written\n";
+        return kFileError;
+    }
+    if (readProfile_.empty()) {
+        err_ << "orlixctl: the mouse was not read, so there is nothing to back up\n";
+        return kFileError;
+    }
+    BackupStore store(folder);
+    if (const FileResult saved = store.save(readProfile_); !saved) {
+        err_ << "orlixctl: the mouse's configuration could not be backed up, so nothing was "
+                "written: "
+             << saved.error << "\n";
+        return kFileError;
+    }
+    return kOk;
 }
 
 } // namespace orlixctl

@@ -9,6 +9,7 @@
 #include "device/DeviceSession.h"
 #include "device/HidBackend.h"
 #include "device/SimulatedMouse.h"
+#include "device/SimulatedMouseStateFile.h"
 #include "device/TracingBackend.h"
 #include "model/Configuration.h"
 
@@ -38,14 +39,24 @@ public:
     int finish(int code);
 
     // Opens and identifies the mouse; kOk with `identification` set when it was accepted.
+    // With --force a mouse whose identity test fails is accepted after saying so.
     int openAndIdentify();
     // Identification and the full read that follows it, as when the window finds the mouse.
     int openIdentifyRead();
     // Exit code and message for a transfer's outcome; kOk when it was done.
     int transferFailed(const orlix::device::TransferOutcome& out, const char* what);
     static std::string silentText(const orlix::device::Identification& id);
+    // "identity code 00 5A, FF FF at 0x6053, expected FF FF"
+    static std::string identityText(const orlix::device::Identification& id);
 
     ReportSource mouseSource() const;
+
+    // A one-line percentage on standard error while a transfer runs ("writing the mouse: 42%"),
+    // only when standard error is a terminal; scripts and pipes see nothing.
+    orlix::device::ProgressFn progress(const char* what);
+    // Keeps the mouse's configuration as just read in the backup folder, before a write or a
+    // reset replaces it. Refuses (kFileError) when the backup cannot be saved.
+    int keepBackup();
 
     const Options& options() const { return options_; }
     std::ostream& err() { return err_; }
@@ -61,12 +72,16 @@ public:
     }
 
 private:
+    // What the trace file would overwrite: an input or output file of the run.
+    std::optional<std::string> traceClash() const;
+
     const Options& options_;
     std::ostream& err_;
     std::vector<std::uint8_t> defaultResource_;
     orlix::appearance::Languages languages_;
     std::unique_ptr<orlix::Configuration> config_;
     std::unique_ptr<orlix::device::SimulatedMouse> sim_;
+    orlix::device::SimulatedMouseStateFile state_; // locked for the whole run
     std::unique_ptr<orlix::device::HidBackend> system_;
     std::ofstream traceFile_;
     std::unique_ptr<orlix::device::TracingBackend> tracer_;
@@ -75,6 +90,8 @@ private:
     std::unique_ptr<orlix::device::DeviceSession> session_;
     std::optional<orlix::device::Identification> identification_;
     bool connected_ = false;
+    std::vector<std::uint8_t> readProfile_; // the mouse as the last full read found it
+    int shownPercent_ = -1;
 };
 
 } // namespace orlixctl

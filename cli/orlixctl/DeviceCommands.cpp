@@ -11,20 +11,38 @@ namespace orlixctl {
 using namespace orlix;
 using namespace orlix::device;
 
+namespace {
+// Names what the checks of the loaded file repaired, as the mouse will receive it.
+void reportLoadedFile(Context& ctx, const std::string& file, std::ostream& err) {
+    const SectionRepairs& repairs = ctx.config().lastRepairs;
+    if (repairs.any()) err << "orlixctl: " << file << ": repaired: " << repairs.describe() << "\n";
+}
+} // namespace
+
 int commandList(Context& ctx, std::ostream& out, std::ostream&) {
     const TargetId target = ctx.link().targets()[0];
-    int shown = 0;
+    std::vector<HidInterfaceInfo> shown;
     for (const HidInterfaceInfo& info : ctx.backend().enumerate()) {
         const bool matches = info.vendorId == target.vendorId && info.productId == target.productId;
-        if (!matches && !ctx.options().all) continue;
-        out << info.path << "  " << hexValue(info.vendorId, 4) << ":" << hexValue(info.productId, 4)
-            << "  feature report " << info.featureReportLength << " bytes"
-            << (matches && info.featureReportLength == 8 ? "  (usable)" : "") << "\n";
-        ++shown;
+        if (matches || ctx.options().all) shown.push_back(info);
     }
-    if (shown == 0) {
+    if (shown.empty()) {
         out << "no " << (ctx.options().all ? "HID interfaces" : "interfaces of the mouse")
             << " found\n";
+        return kOk;
+    }
+    // One block per physical device: the interfaces of one mouse belong together, and
+    // --device PATH with any of their paths chooses that mouse.
+    for (const HidDeviceGroup& group : groupByParent(shown)) {
+        out << "device " << (group.parent.empty() ? "(not known)" : group.parent) << "\n";
+        for (const HidInterfaceInfo& info : group.interfaces) {
+            const bool matches =
+                info.vendorId == target.vendorId && info.productId == target.productId;
+            out << "  " << info.path << "  " << hexValue(info.vendorId, 4) << ":"
+                << hexValue(info.productId, 4) << "  feature report " << info.featureReportLength
+                << " bytes" << (matches && info.featureReportLength == 8 ? "  (usable)" : "")
+                << "\n";
+        }
     }
     return kOk;
 }
@@ -41,6 +59,10 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     if (id.identity) {
         out << "identity code: " << hexValue((*id.identity)[0], 2) << " "
             << hexValue((*id.identity)[1], 2);
+        if (id.fallbackIdentity) {
+            out << " at 0x6057, " << hexValue((*id.fallbackIdentity)[0], 2) << " "
+                << hexValue((*id.fallbackIdentity)[1], 2) << " at 0x6053";
+        }
         if (id.expectedId) {
             out << " (expected " << hexValue((*id.expectedId)[0], 2) << " "
                 << hexValue((*id.expectedId)[1], 2) << ")";
@@ -70,14 +92,9 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
 
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string& file = ctx.options().operands[0];
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec) {
-        err << "orlixctl: cannot read " << file << ": " << ec.message() << "\n";
-        return kFileError;
-    }
-    if (size == 0) {
-        err << "orlixctl: " << file << " is empty; nothing to write\n";
+    // The file is checked before the mouse is touched.
+    if (const FileResult checked = ctx.config().checkProfile(file, ctx.texts()); !checked) {
+        err << "orlixctl: " << checked.error << "\n";
         return kFileError;
     }
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
@@ -86,14 +103,13 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
         err << "orlixctl: " << loaded.error << "\n";
         return kFileError;
     }
-    if (size != kProfileFileSize) {
-        err << "orlixctl: note: " << file << " holds " << size << " bytes, a profile file "
-            << kProfileFileSize << "; "
-            << (size < kProfileFileSize ? "the rest keeps what the mouse holds"
-                                        : "the bytes after it are ignored")
-            << "\n";
-    }
-    const TransferOutcome written = ctx.session().writeAll(ctx.texts());
+    reportLoadedFile(ctx, file, err);
+    const std::string note =
+        profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
+    if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
     if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
     out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
     return kOk;
@@ -101,8 +117,9 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().resetToDefaults(ctx.defaultResource(), ctx.texts());
+    if (int code = ctx.keepBackup(); code != kOk) return code;
+    const TransferOutcome written = ctx.session().resetToDefaults(
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
     out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;
@@ -111,12 +128,26 @@ int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
     ReportSource source;
     if (!ctx.options().operands.empty()) {
+        // A preview of `write FILE` to a mouse of the start-up data type: the same checks, the
+        // same repairs, and the image as the write would assemble it.
         const std::string& file = ctx.options().operands[0];
-        const FileResult loaded = ctx.config().loadProfile(file, ctx.texts());
+        Configuration& config = ctx.config();
+        config.identifiedDataType = config.readLayout;
+        const FileResult loaded = config.loadProfile(file, ctx.texts());
         if (!loaded) {
             err << "orlixctl: " << loaded.error << "\n";
             return kFileError;
         }
+        reportLoadedFile(ctx, file, err);
+        if (config.loadedFileSize < kProfileFileSize) {
+            err << "orlixctl: note: " << file << " holds " << config.loadedFileSize
+                << " bytes, a profile file " << kProfileFileSize
+                << "; the macros it does not cover are shown empty (a write keeps the mouse's)\n";
+        } else if (config.loadedFileSize > kProfileFileSize) {
+            err << "orlixctl: note: " << file << " "
+                << profileCoverageNote(config.loadedFileSize, true) << "\n";
+        }
+        config.assembleAsWritten(ctx.texts());
         source.kind = "file";
         source.name = file;
     } else {

@@ -86,9 +86,11 @@ int save(Context& ctx, MacroSource& src, std::ostream& out) {
         out << "saved " << src.file << "\n";
         return kOk;
     }
+    if (int code = ctx.keepBackup(); code != kOk) return code;
     ctx.config().macros = src.store;
     ctx.config().macroNames = src.names;
-    const device::TransferOutcome written = ctx.session().writeAll(ctx.texts());
+    const device::TransferOutcome written =
+        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
     if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
     out << "wrote the mouse (" << written.reports << " reports)\n";
     return kOk;
@@ -179,6 +181,8 @@ int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err) {
     for (std::string line; std::getline(in, line);) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Editors on Windows may start the file with a byte-order mark.
+        if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         if (script.header.empty() && script.events.empty() && isHeaderLine(line)) {
             script.header = line;

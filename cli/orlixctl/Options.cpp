@@ -17,9 +17,12 @@ struct CommandOption {
 
 // Options that belong to single commands; the commands read them from Options::extra and say
 // themselves when one does not fit.
+// clang-format off
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},
+    CommandOption{"--force", false},
 };
+// clang-format on
 
 } // namespace
 
@@ -101,6 +104,15 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
             auto n = v ? number(*v) : std::nullopt;
             if (!n) return UsageError{"--sim-unplug-after takes a number of reports"};
             o.simUnplugAfter = n;
+        } else if (arg == "--sim-fail-at") {
+            auto v = value();
+            auto n = v ? number(*v) : std::nullopt;
+            if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1"};
+            o.simFailAt.push_back(*n);
+        } else if (arg == "--device") {
+            auto v = value();
+            if (!v || v->empty()) return missing(arg);
+            o.device = *v;
         } else if (arg == "--sim-latency-us") {
             auto v = value();
             auto n = v ? number(*v) : std::nullopt;

@@ -24,12 +24,14 @@ struct Options {
     std::string simState;
     std::string trace;
     std::string output;
+    std::string device; // --device PATH: the mouse with an interface at PATH
     orlix::Edition edition = orlix::Edition::Editor;
     int language = 1;
     bool json = false;
     bool all = false;
     bool help = false;
     std::optional<std::uint64_t> simUnplugAfter;
+    std::vector<std::uint64_t> simFailAt; // reports (from 1) that fail once, in any order
     std::uint64_t simLatencyMicros = 0;
     // Options that only some commands take (see kCommandOptions in Options.cpp), by their name
     // with the dashes: the value given, or "" for a flag.

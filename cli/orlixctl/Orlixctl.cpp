@@ -32,15 +32,21 @@ Usage: orlixctl [options] <command> [arguments]
 
 Commands:
   list [--all]       interfaces with the mouse's vendor and product id (--all: every HID
-                     interface), with their feature report length
+                     interface), with their feature report length, grouped by the
+                     physical device they belong to
   info               identify the mouse: kind, data type, chip code, flash type,
                      configuration byte, identity code, or why it was refused
   read -o FILE       read the whole mouse into a profile file (34048 bytes)
   write FILE         load a profile file as the editor does and write it to the mouse
-                     (erase, image, macros, reload)
+                     (erase, image, macros, read-back, reload)
   reset              write the default configuration (and an empty macro store)
+  write/reset --force  also to a mouse whose ids match but whose identity test fails,
+                     as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  backups            the configurations kept before each write or reset (the newest 20,
+                     in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
+                     with `write FILE`
   macro list         the 32 macros: number, name, length
   macro show N       the script of macro N (1..32), one line per event, after its
                      delay-mode header ("10", "01" and the delay, "00")
@@ -58,6 +64,9 @@ Options:
   --sim-state FILE        keep the simulated mouse's memory in FILE (created when missing)
   --sim-unplug-after N    the simulated mouse vanishes after N reports
   --sim-latency-us N      the simulated mouse takes N microseconds per report
+  --sim-fail-at N         report N of the run (from 1, as the trace lines count) fails
+                          once; may be given several times
+  --device PATH           with several mice, the one with an interface at PATH (see list)
   --trace FILE            one line per report: "set" or "get" and the 8 bytes in hex
                           (for "get" as answered; "failed" after a report that failed)
   --edition NAME          orlix-editor (default) or orlix-editor-s: default image and texts
@@ -112,6 +121,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         if (!options.simState.empty() && !options.simulate) {
             err << "orlixctl: --sim-state needs --simulate\n";
+            return kUsage;
+        }
+        if (!options.simFailAt.empty() && !options.simulate) {
+            err << "orlixctl: --sim-fail-at needs --simulate\n";
+            return kUsage;
+        }
+        if (options.has("--force") && command->name != "write" && command->name != "reset") {
+            err << "orlixctl: --force goes with write and reset only\nTry orlixctl --help\n";
             return kUsage;
         }
 

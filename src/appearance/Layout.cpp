@@ -87,7 +87,7 @@ std::optional<int> LayoutReader::integer(std::string_view key) {
         report(key, "not a decimal integer: \"" + std::string(*raw) + "\"");
         return std::nullopt;
     }
-    if (ec == std::errc::result_out_of_range) {
+    if (ec == std::errc::result_out_of_range || value < -kLargestValue || value > kLargestValue) {
         report(key, "out of range: \"" + std::string(*raw) + "\"");
         return std::nullopt;
     }
@@ -96,7 +96,7 @@ std::optional<int> LayoutReader::integer(std::string_view key) {
 
 std::optional<int> LayoutReader::fontSize(std::string_view key) {
     std::optional<int> size = integer(key);
-    if (size && *size < 1) {
+    if (size && (*size < 1 || *size > kLargestFontSize)) {
         report(key, "not a usable text size: " + std::to_string(*size));
         return std::nullopt;
     }

@@ -47,8 +47,14 @@ public:
     LayoutReader(const IniSection& section, std::string resource, std::vector<LayoutIssue>& issues)
         : section_(section), resource_(std::move(resource)), issues_(issues) {}
 
-    std::optional<int> integer(std::string_view key);
-    std::optional<int> fontSize(std::string_view key); // >= 1
+    // Every number of a layout is a position, size or flag for an 800 x 600 window; anything
+    // beyond this bound is refused, so the sums and steps built from these numbers never
+    // leave int.
+    static constexpr int kLargestValue = 100000;
+    static constexpr int kLargestFontSize = 500;
+
+    std::optional<int> integer(std::string_view key);  // within +-kLargestValue
+    std::optional<int> fontSize(std::string_view key); // 1..kLargestFontSize
     std::optional<Point> point(std::string_view xKey, std::string_view yKey);
     std::optional<Point> point(std::string_view prefix); // prefix_X, prefix_Y
     std::optional<Rgb> colour(std::string_view prefix);  // prefix_R, _G, _B

@@ -22,11 +22,11 @@ ImageResult decodePng(std::span<const std::uint8_t> data) {
         png_image_free(&image);
         return result;
     }
-    if (image.width == 0 || image.height == 0 || image.width > kMaxImageSide ||
-        image.height > kMaxImageSide) {
+    if (image.width == 0 || image.height == 0 || image.width > kMaxImageWidth ||
+        image.height > kMaxImageHeight) {
         result.error = "PNG size " + std::to_string(image.width) + " x " +
-                       std::to_string(image.height) + " is outside 1.." +
-                       std::to_string(kMaxImageSide);
+                       std::to_string(image.height) + " is outside 1 x 1 .. " +
+                       std::to_string(kMaxImageWidth) + " x " + std::to_string(kMaxImageHeight);
         png_image_free(&image);
         return result;
     }

@@ -23,8 +23,10 @@ struct ImageResult {
     bool ok() const { return error.empty(); }
 };
 
-// Images larger than this are refused before any pixel memory is taken.
-inline constexpr int kMaxImageSide = 8192;
+// No skin image can show more than the 800 x 600 window; larger ones are refused before any
+// pixel memory is taken.
+inline constexpr int kMaxImageWidth = 800;
+inline constexpr int kMaxImageHeight = 600;
 
 // Decodes a PNG held in memory. Damaged or truncated data gives an error text, never a crash.
 ImageResult decodePng(std::span<const std::uint8_t> data);

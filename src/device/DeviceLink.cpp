@@ -17,6 +17,28 @@ std::uint8_t low(std::uint16_t v) {
 }
 } // namespace
 
+std::vector<HidDeviceGroup> groupByParent(const std::vector<HidInterfaceInfo>& interfaces) {
+    std::vector<HidDeviceGroup> groups;
+    for (const HidInterfaceInfo& info : interfaces) {
+        auto it = std::find_if(groups.begin(), groups.end(),
+                               [&](const HidDeviceGroup& g) { return g.parent == info.parent; });
+        if (it == groups.end()) {
+            groups.push_back({info.parent, {}});
+            it = groups.end() - 1;
+        }
+        it->interfaces.push_back(info);
+    }
+    return groups;
+}
+
+bool pathNames(const std::string& path, const HidInterfaceInfo& info) {
+    if (path.empty()) return false;
+    if (info.path == path) return true;
+    const auto hash = info.path.rfind('#');
+    return hash != std::string::npos && info.path.compare(0, hash, path) == 0 &&
+           hash == path.size();
+}
+
 DeviceLink::DeviceLink(HidBackend& backend) : backend_(backend) {}
 
 DeviceLink::~DeviceLink() {
@@ -32,6 +54,7 @@ void DeviceLink::dropLink() {
     const HidHandle data = data_;
     command_ = kNoHandle;
     data_ = kNoHandle;
+    failedInRow_ = 0;
     closeHandle(command);
     if (data != command) closeHandle(data);
     vendorId_ = 0;
@@ -45,15 +68,32 @@ int DeviceLink::countHidInterfaces() {
 
 bool DeviceLink::openDevice(std::uint16_t vendorId, std::uint16_t productId) {
     dropLink();
-    bool found = false;
+    std::vector<HidInterfaceInfo> matching;
     for (const HidInterfaceInfo& info : backend_.enumerate()) {
+        if (info.featureReportLength == kAcceptedFeatureLength && info.vendorId == vendorId &&
+            info.productId == productId) {
+            matching.push_back(info);
+        }
+    }
+    // One physical device: the chosen one, else the first. Probing the collections of two
+    // mice could leave the command handle on one and the data handle on the other.
+    const std::vector<HidDeviceGroup> groups = groupByParent(matching);
+    const HidDeviceGroup* group = groups.empty() ? nullptr : &groups.front();
+    if (!chosenPath_.empty()) {
+        group = nullptr;
+        for (const HidDeviceGroup& g : groups) {
+            if (std::any_of(g.interfaces.begin(), g.interfaces.end(),
+                            [&](const HidInterfaceInfo& i) { return pathNames(chosenPath_, i); })) {
+                group = &g;
+            }
+        }
+    }
+    if (group == nullptr) return false;
+
+    bool found = false;
+    for (const HidInterfaceInfo& info : group->interfaces) {
         const HidHandle handle = backend_.open(info.path);
         if (handle == kNoHandle) continue;
-        if (info.featureReportLength != kAcceptedFeatureLength || info.vendorId != vendorId ||
-            info.productId != productId) {
-            backend_.close(handle);
-            continue;
-        }
         found = true;
         vendorId_ = vendorId;
         productId_ = productId;
@@ -80,24 +120,35 @@ bool DeviceLink::openDevice(std::uint16_t vendorId, std::uint16_t productId) {
         }
         if (!takesCommands && !takesData) backend_.close(handle);
     }
+    // Probes a collection refuses are no sign of a mouse that stopped answering.
+    clearStall();
     return found;
 }
 
-bool DeviceLink::send(HidHandle handle, const std::array<std::uint8_t, kReportSize>& frame) {
+void DeviceLink::count(bool ok) {
     ++reports_;
+    if (ok) {
+        failedInRow_ = 0;
+    } else {
+        ++failed_;
+        ++failedInRow_;
+    }
+}
+
+bool DeviceLink::send(HidHandle handle, const std::array<std::uint8_t, kReportSize>& frame) {
     const bool ok = backend_.setFeature(handle, frame);
-    if (!ok) ++failed_;
+    count(ok);
     return ok;
 }
 
 bool DeviceLink::sendCommand(std::uint8_t code, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4,
                              std::uint8_t b5) {
-    if (command_ == kNoHandle) return false;
+    if (command_ == kNoHandle || stalled()) return false;
     return send(command_, {kCommandReportId, code, b2, b3, b4, b5, 0x00, 0x00});
 }
 
 bool DeviceLink::writeDataReport(std::span<const std::uint8_t, kPayloadSize> payload) {
-    if (data_ == kNoHandle) return false;
+    if (data_ == kNoHandle || stalled()) return false;
     std::array<std::uint8_t, kReportSize> frame{};
     frame[0] = kDataReportId;
     std::copy(payload.begin(), payload.end(), frame.begin() + 1);
@@ -106,14 +157,11 @@ bool DeviceLink::writeDataReport(std::span<const std::uint8_t, kPayloadSize> pay
 
 void DeviceLink::readDataReport() {
     reply_.fill(0xFF);
-    if (data_ == kNoHandle) return;
+    if (data_ == kNoHandle || stalled()) return;
     std::array<std::uint8_t, kReportSize> frame{kDataReportId, 0, 0, 0, 0, 0, 0, 0};
-    ++reports_;
-    if (backend_.getFeature(data_, frame)) {
-        std::copy(frame.begin() + 1, frame.end(), reply_.begin());
-    } else {
-        ++failed_;
-    }
+    const bool ok = backend_.getFeature(data_, frame);
+    count(ok);
+    if (ok) std::copy(frame.begin() + 1, frame.end(), reply_.begin());
 }
 
 bool DeviceLink::readBlock(BlockRead form, std::uint16_t address, std::uint16_t length,
@@ -126,7 +174,7 @@ bool DeviceLink::readBlock(BlockRead form, std::uint16_t address, std::uint16_t 
         return false;
     }
     std::size_t done = 0;
-    for (std::size_t piece = 0; piece < piecesFor(length); ++piece) {
+    for (std::size_t piece = 0; piece < piecesFor(length) && !stalled(); ++piece) {
         if (progress) progress();
         readDataReport();
         const std::size_t take = std::min<std::size_t>(kPayloadSize, length - done);
@@ -146,7 +194,7 @@ bool DeviceLink::writeBlock(BlockWrite form, std::uint16_t address, std::uint16_
     }
     std::array<std::uint8_t, kPayloadSize> staging{};
     std::size_t done = 0;
-    for (std::size_t piece = 0; piece < piecesFor(length); ++piece) {
+    for (std::size_t piece = 0; piece < piecesFor(length) && !stalled(); ++piece) {
         if (progress) progress();
         const std::size_t take = std::min<std::size_t>(kPayloadSize, length - done);
         staging.fill(0xFF);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace orlix::device {
 
@@ -23,6 +25,18 @@ enum class BlockWrite : std::uint8_t {
     ShortAddress = protocol::kCmdWriteShort,
     LongAddress = protocol::kCmdWriteLong,
 };
+
+// The interfaces of one physical device, in enumeration order.
+struct HidDeviceGroup {
+    std::string parent; // empty: interfaces whose device the backend could not tell
+    std::vector<HidInterfaceInfo> interfaces;
+};
+
+// Groups interfaces by their parent device, groups in the order of their first interface.
+std::vector<HidDeviceGroup> groupByParent(const std::vector<HidInterfaceInfo>& interfaces);
+
+// Whether `path` names `info`: its own path, or the node its "#n" collection path is under.
+bool pathNames(const std::string& path, const HidInterfaceInfo& info);
 
 struct TargetId {
     std::uint16_t vendorId = 0;
@@ -52,6 +66,10 @@ class DeviceLink {
 public:
     static constexpr std::chrono::milliseconds kReopenDelay{2000};
     static constexpr int kPollSamples = 5;
+    // After this many failed reports in a row the mouse is taken as gone: the link sends
+    // nothing more until clearStall() (each sequence starts with it) or a new open. With the
+    // kernel's control timeout, going on would hold the window for minutes.
+    static constexpr int kStallAfter = 3;
 
     explicit DeviceLink(HidBackend& backend);
     ~DeviceLink();
@@ -62,8 +80,14 @@ public:
 
     int countHidInterfaces();
     // Scans every interface; true when one matched the ids with 8-byte feature reports,
-    // whether or not it accepted the probes.
+    // whether or not it accepted the probes. With several matching mice only the interfaces
+    // of one physical device are probed, so both handles always belong to the same mouse:
+    // the one chosen with chooseDevice(), else the first one found.
     bool openDevice(std::uint16_t vendorId, std::uint16_t productId);
+    // Chooses the mouse by the path of one of its interfaces (a hidraw node path also
+    // names all of its collections); empty: the first one found.
+    void chooseDevice(std::string path) { chosenPath_ = std::move(path); }
+    const std::string& chosenDevice() const { return chosenPath_; }
     void dropLink();
 
     bool isOpen() const { return command_ != kNoHandle && data_ != kNoHandle; }
@@ -84,7 +108,7 @@ public:
     // Block transfers of device memory in 7-byte pieces. False only when the block command
     // itself was refused or failed (or `length` does not fit the buffer); a failed data
     // report reads as 0xFF and a failed write piece is skipped, both counted in
-    // failedReports(). An empty hook shows no progress.
+    // failedReports(). A stalled link ends the block early. An empty hook shows no progress.
     bool readBlock(BlockRead form, std::uint16_t address, std::uint16_t length,
                    std::span<std::uint8_t> destination, const ReportHook& progress = {});
     bool writeBlock(BlockWrite form, std::uint16_t address, std::uint16_t length,
@@ -93,6 +117,8 @@ public:
     // Reports exchanged and reports that failed, since the link object was made.
     std::uint64_t reportCount() const { return reports_; }
     std::uint64_t failedReports() const { return failed_; }
+    bool stalled() const { return failedInRow_ >= kStallAfter; }
+    void clearStall() { failedInRow_ = 0; }
 
     // Hot-plug poll.
     std::array<TargetId, 2>& targets() { return targets_; }
@@ -108,6 +134,7 @@ public:
 
 private:
     bool send(HidHandle handle, const std::array<std::uint8_t, protocol::kReportSize>& frame);
+    void count(bool ok);
     void closeHandle(HidHandle handle);
 
     HidBackend& backend_;
@@ -123,6 +150,8 @@ private:
     bool transferring_ = false;
     std::uint64_t reports_ = 0;
     std::uint64_t failed_ = 0;
+    int failedInRow_ = 0;
+    std::string chosenPath_;
 };
 
 } // namespace orlix::device

@@ -15,8 +15,11 @@ std::uint8_t low(std::uint16_t v) {
     return static_cast<std::uint8_t>(v & 0xFF);
 }
 
-std::uint64_t reloadReports(const Configuration& config) {
-    return config.rate.changed ? 2 : 1;
+constexpr std::size_t kImageReportRate = image::kSectionBStart + image::kReportRate;
+
+bool sameCode(const std::array<std::uint8_t, kIdentityLength>& read,
+              const std::array<std::uint8_t, 2>& expected) {
+    return read[0] == expected[0] && read[1] == expected[1];
 }
 
 } // namespace
@@ -25,7 +28,9 @@ std::uint64_t reloadReports(const Configuration& config) {
 class DeviceSession::Meter {
 public:
     Meter(DeviceLink& link, const ProgressFn& fn)
-        : link_(link), fn_(fn), reports_(link.reportCount()), failed_(link.failedReports()) {}
+        : link_(link), fn_(fn), reports_(link.reportCount()), failed_(link.failedReports()) {
+        link_.clearStall();
+    }
 
     void setTotal(std::uint64_t total) { total_ = total; }
     ReportHook hook() {
@@ -35,12 +40,17 @@ public:
     std::uint64_t done() const { return link_.reportCount() - reports_; }
     std::uint64_t failed() const { return link_.failedReports() - failed_; }
 
-    TransferOutcome finish(TransferResult result) {
+    // A sequence that lost reports did not complete, unless the caller judged them itself
+    // (a write that was sent again and verified).
+    TransferOutcome finish(TransferResult result, bool failuresJudged = false) {
         const bool started = result != TransferResult::Busy && result != TransferResult::NoDevice;
         if (fn_ && started) fn_(Progress{done(), std::max(total_, done())});
         TransferOutcome out;
-        out.result =
-            result == TransferResult::Done && failed() != 0 ? TransferResult::Interrupted : result;
+        out.stalled = started && link_.stalled();
+        if (out.stalled || (result == TransferResult::Done && failed() != 0 && !failuresJudged)) {
+            result = TransferResult::Interrupted;
+        }
+        out.result = result;
         out.reports = done();
         out.failedReports = failed();
         return out;
@@ -83,14 +93,30 @@ void DeviceSession::takeTargetsFromDefaults() {
     link_.targets()[1] = TargetId{};
 }
 
-bool DeviceSession::canTransfer() const {
+bool DeviceSession::identified() const {
     return link_.isOpen() && kind_ != DeviceKind::None && read_ && write_;
+}
+
+bool DeviceSession::canTransfer() const {
+    return identified() && readComplete_;
+}
+
+bool DeviceSession::needsRead() const {
+    return identified() && !readComplete_;
+}
+
+std::optional<int> DeviceSession::runningReportRate() const {
+    if (runningRate_ == 1) return 1000;
+    if (runningRate_ == 2) return 500;
+    return std::nullopt;
 }
 
 void DeviceSession::forgetDevice() {
     kind_ = DeviceKind::None;
     read_.reset();
     write_.reset();
+    readComplete_ = false;
+    runningRate_.reset();
 }
 
 std::optional<SilentExit> DeviceSession::readRegister(std::uint16_t reg, std::uint8_t& value) {
@@ -104,13 +130,16 @@ std::optional<SilentExit> DeviceSession::readRegister(std::uint16_t reg, std::ui
     return std::nullopt;
 }
 
-void DeviceSession::checkFlashType() {
+std::optional<SilentExit> DeviceSession::checkFlashType() {
     std::uint8_t id = 0;
-    if (readRegister(kRegFlashId, id)) return; // unanswered: the flash type stays as it was
+    // Unanswered, the flash type stays as it was, and the caller does not take the silence
+    // for another flash.
+    if (auto why = readRegister(kRegFlashId, id)) return why;
     if (id == kFlashId32)
         flashType_ = 32;
     else if (id == kFlashId64)
         flashType_ = 64;
+    return std::nullopt;
 }
 
 Identification DeviceSession::reject(Identification id, IdentifyResult result) {
@@ -120,7 +149,7 @@ Identification DeviceSession::reject(Identification id, IdentifyResult result) {
     return id;
 }
 
-Identification DeviceSession::identify() {
+Identification DeviceSession::identify(bool force) {
     Identification id;
     id.result = IdentifyResult::Silent;
     const Running running(link_);
@@ -130,6 +159,7 @@ Identification DeviceSession::identify() {
     }
     // Whatever was decided for an earlier mouse no longer holds.
     forgetDevice();
+    link_.clearStall();
     const auto silent = [&](SilentExit why) {
         id.silent = why;
         return id;
@@ -178,7 +208,10 @@ Identification DeviceSession::identify() {
         kind = DeviceKind::Basic;
     } else if (id.chipCode == kChipMacroA0 || id.chipCode == kChipMacroA5 ||
                id.chipCode == kChipMacroAA) {
-        checkFlashType();
+        if (auto why = checkFlashType()) {
+            id.flashType = flashType_;
+            return silent(*why);
+        }
         id.flashType = flashType_;
         if (flashType_ != 64) {
             link_.dropLink();
@@ -207,14 +240,30 @@ Identification DeviceSession::identify() {
         expected = {config_.defaults[layout->idCode], config_.defaults[layout->idCode + 1]};
     }
     id.expectedId = expected;
-    if (identity[0] != expected[0] || identity[1] != expected[1]) {
-        return reject(id, IdentifyResult::IdentityError);
+    bool matches = sameCode(identity, expected);
+    // A macro mouse of data type 0x1D keeps its identity code at image bytes 83..84 like
+    // every 0x1D image; 0x6057 then holds section bytes. Mice accepted at 0x6057 stay so,
+    // with the same frames; only a mismatch adds this second look.
+    if (!matches && kind == DeviceKind::Macro && dataType == kDataType1D) {
+        std::array<std::uint8_t, kIdentityLength> second{};
+        const std::uint64_t failedBeforeSecond = link_.failedReports();
+        if (!link_.readBlock(BlockRead::LongAddress, kIdentityAddress1D, kIdentityLength, second)) {
+            return silent(SilentExit::CommandRefused);
+        }
+        if (link_.failedReports() != failedBeforeSecond) return silent(SilentExit::NoAnswer);
+        id.fallbackIdentity = second;
+        matches = sameCode(second, expected);
+    }
+    if (!matches) {
+        if (!force) return reject(id, IdentifyResult::IdentityError);
+        id.forced = true;
     }
 
     kind_ = kind;
     read_ = kind == DeviceKind::Macro ? BlockRead::LongAddress : BlockRead::ShortAddress;
     write_ = kind == DeviceKind::Macro ? BlockWrite::LongAddress : BlockWrite::ShortAddress;
     config_.macroDevice = kind == DeviceKind::Macro;
+    readComplete_ = false; // until readAll has taken everything
     id.kind = kind;
     id.result = IdentifyResult::Accepted;
     return id;
@@ -224,10 +273,12 @@ TransferOutcome DeviceSession::readAll(const TextSource& texts, const ProgressFn
     Meter meter(link_, progress);
     const Running running(link_);
     if (!running.entered()) return meter.finish(TransferResult::Busy);
-    if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
+    if (!identified()) return meter.finish(TransferResult::NoDevice);
     const bool macro = kind_ == DeviceKind::Macro;
     meter.setTotal(macro ? reports::kReadMacro : reports::kReadBasic);
     const ReportHook hook = meter.hook();
+    // Whatever was read before, the contents now shown may no longer be the mouse's.
+    readComplete_ = false;
 
     ImageBytes image{};
     if (!link_.readBlock(*read_, kImageAddress, kImageLength, image, hook)) {
@@ -258,9 +309,11 @@ TransferOutcome DeviceSession::readAll(const TextSource& texts, const ProgressFn
             userBreath = breath;
         }
     }
-    if (meter.failed() != 0) return meter.finish(TransferResult::Interrupted);
+    if (meter.failed() != 0 || link_.stalled()) return meter.finish(TransferResult::Interrupted);
 
     config_.working = image;
+    readComplete_ = true;
+    runningRate_ = image[kImageReportRate];
     if (macro) {
         config_.macros = store;
         if (sectionB) std::copy(sectionB->begin(), sectionB->end(), config_.sections.b.begin());
@@ -305,13 +358,15 @@ TransferOutcome DeviceSession::writeAll(const TextSource& texts, const ProgressF
     Meter meter(link_, progress);
     const Running running(link_);
     if (!running.entered()) return meter.finish(TransferResult::Busy);
-    if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
+    if (!canTransfer()) {
+        TransferOutcome out = meter.finish(TransferResult::NoDevice);
+        out.notRead = needsRead();
+        return out;
+    }
     const bool macro = kind_ == DeviceKind::Macro;
 
     config_.assemble(texts, true);
     if (beforeWrite) beforeWrite();
-    meter.setTotal((macro ? reports::kWriteMacro : reports::kWriteBasic) + reloadReports(config_));
-
     if (macro) UIToMacroName(config_.macros, config_.macroNames);
     return writeEverything(meter, config_.working, config_.macros);
 }
@@ -322,51 +377,89 @@ TransferOutcome DeviceSession::resetToDefaults(std::span<const std::uint8_t> def
     Meter meter(link_, progress);
     const Running running(link_);
     if (!running.entered()) return meter.finish(TransferResult::Busy);
-    if (!canTransfer()) return meter.finish(TransferResult::NoDevice);
-    const bool macro = kind_ == DeviceKind::Macro;
+    if (!canTransfer()) {
+        TransferOutcome out = meter.finish(TransferResult::NoDevice);
+        out.notRead = needsRead();
+        return out;
+    }
 
-    // The rate the mouse was last shown with; if the defaults bring another one, the reload
-    // must be the pair that makes the mouse switch its report rate.
-    const int shownRate = config_.rate.lastKnown;
     config_.loadDefaults(defaultResource);
     config_.working = config_.defaults;
     config_.decode(texts, true); // the defaults bring their own section B and colours
-    if (shownRate != 0 && config_.rate.lastKnown != shownRate) config_.rate.changed = true;
-    meter.setTotal((macro ? reports::kWriteMacro : reports::kWriteBasic) + reloadReports(config_));
-
-    if (macro) {
+    if (kind_ == DeviceKind::Macro) {
         config_.macros = config_.defaultMacros;
         config_.macroNames = RefreshMacroName(config_.macros);
     }
     return writeEverything(meter, config_.defaults, config_.defaultMacros);
 }
 
+bool DeviceSession::verifyImage(const ImageBytes& image, const ReportHook& hook) {
+    ImageBytes back{};
+    const std::uint64_t failedBefore = link_.failedReports();
+    if (!link_.readBlock(*read_, kImageAddress, kImageLength, back, hook)) return false;
+    return link_.failedReports() == failedBefore && back == image;
+}
+
 // The common tail of a write and a reset: erase (macro mouse), image, macro store and section
-// copies, reload. A refused image write ends it before anything else is sent.
+// copies; then the image is read back. A lost report shifts the rest of a block on the mouse,
+// so an attempt that lost one, or whose image reads back different, is sent once more. Only
+// a verified write is taken into use by the reload.
 TransferOutcome DeviceSession::writeEverything(Meter& meter, const ImageBytes& image,
                                                const MacroStore& store) {
     const bool macro = kind_ == DeviceKind::Macro;
+    const std::uint8_t rate = image[kImageReportRate];
+    const std::uint64_t reloads = runningRate_ == rate ? 1 : 2;
+    const std::uint64_t once =
+        (macro ? reports::kWriteMacro : reports::kWriteBasic) + reports::kVerify;
+    meter.setTotal(once + reloads);
     const ReportHook hook = meter.hook();
-    if (macro) eraseMacroMemory();
-    const bool erased = macro && meter.done() > meter.failed();
-    if (!link_.writeBlock(*write_, kImageAddress, kImageLength, image, hook)) {
-        TransferOutcome out = meter.finish(TransferResult::Refused);
-        out.erased = erased;
-        return out;
+
+    bool erased = false;
+    bool started = false;
+    bool verified = false;
+    int attempts = 0;
+    while (attempts < kWriteAttempts && !verified && !link_.stalled()) {
+        if (attempts == 1) meter.setTotal(2 * once + reloads);
+        ++attempts;
+        const std::uint64_t failedBefore = link_.failedReports();
+        if (macro) {
+            const std::uint64_t sent = link_.reportCount();
+            eraseMacroMemory();
+            erased = erased || link_.reportCount() - sent > link_.failedReports() - failedBefore;
+        }
+        if (!link_.writeBlock(*write_, kImageAddress, kImageLength, image, hook)) continue;
+        started = true;
+        if (macro) writeMacroStore(store, hook);
+        const bool clean = link_.failedReports() == failedBefore;
+        verified = verifyImage(image, hook) && clean;
     }
-    if (macro) writeMacroStore(store, hook);
-    reload();
-    return meter.finish(TransferResult::Done);
+
+    TransferOutcome out;
+    if (!started) {
+        out = meter.finish(TransferResult::Refused);
+    } else if (!verified) {
+        out = meter.finish(TransferResult::Interrupted);
+    } else {
+        const bool reloaded = reload(rate);
+        out = meter.finish(reloaded ? TransferResult::Done : TransferResult::Interrupted, true);
+        out.reloadFailed = !reloaded && !out.stalled;
+    }
+    out.erased = erased;
+    out.attempts = attempts;
+    out.verified = verified;
+    return out;
 }
 
-void DeviceSession::reload() {
-    if (!config_.rate.changed) {
-        link_.sendCommand(kCmdReload, 0, 0, 0, 0);
-        return;
-    }
-    link_.sendCommand(kCmdReloadRateFirst, 0x00, 0x01, 0x00, 0x00);
-    link_.sendCommand(kCmdReloadRateSecond, 0, 0, 0, 0);
-    config_.rate.changed = false;
+bool DeviceSession::reload(std::uint8_t writtenRate) {
+    if (runningRate_ == writtenRate) return link_.sendCommand(kCmdReload, 0, 0, 0, 0);
+    const bool first = link_.sendCommand(kCmdReloadRateFirst, 0x00, 0x01, 0x00, 0x00);
+    const bool second = first && link_.sendCommand(kCmdReloadRateSecond, 0, 0, 0, 0);
+    // After a failed pair the running rate is unknown; the next write sends the pair again.
+    if (second)
+        runningRate_ = writtenRate;
+    else
+        runningRate_.reset();
+    return second;
 }
 
 } // namespace orlix::device

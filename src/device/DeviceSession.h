@@ -60,7 +60,12 @@ struct Identification {
     std::uint8_t chipCode = 0;
     int flashType = 0;                                   // 0, 32 or 64
     std::optional<std::array<std::uint8_t, 6>> identity; // the bytes read for the identity test
+    // A macro mouse of data type 0x1D whose bytes at 0x6057 did not match is looked at once
+    // more where that layout keeps its identity code (0x6053); these are the bytes read there.
+    std::optional<std::array<std::uint8_t, 6>> fallbackIdentity;
     std::optional<std::array<std::uint8_t, 2>> expectedId;
+    // Accepted although the identity code matched nowhere, because the caller forced it.
+    bool forced = false;
 };
 
 enum class TransferResult {
@@ -71,11 +76,26 @@ enum class TransferResult {
     Busy,        // called while another sequence was running (from a progress callback)
 };
 
+// A write is sent at most this often: once, and once more when the image read back differs.
+inline constexpr int kWriteAttempts = 2;
+
 struct TransferOutcome {
     TransferResult result = TransferResult::Done;
     std::uint64_t reports = 0;       // reports exchanged by the sequence
     std::uint64_t failedReports = 0; // of which failed
     bool erased = false;             // erase commands reached the mouse before a refusal
+    // NoDevice because the mouse was identified but never read completely: writing it would
+    // put the start-up contents (or a half-read image) over its settings.
+    bool notRead = false;
+    // A write: how many times everything was sent (a second time after a difference), and
+    // whether the image read back at the end equals the one written.
+    int attempts = 0;
+    bool verified = false;
+    // Everything was written and read back, but a reload command failed: the mouse holds the
+    // new settings and takes them into use when it is plugged in again.
+    bool reloadFailed = false;
+    // Stopped early: DeviceLink::kStallAfter reports in a row failed.
+    bool stalled = false;
     explicit operator bool() const { return result == TransferResult::Done; }
 };
 
@@ -85,6 +105,7 @@ inline constexpr std::uint64_t kReadBasic = 38;
 inline constexpr std::uint64_t kReadMacro = 4926;
 inline constexpr std::uint64_t kWriteBasic = 38;   // plus one or two reload commands
 inline constexpr std::uint64_t kWriteMacro = 5068; // plus one or two reload commands
+inline constexpr std::uint64_t kVerify = 38;       // the image read back after a write
 } // namespace reports
 
 // The device commands and sequences of the main window: identification, reading and writing
@@ -97,15 +118,19 @@ public:
     // Fills the poll's first target from the default image's vendor and product ids.
     void takeTargetsFromDefaults();
 
-    // The identification of a freshly opened mouse. A rejection drops the link.
-    Identification identify();
+    // The identification of a freshly opened mouse. A rejection drops the link. With `force`
+    // a mouse whose identity code matches nowhere is accepted all the same (marked forced),
+    // so that a mouse left half-written can be written again.
+    Identification identify(bool force = false);
 
     // The whole mouse into the configuration. Nothing is taken unless every report of the
-    // read succeeded, so an interrupted read leaves the window as it was.
+    // read succeeded, so an interrupted read leaves the window as it was, and the mouse
+    // counts as not read: no write is allowed until a later read completes.
     TransferOutcome readAll(const TextSource& texts, const ProgressFn& progress = {});
 
     // Assembles the image from the pages and writes everything: erase, image, macro store,
-    // section copies, reload. `beforeWrite` runs after the assembly (the pointer settings).
+    // section copies; reads the image back and writes once more on a difference; reload.
+    // `beforeWrite` runs after the assembly (the pointer settings).
     TransferOutcome writeAll(const TextSource& texts, const ProgressFn& progress = {},
                              const std::function<void()>& beforeWrite = {});
 
@@ -113,11 +138,23 @@ public:
     TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource,
                                     const TextSource& texts, const ProgressFn& progress = {});
 
-    // The command(s) that make the mouse use what was written.
-    void reload();
+    // The command(s) that make the mouse use an image whose report-rate byte is
+    // `writtenRate`: 0x19 when the mouse already runs at that rate, else 0x03 then 0x18.
+    // False when a command failed.
+    bool reload(std::uint8_t writtenRate);
 
-    // A write may start: the link is open and the kind of mouse is known.
+    // The report-rate code (image byte 28: 1 for 1000, 2 for 500 reports per second) the
+    // mouse runs at: taken from each complete read and from each 0x03/0x18 pair that was
+    // sent. Empty before the first read and after a pair that failed. This, not the rate
+    // the pages show, decides how a write ends.
+    std::optional<std::uint8_t> runningRateCode() const { return runningRate_; }
+    std::optional<int> runningReportRate() const;
+
+    // A write may start: the link is open, the kind of mouse is known, and it was read
+    // completely since it was identified.
     bool canTransfer() const;
+    // The mouse was identified but its last read did not complete (the window shows Str025).
+    bool needsRead() const;
     DeviceKind kind() const { return kind_; }
     int flashType() const { return flashType_; }
     std::uint8_t configurationByte() const { return configuration_; }
@@ -127,7 +164,9 @@ public:
 
 private:
     std::optional<SilentExit> readRegister(std::uint16_t reg, std::uint8_t& value);
-    void checkFlashType();
+    std::optional<SilentExit> checkFlashType();
+    bool identified() const;
+    bool verifyImage(const ImageBytes& image, const ReportHook& hook);
     Identification reject(Identification id, IdentifyResult result);
     void eraseMacroMemory();
     void writeMacroStore(const MacroStore& store, const ReportHook& hook);
@@ -143,6 +182,8 @@ private:
     std::optional<BlockWrite> write_;
     std::uint8_t configuration_ = 0;
     int flashType_ = 0;
+    bool readComplete_ = false;
+    std::optional<std::uint8_t> runningRate_;
 };
 
 } // namespace orlix::device

@@ -15,6 +15,9 @@ struct HidInterfaceInfo {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::uint16_t featureReportLength = 0;
+    // The physical device the interface belongs to (on Linux its USB device in sysfs); empty
+    // when the backend cannot tell. Interfaces with the same parent are one mouse.
+    std::string parent;
 };
 
 // An open interface as the backend knows it; 0 is never a valid handle.

@@ -45,6 +45,19 @@ std::optional<std::vector<std::uint8_t>> readHidrawDescriptor(const std::string&
 #endif
 }
 
+std::string hidrawParentDevice(const std::string& devicePath, const std::filesystem::path& sysfs) {
+    const std::string node = std::filesystem::path(devicePath).filename().string();
+    if (node.rfind("hidraw", 0) != 0 || node.find('/') != std::string::npos) return {};
+    std::error_code ec;
+    // class/hidraw/hidrawN/device links to the HID device: .../<device>/<interface>/<hid>.
+    const std::filesystem::path hid =
+        std::filesystem::canonical(sysfs / "class" / "hidraw" / node / "device", ec);
+    if (ec) return {};
+    const std::filesystem::path device = hid.parent_path().parent_path();
+    if (device.empty() || device == device.root_path()) return {};
+    return device.string();
+}
+
 HidapiBackend::HidapiBackend() {
     initialised_ = hid_init() == 0;
 }
@@ -70,12 +83,14 @@ std::vector<HidInterfaceInfo> HidapiBackend::enumerate() {
             if (!parsed.error) collections = std::move(parsed.collections);
         }
         if (collections.empty()) collections.emplace_back(); // unknown: no feature reports
+        const std::string parent = hidrawParentDevice(path);
         for (std::size_t i = 0; i < collections.size(); ++i) {
             HidInterfaceInfo info;
             info.path = collections.size() == 1 ? path : path + "#" + std::to_string(i);
             info.vendorId = d->vendor_id;
             info.productId = d->product_id;
             info.featureReportLength = collections[i].featureReportLength;
+            info.parent = parent;
             list.push_back(std::move(info));
         }
     }

@@ -2,6 +2,7 @@
 
 #include "device/HidBackend.h"
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <vector>
@@ -35,6 +36,12 @@ private:
 
 // The report descriptor of a hidraw node ("/dev/hidraw3"), read from sysfs.
 std::optional<std::vector<std::uint8_t>> readHidrawDescriptor(const std::string& devicePath);
+
+// The physical device a hidraw node belongs to, as sysfs tells it: the device folder two
+// levels above the node's HID device (for USB the USB device, above its interface). Empty
+// when sysfs does not say. `sysfs` is the root of the tree, so tests can give their own.
+std::string hidrawParentDevice(const std::string& devicePath,
+                               const std::filesystem::path& sysfs = "/sys");
 
 // Splits "/dev/hidraw3#1" into the node and the collection index (0 without a suffix).
 std::pair<std::string, std::size_t> splitCollectionPath(const std::string& path);

@@ -1,6 +1,7 @@
 #include "device/SimulatedMouse.h"
 
 #include "device/ReportDescriptor.h"
+#include "device/SimulatedMouseStateFile.h"
 #include "model/MacroStore.h"
 
 #include <algorithm>
@@ -15,7 +16,9 @@ namespace {
 
 using namespace protocol;
 
-constexpr std::size_t kMemorySize = 0x10000;
+constexpr std::size_t kMemorySize = SimulatedMouse::kMemorySize;
+constexpr char kStateMagic[8] = {'O', 'r', 'l', 'i', 'x', 'S', 'i', 'm'};
+constexpr std::uint8_t kStateVersion = 1;
 constexpr std::size_t kImageOffsetCurrentLevel = 27;
 constexpr std::size_t kImageOffsetReportRate = 28;
 constexpr std::size_t kFlashStart = 0x6000;
@@ -76,8 +79,14 @@ SimulatedMouse::Settings SimulatedMouse::basicMouse(const std::array<std::uint8_
     s.dataType = image[1] == 0x3A ? 0x3A : 0x1D;
     s.vendorId = static_cast<std::uint16_t>(image[2] << 8 | image[3]);
     s.productId = static_cast<std::uint16_t>(image[4] << 8 | image[5]);
-    s.idCode = expectedIdCode(image);
     s.image = image;
+    return s;
+}
+
+SimulatedMouse::Settings
+SimulatedMouse::macroMouseCodeAt6057(const std::array<std::uint8_t, 256>& image) {
+    Settings s = macroMouse(image);
+    s.idCode = expectedIdCode(image);
     return s;
 }
 
@@ -131,8 +140,10 @@ void SimulatedMouse::placeInitialContents() {
                            ((settings_.configuration & kConfigIdentityMask) == 0x04 ||
                             (settings_.configuration & kConfigIdentityMask) == 0x0C);
     const std::uint16_t idAddress = readsAt53 ? kIdentityAddress1D : kIdentityAddress;
-    memory_[idAddress] = settings_.idCode[0];
-    memory_[idAddress + 1u] = settings_.idCode[1];
+    if (settings_.idCode) {
+        memory_[idAddress] = (*settings_.idCode)[0];
+        memory_[idAddress + 1u] = (*settings_.idCode)[1];
+    }
     if (settings_.kind == Kind::Macro) {
         // Factory state: an empty, unnamed macro table; bodies erased.
         std::fill_n(memory_.begin() + kMacroTableAddress, kMacroTableSize, std::uint8_t{0});
@@ -151,12 +162,13 @@ std::vector<HidInterfaceInfo> SimulatedMouse::enumerate() {
     std::vector<HidInterfaceInfo> list;
     for (int i = 0; i < otherInterfaces_; ++i) {
         list.push_back({kOtherPathPrefix + std::to_string(i), 0x046D,
-                        static_cast<std::uint16_t>(0xC500 + i), 0});
+                        static_cast<std::uint16_t>(0xC500 + i), 0,
+                        kOtherPathPrefix + std::to_string(i)});
     }
     if (plugged_) {
         for (std::size_t i = 0; i < collections_.size(); ++i) {
             list.push_back({kMousePathPrefix + std::to_string(i), settings_.vendorId,
-                            settings_.productId, collections_[i].featureLength});
+                            settings_.productId, collections_[i].featureLength, "sim:mouse"});
         }
     }
     return list;
@@ -225,8 +237,9 @@ void SimulatedMouse::record(bool set, std::span<const std::uint8_t> bytes, bool 
     frames_.push_back(f);
 }
 
-void SimulatedMouse::violation(std::string text) {
+bool SimulatedMouse::violation(std::string text) {
     violations_.push_back(std::move(text));
+    return false;
 }
 
 bool SimulatedMouse::setFeature(HidHandle handle, std::span<const std::uint8_t> report) {
@@ -240,9 +253,9 @@ bool SimulatedMouse::setFeature(HidHandle handle, std::span<const std::uint8_t> 
          std::find(c.featureIds.begin(), c.featureIds.end(), report[0]) != c.featureIds.end();
     if (ok) {
         if (report[0] == kCommandReportId)
-            command(report);
+            ok = command(report);
         else if (report[0] == kDataReportId)
-            dataIn(report.subspan(1));
+            ok = dataIn(report.subspan(1));
         // any other id of a collection: accepted and ignored
     }
     record(true, report, ok);
@@ -260,9 +273,9 @@ bool SimulatedMouse::getFeature(HidHandle handle, std::span<std::uint8_t> report
          std::find(c.featureIds.begin(), c.featureIds.end(), report[0]) != c.featureIds.end();
     if (ok) {
         if (report[0] == kDataReportId)
-            dataOut(report.subspan(1));
+            ok = dataOut(report.subspan(1));
         else
-            std::fill(report.begin() + 1, report.end(), std::uint8_t{0});
+            ok = violation("get of report " + hex4(report[0]) + ", which answers nothing");
     }
     record(false, report, ok);
     return ok;
@@ -279,9 +292,13 @@ void SimulatedMouse::finishOpenTransfer() {
     mode_ = Mode::Idle;
 }
 
-void SimulatedMouse::command(std::span<const std::uint8_t> r) {
+bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
     finishOpenTransfer();
     const std::uint8_t code = r[1];
+    if (r.size() < kReportSize || r[6] != 0 || r[7] != 0) {
+        return violation("command " + hex4(code) + " with bytes 6 and 7 not zero");
+    }
+    const bool argumentsZero = r[2] == 0 && r[3] == 0 && r[4] == 0 && r[5] == 0;
     const bool macro = settings_.kind == Kind::Macro;
     const auto startTransfer = [&](Mode mode, bool shortForm) {
         shortAddress_ = shortForm;
@@ -304,6 +321,7 @@ void SimulatedMouse::command(std::span<const std::uint8_t> r) {
         break;
     }
     case kCmdDeviceInfo:
+        if (!argumentsZero) return violation("device information with arguments");
         reply_ = {0x01, 0x00, 0x00, settings_.dataType, 0x00, settings_.chipCode, 0x00};
         mode_ = Mode::Reply;
         break;
@@ -315,22 +333,15 @@ void SimulatedMouse::command(std::span<const std::uint8_t> r) {
         break;
     case kCmdReadLong:
     case kCmdWriteLong:
-        if (!macro) {
-            violation("command " + hex4(code) + " is not known to a basic mouse");
-            break;
-        }
+        if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
         startTransfer(code == kCmdReadLong ? Mode::Reading : Mode::Writing, false);
         break;
     case kCmdEraseSector: {
-        if (!macro) {
-            violation("command " + hex4(code) + " is not known to a basic mouse");
-            break;
-        }
+        if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
         const std::uint8_t sector = r[2];
-        if (sector < kFirstSector || (sector & 0x0F) != 0) {
-            violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
-                      " refused");
-            break;
+        if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
+            return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
+                             " refused");
         }
         const std::size_t start = static_cast<std::size_t>(sector) << 8;
         std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
@@ -339,27 +350,33 @@ void SimulatedMouse::command(std::span<const std::uint8_t> r) {
         break;
     }
     case kCmdReload:
+        if (!argumentsZero) return violation("reload with arguments");
         reloads_.push_back(code);
-        if (ratePending_) violation("reload after an unfinished report-rate change");
-        ratePending_ = false;
+        if (ratePending_) {
+            ratePending_ = false;
+            return violation("reload after an unfinished report-rate change");
+        }
         std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
         break;
     case kCmdReloadRateFirst:
+        if (r[2] != 0x00 || r[3] != 0x01 || r[4] != 0 || r[5] != 0) {
+            return violation("report-rate change with odd arguments");
+        }
         reloads_.push_back(code);
-        if (r[2] != 0x00 || r[3] != 0x01) violation("report-rate change with odd arguments");
         ratePending_ = true;
         break;
     case kCmdReloadRateSecond:
+        if (!argumentsZero) return violation("report-rate reload with arguments");
+        if (!ratePending_) return violation("report-rate reload without its first command");
         reloads_.push_back(code);
-        if (!ratePending_) violation("report-rate reload without its first command");
         ratePending_ = false;
         std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
         runningRate_ = active_[kImageOffsetReportRate];
         break;
     default:
-        violation("unknown command " + hex4(code));
-        break;
+        return violation("unknown command " + hex4(code));
     }
+    return true;
 }
 
 std::uint32_t SimulatedMouse::physical(std::uint32_t offset) const {
@@ -386,21 +403,19 @@ void SimulatedMouse::program(std::uint32_t address, std::uint8_t value) {
     cell = stored;
 }
 
-void SimulatedMouse::dataIn(std::span<const std::uint8_t> payload) {
-    if (mode_ == Mode::Reading) {
-        violation("data written during a read");
-        return;
-    }
-    if (mode_ != Mode::Writing) return; // the open probe, or stray data: ignored
+bool SimulatedMouse::dataIn(std::span<const std::uint8_t> payload) {
+    if (mode_ == Mode::Reading) return violation("data written during a read");
+    if (mode_ != Mode::Writing) return true; // the open probe, or stray data: ignored
     if (transferDone_ == 0) programFault_ = false;
     for (std::size_t i = 0; i < payload.size() && transferDone_ < transferLength_; ++i) {
         program(physical(transferDone_), payload[i]);
         ++transferDone_;
     }
     if (transferDone_ >= transferLength_) mode_ = Mode::Idle;
+    return true;
 }
 
-void SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
+bool SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
     std::fill(payload.begin(), payload.end(), std::uint8_t{0});
     switch (mode_) {
     case Mode::Reply:
@@ -415,57 +430,63 @@ void SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
         if (transferDone_ >= transferLength_) mode_ = Mode::Idle;
         break;
     case Mode::Writing:
-        violation("data fetched during a write");
-        break;
+        return violation("data fetched during a write");
     case Mode::Idle:
-        violation("data fetched with nothing to answer");
-        break;
+        return violation("data fetched with nothing to answer");
     }
+    return true;
+}
+
+std::vector<std::uint8_t> SimulatedMouse::stateBytes() const {
+    std::vector<std::uint8_t> bytes(memory_);
+    bytes.insert(bytes.end(), std::begin(kStateMagic), std::end(kStateMagic));
+    bytes.push_back(kStateVersion);
+    bytes.push_back(settings_.kind == Kind::Macro ? 1 : 0);
+    bytes.push_back(runningRate_);
+    bytes.resize(kStateSize, 0);
+    return bytes;
+}
+
+std::optional<std::string> SimulatedMouse::restoreState(std::span<const std::uint8_t> bytes,
+                                                        const std::string& name) {
+    if (bytes.size() != kMemorySize && bytes.size() != kStateSize) {
+        return name + " is not a simulated mouse state file (" + std::to_string(bytes.size()) +
+               " bytes, expected " + std::to_string(kStateSize) + ")";
+    }
+    std::uint8_t rate = bytes[kImageAddress + kImageOffsetReportRate];
+    if (bytes.size() == kStateSize) {
+        const auto record = bytes.subspan(kMemorySize);
+        if (!std::equal(std::begin(kStateMagic), std::end(kStateMagic), record.begin()) ||
+            record[8] != kStateVersion || record[9] > 1) {
+            return name + " is not a simulated mouse state file (unknown record)";
+        }
+        const Kind kind = record[9] == 1 ? Kind::Macro : Kind::Basic;
+        if (kind != settings_.kind) {
+            const char* held = kind == Kind::Macro ? "macro" : "basic";
+            return name + " holds a simulated " + held + " mouse; use --simulate=" + held +
+                   " with it, or another state file";
+        }
+        rate = record[10];
+    }
+    memory_.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kMemorySize));
+    std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+    runningRate_ = rate;
+    return std::nullopt;
 }
 
 std::optional<std::string> SimulatedMouse::loadMemory(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return "cannot open " + file.string();
-    std::vector<std::uint8_t> bytes(kMemorySize + 1);
+    // One byte more than the largest state, so an oversized file shows as such.
+    std::vector<std::uint8_t> bytes(kStateSize + 1);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    const auto got = static_cast<std::size_t>(in.gcount());
     if (in.bad()) return "cannot read " + file.string();
-    if (got != kMemorySize) {
-        return file.string() + " is not a simulated mouse memory file (" + std::to_string(got) +
-               (got > kMemorySize ? "+" : "") + " bytes, expected " + std::to_string(kMemorySize) +
-               ")";
-    }
-    bytes.resize(kMemorySize);
-    memory_ = std::move(bytes);
-    std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
-    runningRate_ = active_[kImageOffsetReportRate];
-    return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return restoreState(bytes, file.string());
 }
 
 std::optional<std::string> SimulatedMouse::saveMemory(const std::filesystem::path& file) const {
-    std::filesystem::path temp = file;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return "cannot create " + temp.string();
-        out.write(reinterpret_cast<const char*>(memory_.data()),
-                  static_cast<std::streamsize>(memory_.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return "cannot write " + temp.string();
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return "cannot replace " + file.string() + ": " + ec.message();
-    }
-    return std::nullopt;
+    return replaceFileContents(file, stateBytes());
 }
 
 } // namespace orlix::device

@@ -42,13 +42,18 @@ public:
         std::uint8_t configuration = 0x04;                  // register 0x90E4
         std::uint8_t flashId = 0x00;                        // register 0x0008
         std::uint8_t signature = protocol::kSignatureValue; // register 0x90E7
-        std::array<std::uint8_t, 2> idCode{0xFF, 0xFF};     // placed where identification reads
-        std::array<std::uint8_t, 256> image{};              // the stored parameter image
+        // Crafted bytes written over the image where identification first reads (0x6053 for
+        // a basic mouse of data type 0x1D, 0x6057 otherwise); empty: the image as it is.
+        std::optional<std::array<std::uint8_t, 2>> idCode;
+        std::array<std::uint8_t, 256> image{}; // the stored parameter image
     };
 
-    // Settings of a factory-fresh mouse of each kind around a stored image.
+    // Settings of a factory-fresh mouse of each kind whose memory holds `image` byte for byte.
     static Settings basicMouse(const std::array<std::uint8_t, 256>& image);
     static Settings macroMouse(const std::array<std::uint8_t, 256>& image);
+    // A macro mouse whose factory wrote the image's identity code over image bytes 87..88
+    // as well, so identification matches at 0x6057 whatever the layout.
+    static Settings macroMouseCodeAt6057(const std::array<std::uint8_t, 256>& image);
 
     // One report as the host exchanged it; for a get, the bytes as answered.
     struct Frame {
@@ -84,7 +89,8 @@ public:
     void plugIn();
     bool pluggedIn() const { return plugged_; }
     void unplugAfterReports(std::optional<std::uint64_t> count) { unplugAfter_ = count; }
-    void failReport(std::uint64_t index) { failing_.insert(index); } // 0-based, counts all reports
+    // Report `index` fails once (0-based, counting every report since the mouse was made).
+    void failReport(std::uint64_t index) { failing_.insert(index); }
     void setLatency(std::chrono::microseconds perReport) { latency_ = perReport; }
 
     // What happened.
@@ -110,8 +116,19 @@ public:
     std::span<std::uint8_t> memory() { return memory_; }
     const Settings& settings() const { return settings_; }
 
-    // Keeps the memory in a file between runs: exactly 65536 bytes, written atomically.
-    // Both return an error text on failure and leave memory and file unchanged.
+    // The state kept between runs: the 64 KiB memory, then a 16-byte record of the kind and
+    // the running report rate. A file of the memory alone (older runs) is taken too.
+    static constexpr std::size_t kMemorySize = 0x10000;
+    static constexpr std::size_t kStateRecordSize = 16;
+    static constexpr std::size_t kStateSize = kMemorySize + kStateRecordSize;
+    std::vector<std::uint8_t> stateBytes() const;
+    // Takes a state read from `name`; an error text (and nothing changed) when its size is
+    // not one of the two, or it holds the other kind of mouse.
+    std::optional<std::string> restoreState(std::span<const std::uint8_t> bytes,
+                                            const std::string& name);
+
+    // The state in a file, without locking (SimulatedMouseStateFile locks). Both return an
+    // error text on failure and leave memory and file unchanged; a save is atomic.
     std::optional<std::string> loadMemory(const std::filesystem::path& file);
     std::optional<std::string> saveMemory(const std::filesystem::path& file) const;
 
@@ -130,12 +147,13 @@ private:
     void buildDescriptor();
     bool beginReport();
     void pace() const;
-    void command(std::span<const std::uint8_t> r);
-    void dataIn(std::span<const std::uint8_t> payload);
-    void dataOut(std::span<std::uint8_t> payload);
+    // Each is false when the report breaks the protocol: the mouse then fails it.
+    bool command(std::span<const std::uint8_t> r);
+    bool dataIn(std::span<const std::uint8_t> payload);
+    bool dataOut(std::span<std::uint8_t> payload);
     std::uint32_t physical(std::uint32_t offset) const;
     void program(std::uint32_t address, std::uint8_t value);
-    void violation(std::string text);
+    bool violation(std::string text); // records it; false, for `return violation(...)`
     void record(bool set, std::span<const std::uint8_t> bytes, bool ok);
     void finishOpenTransfer();
     void placeInitialContents();

@@ -7,6 +7,16 @@
 
 namespace orlix {
 
+namespace {
+std::string hexNumber(unsigned value, int digits) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out(static_cast<std::size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        out[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+    return "0x" + out;
+}
+} // namespace
+
 Configuration::Configuration(Edition e) : edition(e) {}
 
 void Configuration::startUp(std::span<const std::uint8_t> defaultResource,
@@ -39,9 +49,9 @@ std::optional<std::array<std::uint8_t, 2>> Configuration::expectedIdCode() const
 void Configuration::decode(const TextSource& texts, bool sectionsFromImage) {
     for (auto& profile : assignments)
         std::fill(profile.begin(), profile.end(), std::string());
-    decodeImage(working,
-                DecodeOptions{readLayout, macroDevice && !sectionsFromImage, identifiedDataType},
-                sections, assignments);
+    lastRepairs = decodeImage(
+        working, DecodeOptions{readLayout, macroDevice && !sectionsFromImage, identifiedDataType},
+        sections, assignments);
     for (std::size_t i = 0; i < page.resolution.captions.size(); ++i)
         page.resolution.captions[i] = texts.text("Str" + std::to_string(300 + i));
     showResolution(sections, texts, page.resolution, rate);
@@ -59,8 +69,18 @@ std::uint8_t Configuration::writeLayout() const {
 }
 
 void Configuration::assemble(const TextSource& texts, bool forDevice) {
-    assembleImage(page, texts, AssembleOptions{forDevice, writeLayout()}, sections, assignments,
-                  rate, working);
+    AssembleOptions options{forDevice, writeLayout(), std::nullopt};
+    if (forDevice) options.idCode = expectedIdCode();
+    assembleImage(page, texts, options, sections, assignments, rate, working);
+}
+
+void Configuration::assembleAsWritten(const TextSource& texts) {
+    const SectionRepairs repairs = lastRepairs;
+    const ReportRateMemory keptRate = rate;
+    assemble(texts, true);
+    decode(texts, true);
+    lastRepairs = repairs;
+    rate = keptRate;
 }
 
 bool Configuration::setAssignment(int profile, int button, std::string_view code) {
@@ -90,10 +110,57 @@ FileResult Configuration::saveProfile(const std::filesystem::path& path, const T
     return saveProfileFile(path, working, macros);
 }
 
+FileResult Configuration::readProfile(const std::filesystem::path& path, const TextSource& texts,
+                                      FileStart& file) const {
+    std::string error;
+    auto start = readFileStart(path, kProfileFileSize, &error);
+    if (!start) return {false, error};
+    const std::string name = "\"" + path.string() + "\"";
+    const ProfileCheck check = checkProfileData(start->data, defaults);
+    switch (check.fault) {
+    case ProfileFault::None:
+        break;
+    case ProfileFault::Empty:
+        return {false, name + " is empty; nothing was loaded"};
+    case ProfileFault::Short:
+        return {false, name + " holds " + std::to_string(check.found) + " bytes, fewer than the " +
+                           std::to_string(kImageSize) + " of a settings image; nothing was loaded"};
+    case ProfileFault::DataType:
+    case ProfileFault::VendorId:
+    case ProfileFault::ProductId: {
+        const int digits = check.fault == ProfileFault::DataType ? 2 : 4;
+        std::string text = texts.text("Str026");
+        if (text.empty())
+            text = "This profile file is for another mouse: its %1 is %2, this mouse's is %3. "
+                   "Nothing was loaded.";
+        const std::pair<std::string, std::string> fields[] = {
+            {"%1", std::string(profileFieldName(check.fault))},
+            {"%2", hexNumber(check.found, digits)},
+            {"%3", hexNumber(check.expected, digits)}};
+        for (const auto& [mark, value] : fields)
+            if (auto at = text.find(mark); at != std::string::npos)
+                text.replace(at, mark.size(), value);
+        return {false, text + " (" + path.string() + ")"};
+    }
+    }
+    file = std::move(*start);
+    return {};
+}
+
+FileResult Configuration::checkProfile(const std::filesystem::path& path,
+                                       const TextSource& texts) const {
+    FileStart file;
+    return readProfile(path, texts, file);
+}
+
 FileResult Configuration::loadProfile(const std::filesystem::path& path, const TextSource& texts) {
-    auto result = loadProfileFile(path, working, macros);
-    if (result) takeLoadedData(texts);
-    return result;
+    FileStart file;
+    FileResult result = readProfile(path, texts, file);
+    if (!result) return result;
+    loadProfileBytes(file.data, working, macros);
+    loadedFileSize = file.size;
+    takeLoadedData(texts);
+    return {};
 }
 
 void Configuration::takeLoadedData(const TextSource& texts) {

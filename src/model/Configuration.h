@@ -37,6 +37,10 @@ public:
     std::uint8_t readLayout = kDataType1D;          // data type of the start-up image
     std::optional<std::uint8_t> identifiedDataType; // as the mouse reported it, once identified
     bool macroDevice = false;
+    // What the last decode found damaged and repaired.
+    SectionRepairs lastRepairs;
+    // The size of the last profile file loaded.
+    std::uint64_t loadedFileSize = 0;
 
     // Start-up: the resource into the working buffers (and a copy as defaults), then decode.
     void startUp(std::span<const std::uint8_t> defaultResource, const TextSource& texts);
@@ -54,8 +58,12 @@ public:
     // decode after a device read leaves those buffers as the read filled them; data from a
     // file or the defaults brings its own (sectionsFromImage).
     void decode(const TextSource& texts, bool sectionsFromImage = false);
-    // Pages and sections -> working image. For the mouse the image is 0xFF-filled first.
+    // Pages and sections -> working image. For the mouse the image is 0xFF-filled first and
+    // holds the identity code the mouse is identified by.
     void assemble(const TextSource& texts, bool forDevice);
+    // The working image as a write would send it, taken back into the window: what the mouse
+    // then holds. Keeps lastRepairs of the decode before.
+    void assembleAsWritten(const TextSource& texts);
     // The placement used for the middle region when assembling.
     std::uint8_t writeLayout() const;
 
@@ -66,11 +74,19 @@ public:
     FireKeySettings currentFireKeys() const;
 
     // Profile files. Save assembles the working image from the pages first; a mouse without
-    // macro memory has its (unused) store set to 0xFF so the file says so.
+    // macro memory has its (unused) store set to 0xFF so the file says so. Load refuses a file
+    // that is empty, shorter than the image, or made for another mouse (vendor id, product id
+    // or data type differ from the default image) and then changes nothing.
     FileResult saveProfile(const std::filesystem::path& path, const TextSource& texts);
     FileResult loadProfile(const std::filesystem::path& path, const TextSource& texts);
+    // The checks of loadProfile alone: nothing changes.
+    FileResult checkProfile(const std::filesystem::path& path, const TextSource& texts) const;
     // After a file or the defaults filled the working image and store: names, table, pages.
     void takeLoadedData(const TextSource& texts);
+
+private:
+    FileResult readProfile(const std::filesystem::path& path, const TextSource& texts,
+                           FileStart& file) const;
 };
 
 } // namespace orlix

@@ -6,52 +6,233 @@
 #include <cstring>
 #include <random>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace orlix {
 
 namespace fs = std::filesystem;
 
 namespace {
+
 std::string describe(const fs::path& path, const std::string& what, int err) {
     return what + " \"" + path.string() + "\": " + std::strerror(err);
 }
 
-fs::path temporaryNameFor(const fs::path& target) {
-    std::random_device rd;
-    auto name = target.filename().string() + ".tmp-" + std::to_string(rd() % 1000000);
-    return target.parent_path() / name;
+FileResult failure(const fs::path& path, const std::string& what, int err) {
+    return {false, describe(path, what, err)};
 }
+
+std::string temporaryNameFor(const fs::path& target, unsigned attempt) {
+    static std::random_device rd;
+    return target.filename().string() + ".tmp-" + std::to_string((rd() + attempt) % 100000000u);
+}
+
+#ifndef _WIN32
+
+// Follows symbolic links to the file they finally name; a name that does not exist (also the
+// end of a dangling link) is the file to create.
+bool resolveLinks(fs::path& p, int& err) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::error_code ec;
+        fs::path next = fs::read_symlink(p, ec);
+        if (ec) {
+            err = ec.value();
+            return false;
+        }
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    err = ELOOP;
+    return false;
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> content, int& err) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+#endif
+
 } // namespace
 
+#ifndef _WIN32
+
 FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> content) {
-    fs::path tmp = temporaryNameFor(path);
-    std::FILE* f = std::fopen(tmp.string().c_str(), "wb");
-    if (!f) return {false, describe(path, "Cannot create file", errno)};
-    std::size_t written = content.empty() ? 0 : std::fwrite(content.data(), 1, content.size(), f);
-    int writeErr = written == content.size() ? 0 : (errno ? errno : EIO);
-    if (std::fflush(f) != 0 && writeErr == 0) writeErr = errno ? errno : EIO;
-    if (std::fclose(f) != 0 && writeErr == 0) writeErr = errno ? errno : EIO;
-    if (writeErr != 0) {
-        std::remove(tmp.string().c_str());
-        return {false, describe(path, "Cannot write file", writeErr)};
+    fs::path target = path;
+    int err = 0;
+    if (!resolveLinks(target, err)) return failure(path, "Cannot write file", err);
+
+    struct stat existing {};
+    bool exists = false;
+    if (::stat(target.c_str(), &existing) == 0) {
+        exists = true;
+        if (S_ISDIR(existing.st_mode)) return failure(path, "Cannot write file", EISDIR);
+        if (!S_ISREG(existing.st_mode))
+            return {false, "Cannot write file \"" + path.string() + "\": it is not a regular file"};
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            return failure(path, "Cannot write file", errno);
+        // Root passes every permission test; a file nobody may write is still not replaced.
+        if (::geteuid() == 0 && (existing.st_mode & 0222) == 0)
+            return {false, "Cannot write file \"" + path.string() + "\": the file is read-only"};
+    } else if (errno != ENOENT) {
+        return failure(path, "Cannot write file", errno);
     }
-    std::error_code ec;
-    fs::rename(tmp, path, ec);
-    if (ec) {
-        std::remove(tmp.string().c_str());
-        return {false, "Cannot write file \"" + path.string() + "\": " + ec.message()};
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    fs::path tmp;
+    int fd = -1;
+    for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tmp = folder / temporaryNameFor(target, attempt);
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    exists ? 0600 : 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return failure(path, "Cannot write file", errno);
+
+    bool ok = true;
+    if (exists) {
+        // The replacement keeps the owner where allowed, and the permissions.
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+            if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+                // Not the owner's to give away: the file becomes the user's, as a copy would.
+            }
+        }
+        if (::fchmod(fd, existing.st_mode & 07777) != 0) {
+            err = errno;
+            ok = false;
+        }
+    }
+    if (ok) ok = writeAll(fd, content, err);
+    if (ok && ::fsync(fd) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return failure(path, "Cannot write file", err);
     }
     return {};
 }
 
-std::optional<std::vector<std::uint8_t>> readFilePrefix(const fs::path& path, std::size_t maxBytes,
-                                                        std::string* error) {
+std::optional<FileStart> readFileStart(const fs::path& path, std::size_t maxBytes,
+                                       std::string* error) {
+    const auto fail = [&](const std::string& message) -> std::optional<FileStart> {
+        if (error) *error = message;
+        return std::nullopt;
+    };
+    // Non-blocking, so a FIFO without a writer cannot hang the open.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail(describe(path, "Cannot open file", errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        int err = errno;
+        ::close(fd);
+        return fail(describe(path, "Cannot open file", err));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (S_ISDIR(st.st_mode)) return fail(describe(path, "Cannot open file", EISDIR));
+        return fail("Cannot open file \"" + path.string() + "\": it is not a regular file");
+    }
+    FileStart out;
+    out.size = static_cast<std::uint64_t>(st.st_size);
+    out.data.resize(maxBytes);
+    std::size_t got = 0;
+    while (got < maxBytes) {
+        ssize_t n = ::read(fd, out.data.data() + got, maxBytes - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            return fail(describe(path, "Cannot read file", err));
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    out.data.resize(got);
+    return out;
+}
+
+std::optional<FileIdentity> fileIdentity(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev),
+                        static_cast<std::uint64_t>(st.st_ino)};
+}
+
+#else
+
+FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> content) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (fs::exists(status)) {
+        if (!fs::is_regular_file(status))
+            return {false, "Cannot write file \"" + path.string() + "\": it is not a regular file"};
+        if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+            return {false, "Cannot write file \"" + path.string() + "\": the file is read-only"};
+    }
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    fs::path tmp;
+    std::FILE* f = nullptr;
+    for (unsigned attempt = 0; attempt < 100 && !f; ++attempt) {
+        tmp = folder / temporaryNameFor(path, attempt);
+        f = std::fopen(tmp.string().c_str(), "wbx"); // exclusive creation
+        if (!f && errno != EEXIST) break;
+    }
+    if (!f) return failure(path, "Cannot write file", errno);
+    std::size_t written = content.empty() ? 0 : std::fwrite(content.data(), 1, content.size(), f);
+    int err = written == content.size() ? 0 : (errno ? errno : EIO);
+    if (std::fclose(f) != 0 && err == 0) err = errno ? errno : EIO;
+    if (err == 0) {
+        fs::rename(tmp, path, ec);
+        if (ec) err = ec.value();
+    }
+    if (err != 0) {
+        std::remove(tmp.string().c_str());
+        return failure(path, "Cannot write file", err);
+    }
+    return {};
+}
+
+std::optional<FileStart> readFileStart(const fs::path& path, std::size_t maxBytes,
+                                       std::string* error) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) && fs::exists(path, ec)) {
+        if (error) *error = "Cannot open file \"" + path.string() + "\": it is not a regular file";
+        return std::nullopt;
+    }
     std::FILE* f = std::fopen(path.string().c_str(), "rb");
     if (!f) {
         if (error) *error = describe(path, "Cannot open file", errno);
         return std::nullopt;
     }
-    std::vector<std::uint8_t> data(maxBytes);
-    std::size_t got = maxBytes == 0 ? 0 : std::fread(data.data(), 1, maxBytes, f);
+    FileStart out;
+    out.size = fs::file_size(path, ec);
+    out.data.resize(maxBytes);
+    std::size_t got = maxBytes == 0 ? 0 : std::fread(out.data.data(), 1, maxBytes, f);
     bool failed = std::ferror(f) != 0;
     int err = errno;
     std::fclose(f);
@@ -59,8 +240,24 @@ std::optional<std::vector<std::uint8_t>> readFilePrefix(const fs::path& path, st
         if (error) *error = describe(path, "Cannot read file", err ? err : EIO);
         return std::nullopt;
     }
-    data.resize(got);
-    return data;
+    out.data.resize(got);
+    return out;
+}
+
+std::optional<FileIdentity> fileIdentity(const fs::path& path) {
+    std::error_code ec;
+    auto canonical = fs::canonical(path, ec);
+    if (ec) return std::nullopt;
+    return FileIdentity{0, std::hash<std::string>{}(canonical.string())};
+}
+
+#endif
+
+std::optional<std::vector<std::uint8_t>> readFilePrefix(const fs::path& path, std::size_t maxBytes,
+                                                        std::string* error) {
+    auto start = readFileStart(path, maxBytes, error);
+    if (!start) return std::nullopt;
+    return std::move(start->data);
 }
 
 fs::path withBinExtension(const fs::path& chosen) {

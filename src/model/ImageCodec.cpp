@@ -43,13 +43,27 @@ std::size_t fireKeyStartFor(std::uint8_t dataType) {
     return middleLayoutFor(dataType) ? image::kFireKeyStart : image::kCompactFireKeyStart;
 }
 
-void decodeImage(const ImageBytes& img, const DecodeOptions& options, SectionBuffers& s,
-                 AssignmentTable& table) {
+std::string SectionRepairs::describe() const {
+    std::string out;
+    const auto add = [&](const char* what) {
+        if (!out.empty()) out += ", ";
+        out += what;
+    };
+    if (a) add("section A (checksum)");
+    if (b) add(a ? "section B (checksum)" : "section B (checksum), section A (replaced with B)");
+    if (fireKeys) add("fire keys (checksum)");
+    if (profiles) add("profiles (checksum)");
+    return out;
+}
+
+SectionRepairs decodeImage(const ImageBytes& img, const DecodeOptions& options, SectionBuffers& s,
+                           AssignmentTable& table) {
+    SectionRepairs repairs;
     copyFrom(img, 0, s.a);
-    checkParameterASection(s, options.identifiedDataType);
+    repairs.a = checkParameterASection(s, options.identifiedDataType);
     if (!options.macroDevice) {
         copyFrom(img, image::kSectionBStart, s.b);
-        checkParameterBSection(s, options.identifiedDataType);
+        repairs.b = checkParameterBSection(s, options.identifiedDataType);
     }
     if (auto layout = middleLayoutFor(options.readLayout)) {
         bool breathFromDevice = options.macroDevice && options.readLayout == kDataType3A;
@@ -60,9 +74,9 @@ void decodeImage(const ImageBytes& img, const DecodeOptions& options, SectionBuf
     }
     std::size_t p = fireKeyStartFor(options.readLayout);
     copyFrom(img, p, s.fireKeys);
-    checkFireKeySection(s, options.identifiedDataType);
+    repairs.fireKeys = checkFireKeySection(s, options.identifiedDataType);
     copyFrom(img, p + image::kFireKeySize, s.profiles);
-    checkProfileSection(s, options.identifiedDataType);
+    repairs.profiles = checkProfileSection(s, options.identifiedDataType);
 
     for (int prof = 0; prof < kProfileCount; ++prof)
         for (int k = 0; k < kButtonCount; ++k) {
@@ -70,6 +84,7 @@ void decodeImage(const ImageBytes& img, const DecodeOptions& options, SectionBuf
             table[static_cast<std::size_t>(prof)][static_cast<std::size_t>(k)] =
                 toHex(std::span<const std::uint8_t>(s.profiles.data() + off, 4));
         }
+    return repairs;
 }
 
 void showResolution(const SectionBuffers& s, const TextSource& texts, ResolutionPage& page,
@@ -234,6 +249,7 @@ void assembleImage(const PageState& page, const TextSource& texts, const Assembl
     // The page rewrites the mode-2 colour only when the lighting is in use; keep that
     // section's checksum true to its bytes then.
     if (!(s.a[image::kLightingFlags] & kLightingUnused)) sealSection(s.userBreath);
+    if (options.idCode) s.idCode = *options.idCode;
     if (auto layout = middleLayoutFor(options.layout)) {
         copyTo(s.reserved, img, layout->reserved);
         copyTo(s.idCode, img, layout->idCode);

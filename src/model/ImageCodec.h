@@ -6,7 +6,9 @@
 #include "SectionBuffers.h"
 #include "TextSource.h"
 
+#include <array>
 #include <optional>
+#include <string>
 
 namespace orlix {
 
@@ -20,9 +22,20 @@ struct DecodeOptions {
     std::optional<std::uint8_t> identifiedDataType; // chooses the repair contents
 };
 
+// The sections a decode found damaged (checksum wrong) and repaired or resealed.
+struct SectionRepairs {
+    bool a = false;
+    bool b = false; // a damaged B also replaces A
+    bool fireKeys = false;
+    bool profiles = false;
+    bool any() const { return a || b || fireKeys || profiles; }
+    // "section B (checksum), section A (replaced with B)", empty when nothing was repaired.
+    std::string describe() const;
+};
+
 // Image -> section buffers (checked and repaired) and the assignment table.
-void decodeImage(const ImageBytes& image, const DecodeOptions& options, SectionBuffers& sections,
-                 AssignmentTable& table);
+SectionRepairs decodeImage(const ImageBytes& image, const DecodeOptions& options,
+                           SectionBuffers& sections, AssignmentTable& table);
 
 // Section buffers -> what the pages show.
 void showResolution(const SectionBuffers& s, const TextSource& texts, ResolutionPage& page,
@@ -45,6 +58,9 @@ FireKeySettings fireKeySettings(const FireKeyPage& page, const SectionBuffers& s
 struct AssembleOptions {
     bool forDevice = false;            // fill with 0xFF first (byte 255 then stays 0xFF)
     std::uint8_t layout = kDataType1D; // placement of the middle region
+    // The identity code to place instead of the section buffer's: the code the mouse's
+    // identity test compares with, so no file can lock the mouse out.
+    std::optional<std::array<std::uint8_t, 2>> idCode;
 };
 
 // Builds the image from the pages and section buffers, in the order the mouse expects.

@@ -62,7 +62,11 @@ void DeviceController::poll() {
         emit noDevice();
     };
     hooks.identify = [this] { identifyAndRead(); };
-    link_.poll(hooks);
+    const device::PollResult result = link_.poll(hooks);
+    // A read that did not complete is tried again; the next complete one clears the state.
+    if (result == device::PollResult::Unchanged && !shutDown_ && session_.needsRead()) {
+        identifyAndRead();
+    }
 }
 
 void DeviceController::identifyAndRead() {
@@ -81,7 +85,10 @@ void DeviceController::identifyAndRead() {
     emit readStarting();
     runLocked([this](const ProgressFn& progress) { return session_.readAll(texts_, progress); },
               [this](const TransferOutcome& outcome) {
-                  if (outcome) emit deviceRead();
+                  if (outcome)
+                      emit deviceRead();
+                  else if (session_.needsRead())
+                      emit readFailed();
               });
 }
 

@@ -47,10 +47,13 @@ public:
 
     bool linkOpen() const { return link_.isOpen(); }
     bool canTransfer() const { return session_.canTransfer(); }
+    // Identified, but the last read did not complete: nothing may be written (Str025).
+    bool needsRead() const { return session_.needsRead(); }
     bool macroDevice() const { return session_.kind() == device::DeviceKind::Macro; }
     bool transferring() const { return transferring_; }
 
-    // DevTimerTimer.
+    // DevTimerTimer. While the mouse is open but not read completely, a tick that finds
+    // nothing else to do identifies and reads it again.
     void poll();
     // APCheckID_OnClick: identifies the mouse just opened and, if it is accepted, reads it.
     void identifyAndRead();
@@ -67,6 +70,7 @@ signals:
     void rejected(device::IdentifyResult why); // error label, then RefreshErrorAP
     void readStarting();                       // the status labels go
     void deviceRead();                         // the image is in: refresh, show pages
+    void readFailed();                         // identified, but not read completely
     void progressed(int percent);
 
 private:

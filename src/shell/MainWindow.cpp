@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDebug>
+#include <QLabel>
 #include <QScreen>
 #include <QWindow>
 
@@ -68,6 +69,11 @@ MainWindow::MainWindow(Edition edition, const appearance::ResourceBundle& resour
         setPalette(p);
     }
     build();
+    readError_ = new QLabel(this);
+    readError_->setObjectName(QStringLiteral("lbl_ReadError"));
+    readError_->setWordWrap(true);
+    readError_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    readError_->hide();
     device_ = new DeviceController(backend, config_, languages_, this);
     device_->setLoadingWindow(loading_, this);
     commands_ = new WindowCommands(*this);
@@ -177,7 +183,9 @@ void MainWindow::connectParts() {
     connect(device_, &DeviceController::readStarting, this, [this] {
         for (const char* l : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"})
             controls_->label(QString::fromLatin1(l))->hide();
+        readError_->hide();
     });
+    connect(device_, &DeviceController::readFailed, this, &MainWindow::showReadFailed);
     connect(device_, &DeviceController::deviceRead, this, [this] {
         refreshUI();
         readPointerSettings();
@@ -243,6 +251,7 @@ void MainWindow::applyLanguage(int n) {
     applyLayout(skin_.layout(), this);
     fitStatusLabels();
     applyTexts();
+    if (readError_->isVisible()) showReadFailed(); // in the new language
 
     if (insertList != nullptr && insertIndex >= 0) insertList->setCurrentIndex(insertIndex);
     QGuiApplication::setApplicationDisplayName(QString::fromStdString(languages_.text("Title")));
@@ -395,6 +404,7 @@ void MainWindow::unlockWindow() {
 
 void MainWindow::showDevicePages() {
     const bool macro = device_->macroDevice();
+    readError_->hide();
     for (const char* name : {"Btn_Macro", "Img_Macro"})
         pages::setHiddenFor(findChild<QWidget*>(QString::fromLatin1(name)), pages::hide::kDevice,
                             !macro);
@@ -411,6 +421,7 @@ void MainWindow::showDevicePages() {
 
 void MainWindow::showNoDevice() {
     hideAllMenus();
+    readError_->hide();
     controls_->label(QStringLiteral("lbl_TypeError"))->hide();
     controls_->label(QStringLiteral("lbl_IDError"))->hide();
     controls_->label(QStringLiteral("lbl_NoDev"))->show();
@@ -430,8 +441,33 @@ void MainWindow::refreshErrorAP() {
     controls_->clearPageImages();
 }
 
+// The mouse was identified but not read completely: its settings are not what the pages
+// would show, so no page is shown and nothing can be written until a read completes. The
+// link stays open for that read.
+void MainWindow::showReadFailed() {
+    hideAllMenus();
+    for (const char* l : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"})
+        controls_->label(QString::fromLatin1(l))->hide();
+    // It stands where the other status texts stand, and looks like them.
+    const QLabel* model = controls_->label(QStringLiteral("lbl_IDError"));
+    readError_->setFont(model->font());
+    readError_->setPalette(model->palette());
+    readError_->setStyleSheet(model->styleSheet());
+    readError_->move(model->pos());
+    const int width = kWidth - model->x() - 16;
+    readError_->setText(QString::fromStdString(languages_.text("Str025")));
+    readError_->resize(width, std::max(40, readError_->heightForWidth(width)));
+    readError_->show();
+    readError_->raise();
+    assignmentPage_->endHover();
+    errorFlag_ = true;
+    showContainer(0);
+    controls_->clearPageImages();
+}
+
 void MainWindow::showRejected(device::IdentifyResult why) {
     const bool typeError = why == device::IdentifyResult::DataTypeError;
+    readError_->hide();
     controls_->label(QStringLiteral("lbl_TypeError"))->setVisible(typeError);
     controls_->label(QStringLiteral("lbl_IDError"))->setVisible(!typeError);
     controls_->label(QStringLiteral("lbl_NoDev"))->hide();

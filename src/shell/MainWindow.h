@@ -22,6 +22,8 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
+
 namespace orlix::macro::gui {
 class MacroPage;
 }
@@ -107,6 +109,7 @@ private:
     void loadPageBackground(int n);
     void iconInit();
     void showRejected(device::IdentifyResult why);
+    void showReadFailed();
     void keyClicked(int n);
     void storeChoice(int key, const std::string& code, const QString& caption);
     void dragFrom(QPoint globalPos);
@@ -137,6 +140,7 @@ private:
     std::vector<pages::PageView*> views_;
 
     bool errorFlag_ = false;
+    QLabel* readError_ = nullptr; // lbl_ReadError: Str025 instead of the pages
     bool editing_ = false;
     bool locked_ = false;
     bool closeWhenUnlocked_ = false;

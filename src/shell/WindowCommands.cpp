@@ -71,6 +71,11 @@ void WindowCommands::pause() {
 bool WindowCommands::pressForDevice(const QString& buttonName) {
     window_.controls().showPressed(buttonName);
     pause();
+    // A mouse that was not read completely would be written with contents it never held.
+    if (window_.device().needsRead()) {
+        message("Str025");
+        return false;
+    }
     // An open link whose mouse was never identified has no way to be written either.
     if (!window_.device().canTransfer()) {
         message("Str022");
@@ -84,7 +89,7 @@ void WindowCommands::report(const device::TransferOutcome& outcome) {
     case device::TransferResult::Done:
         break;
     case device::TransferResult::NoDevice:
-        message("Str022");
+        message(outcome.notRead ? "Str025" : "Str022");
         break;
     case device::TransferResult::Refused:
         message("Str023");

@@ -211,6 +211,56 @@ TEST(Layout, BadValueIsReportedAndTheControlKeepsItsPlace) {
     EXPECT_TRUE(a.layout.issues().empty());
 }
 
+// Every number is bounded where it is read, so the positions derived from it (a coordinate
+// plus a step) cannot overflow: the largest accepted value and the first refused one.
+TEST(Layout, NumbersAreBoundedAtTheirEdge) {
+    Applied a;
+    std::string t = layoutText();
+    t = with(t, "Error_text_X", "-100000");
+    t = with(t, "Error_text_Y", "100000");
+    t = with(t, "DPI_X", "100000");
+    t = with(t, "FKPara1_Y", "100000");
+    a.apply(t);
+    EXPECT_TRUE(a.layout.issues().empty());
+    EXPECT_EQ(a.pos("lbl_CheckDev"), (Point{-100000, 100050}));
+    EXPECT_EQ(a.pos("Edt_DelayTime1"), (Point{100, 100022}));
+    EXPECT_EQ(a.pos("Img_DPI8"), (Point{100000 + 7 * 29, 200}));
+
+    Applied b;
+    t = layoutText();
+    for (const char* key :
+         {"Error_text_Y", "DPI_X", "FKPara1_Y", "New_Y", "Del_Y", "InsertRecDelay_Y"})
+        t = with(t, key, "2147483647");
+    t = with(t, "Error_text_X", "-100001");
+    t = with(t, "Key1_X", "100001");
+    b.apply(t);
+    std::vector<std::string> keys;
+    for (const LayoutIssue& i : b.layout.issues()) {
+        EXPECT_NE(i.problem.find("out of range"), std::string::npos) << i.message();
+        keys.push_back(i.key);
+    }
+    EXPECT_EQ(keys.size(), 8u);
+    EXPECT_FALSE(b.pos("lbl_CheckDev"));
+    EXPECT_FALSE(b.pos("Img_DPI8"));
+    EXPECT_FALSE(b.pos("Key1"));
+}
+
+TEST(Layout, FontSizesAreBounded) {
+    Applied a;
+    std::string t = with(layoutText(), "Size_A", "500");
+    t = with(t, "Size_B", "501");
+    t = with(t, "Size_D", "0");
+    a.apply(t);
+    std::vector<std::string> messages;
+    for (const LayoutIssue& i : a.layout.issues())
+        messages.push_back(i.message());
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"ORG1 [org1] Size_B: not a usable text size: 501",
+                                        "ORG1 [org1] Size_D: not a usable text size: 0"}));
+    EXPECT_EQ(a.layout.style().windowButtons.size, 500);
+    EXPECT_FALSE(a.layout.style().pageButtons.size);
+}
+
 TEST(Layout, FirstApplicationWithAMissingValueLeavesTheControlUnplaced) {
     Applied a;
     a.apply(without(layoutText(), "P2_X"));

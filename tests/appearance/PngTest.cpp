@@ -99,6 +99,23 @@ TEST(Png, OversizedImageIsRefusedBeforeAllocation) {
     EXPECT_NE(r.error.find("100000"), std::string::npos) << r.error;
 }
 
+// The window is the largest thing a skin image can fill: 800 x 600 decodes, one pixel more in
+// either direction is refused.
+TEST(Png, SizesUpToTheWindowDecode) {
+    const ImageResult window = decodePng(encode(800, 600, PNG_FORMAT_RGBA, rgbaPattern(800, 600)));
+    ASSERT_TRUE(window.ok()) << window.error;
+    EXPECT_EQ(window.image.width, 800);
+    EXPECT_EQ(window.image.height, 600);
+    EXPECT_EQ(window.image.pixels.size(), 800u * 600u * 4u);
+    for (auto [w, h] : {std::pair{801, 1}, std::pair{1, 601}}) {
+        const ImageResult r = decodePng(encode(w, h, PNG_FORMAT_RGBA, rgbaPattern(w, h)));
+        EXPECT_FALSE(r.ok()) << w << " x " << h;
+        EXPECT_NE(r.error.find(std::to_string(w) + " x " + std::to_string(h)), std::string::npos)
+            << r.error;
+        EXPECT_TRUE(r.image.pixels.empty());
+    }
+}
+
 TEST(Png, NotAPngAndMissingResource) {
     const std::string text = "[org1]\nP1_X=195\n";
     EXPECT_EQ(

@@ -3,8 +3,8 @@
 #include "appearance/Languages.h"
 #include "appearance/Png.h"
 #include "appearance/Skin.h"
-#include "model/TextCodec.h"
 #include "appearance/TextIds.h"
+#include "model/TextCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -117,9 +117,16 @@ TEST_P(MacroCommands, SetEncodesTheScriptIntoTheMouseAndShowGivesItBack) {
     ASSERT_EQ(show.code, 0) << show.err;
     EXPECT_EQ(show.out, kScript);
 
-    // What show prints is what set takes: a round trip changes nothing.
+    // What show prints is what set takes: a round trip changes nothing, also when the file
+    // was saved by a Windows editor (byte-order mark, CRLF line ends).
     writeText(path("again.txt"), show.out);
     ASSERT_EQ(run({"macro", "set", "3", path("again.txt")}).code, 0);
+    EXPECT_EQ(profile(), p);
+    std::string windows = "\xEF\xBB\xBF";
+    for (char c : show.out)
+        windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    writeText(path("crlf.txt"), windows);
+    ASSERT_EQ(run({"macro", "set", "3", path("crlf.txt")}).code, 0);
     EXPECT_EQ(profile(), p);
 }
 

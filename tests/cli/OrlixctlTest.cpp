@@ -1,4 +1,4 @@
-#include "Orlixctl.h"
+#include "CliHarness.h"
 
 #include "model/ParameterImage.h"
 
@@ -10,55 +10,16 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace orlix::test;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Result run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = orlixctl::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-class Orlixctl : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::path(ORLIX_TEST_SCRATCH) /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
-    fs::path dir;
-};
-
-std::vector<std::uint8_t> readAll(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeAll(const std::string& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> lines(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> out;
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
+using Result = CliResult;
+using Orlixctl = CliTest;
 
 void seal(std::vector<std::uint8_t>& bytes, std::size_t start, std::size_t dataLength) {
     orlix::sealSection(std::span<std::uint8_t>(bytes.data() + start, dataLength + 1));
@@ -103,13 +64,13 @@ TEST_F(Orlixctl, UnplugInTheMiddleOfAWriteIsAClearError) {
     const auto state = path("m.bin");
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
-    // Probes, identification and the read before the write take 4938 reports.
+    // Probes, identification and the read before the write take 4940 reports.
     const auto trace = path("trace.txt");
     const auto r = run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", "7000",
                         "--trace", trace, "write", p});
     EXPECT_EQ(r.code, orlixctl::kTransferFailed);
     EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
-    EXPECT_EQ(fs::file_size(state), 65536u);
+    EXPECT_EQ(fs::file_size(state), 65536u + 16u); // memory, then kind and running rate
     const auto t = lines(trace);
     ASSERT_GT(t.size(), 7000u);
     EXPECT_EQ(t[6999].find("failed"), std::string::npos);
@@ -147,12 +108,14 @@ TEST_F(Orlixctl, TraceHasOneLinePerReportAndTheSequenceCounts) {
         run({"--simulate=macro", "--sim-state", state, "--trace", trace, "write", path("p.bin")})
             .code,
         0);
+    // A factory-fresh macro mouse holds the default image: identified at 0x6053 (12 reports);
+    // the write is read back (38).
     t = lines(trace);
-    EXPECT_EQ(t.size(), 2u + 10u + 4926u + 5068u + 1u);
+    EXPECT_EQ(t.size(), 2u + 12u + 4926u + 5068u + 38u + 1u);
     EXPECT_EQ(t.back(), "set 40 19 00 00 00 00 00 00");
 
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "--trace", trace, "reset"}).code, 0);
-    EXPECT_EQ(lines(trace).size(), 2u + 10u + 4926u + 5068u + 1u);
+    EXPECT_EQ(lines(trace).size(), 2u + 12u + 4926u + 5068u + 38u + 1u);
 }
 
 TEST_F(Orlixctl, ShowJsonOfAFileOrTheMouse) {
@@ -212,4 +175,276 @@ TEST_F(Orlixctl, BadInputGivesMessagesAndExitCodes) {
                              "--simulate", "--sim-state", "--trace", "--edition", "--json"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
+}
+
+namespace {
+
+// The report without its first line, which names the source.
+std::string body(const std::string& report) {
+    const auto newline = report.find('\n');
+    return newline == std::string::npos ? report : report.substr(newline + 1);
+}
+
+std::string untilMacros(const std::string& report) {
+    return report.substr(0, report.find("Macros"));
+}
+
+} // namespace
+
+// `show FILE` is a preview of `write FILE`: after the write, the mouse shows the same, and both
+// name what was repaired.
+TEST_F(Orlixctl, ShowOfAFileShowsWhatTheWriteSends) {
+    const auto p = path("p.bin");
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("seed.bin"), "read", "-o", p}).code, 0);
+    const auto good = readAll(p);
+    struct Damage {
+        const char* name;
+        void (*apply)(std::vector<std::uint8_t>&);
+        const char* repaired; // empty: nothing to repair
+    };
+    const Damage damages[] = {
+        {"profile checksum", [](auto& b) { b[254] ^= 0x10; }, "profiles (checksum)"},
+        {"section B checksum", [](auto& b) { b[31] ^= 0x01; },
+         "section B (checksum), section A (replaced with B)"},
+        {"fire-key checksum", [](auto& b) { b[100] ^= 0x04; }, "fire keys (checksum)"},
+        {"current level beyond the levels",
+         [](auto& b) {
+             b[27] = 0xFF;
+             seal(b, 27, 4);
+         },
+         ""},
+        {"a level that is no value",
+         [](auto& b) {
+             b[11] = 0x40;
+             seal(b, 0, 26);
+         },
+         ""},
+        {"two fire-mode buttons with different groups",
+         [](auto& b) {
+             const std::uint8_t one[] = {0x0F, 0x01, 0x00, 0x00};
+             const std::uint8_t two[] = {0x0F, 0x02, 0x03, 0x00};
+             std::copy(std::begin(one), std::end(one), b.begin() + 110 + 4 * 3);
+             std::copy(std::begin(two), std::end(two), b.begin() + 110 + 48 + 4 * 5);
+             seal(b, 110, 144);
+         },
+         ""},
+    };
+    for (const char* kind : {"--simulate=macro", "--simulate=basic"}) {
+        for (const Damage& d : damages) {
+            SCOPED_TRACE(std::string(kind) + ": " + d.name);
+            auto bytes = good;
+            d.apply(bytes);
+            const auto f = path("damaged.bin");
+            writeAll(f, bytes);
+            const auto state = path(std::string("state-") + (kind + 11) + ".bin");
+            const auto preview = run({"show", f});
+            ASSERT_EQ(preview.code, 0) << preview.err;
+            const auto written = run({kind, "--sim-state", state, "write", f});
+            ASSERT_EQ(written.code, 0) << written.err;
+            const auto shown = run({kind, "--sim-state", state, "show"});
+            ASSERT_EQ(shown.code, 0) << shown.err;
+            if (std::string(kind) == "--simulate=macro")
+                EXPECT_EQ(body(preview.out), body(shown.out));
+            else
+                EXPECT_EQ(untilMacros(body(preview.out)), untilMacros(body(shown.out)));
+            const std::string repaired =
+                *d.repaired ? f + ": repaired: " + d.repaired + "\n" : std::string();
+            EXPECT_EQ(preview.err.find(": repaired:") != std::string::npos, *d.repaired != 0)
+                << preview.err;
+            if (*d.repaired) {
+                EXPECT_NE(preview.err.find(repaired), std::string::npos) << preview.err;
+                EXPECT_NE(written.err.find(repaired), std::string::npos) << written.err;
+            }
+        }
+    }
+}
+
+TEST_F(Orlixctl, EmptyShortAndForeignFilesAreRefusedBeforeTheMouseIsTouched) {
+    const auto state = path("m.bin");
+    const auto p = path("p.bin");
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
+    const auto good = readAll(p);
+    const auto before = readAll(state);
+
+    struct Case {
+        std::vector<std::uint8_t> bytes;
+        std::string message;
+    };
+    std::vector<Case> cases;
+    cases.push_back({{}, "is empty"});
+    cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + 1),
+                     "holds 1 bytes, fewer than the 256 of a settings image"});
+    cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + 255),
+                     "holds 255 bytes, fewer than the 256 of a settings image"});
+    auto vendor = good;
+    vendor[3] = 0xCE;
+    cases.push_back({vendor, "vendor id is 0x1BCE, this mouse's is 0x1BCF"});
+    auto product = good;
+    product[4] = 0x18;
+    cases.push_back({product, "product id is 0x18A6, this mouse's is 0x08A6"});
+    auto type = good;
+    type[1] = 0x3A;
+    cases.push_back({type, "data type is 0x3A, this mouse's is 0x1D"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const auto f = path("f.bin");
+        writeAll(f, c.bytes);
+        const auto trace = path("trace.txt");
+        const auto w =
+            run({"--simulate=macro", "--sim-state", state, "--trace", trace, "write", f});
+        EXPECT_EQ(w.code, orlixctl::kFileError);
+        EXPECT_NE(w.err.find(c.message), std::string::npos) << w.err;
+        EXPECT_NE(w.err.find("f.bin"), std::string::npos) << w.err;
+        EXPECT_TRUE(lines(trace).empty()); // not one report reached the mouse
+        EXPECT_EQ(readAll(state), before);
+        const auto s = run({"show", f});
+        EXPECT_EQ(s.code, orlixctl::kFileError);
+        EXPECT_NE(s.err.find(c.message), std::string::npos) << s.err;
+        EXPECT_TRUE(s.out.empty());
+    }
+
+    // Between the image and a whole profile file: the note says what comes from the file.
+    writeAll(path("short.bin"), std::vector<std::uint8_t>(good.begin(), good.begin() + 2305));
+    const auto w = run({"--simulate=macro", "--sim-state", state, "write", path("short.bin")});
+    ASSERT_EQ(w.code, 0) << w.err;
+    EXPECT_NE(w.err.find("holds 2305 bytes, a profile file 34048; the settings image, the macro "
+                         "table, macro body 1 and the first 1 bytes of macro body 2 come from "
+                         "the file; the rest of that body and macro bodies 3 to 32 keep what "
+                         "the mouse holds"),
+              std::string::npos)
+        << w.err;
+}
+
+TEST_F(Orlixctl, AFifoIsRefusedInsteadOfWaitedFor) {
+    const auto fifo = path("fifo.bin");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", fifo},
+          std::vector<std::string>{"--simulate=basic", "write", fifo}}) {
+        const auto r = run(args);
+        EXPECT_EQ(r.code, orlixctl::kFileError);
+        EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Orlixctl, TheTraceMayNotNameAFileTheCommandUses) {
+    const auto state = path("m.bin");
+    const auto p = path("p.bin");
+    ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "read", "-o", p}).code, 0);
+    const auto good = readAll(p);
+    fs::create_symlink("p.bin", dir / "link.bin");
+    fs::create_hard_link(p, dir / "hard.bin");
+    for (const std::string& name : {p, path("link.bin"), path("hard.bin"), path("./p.bin")}) {
+        SCOPED_TRACE(name);
+        const auto r = run({"--simulate=basic", "--sim-state", state, "write", p, "--trace", name});
+        EXPECT_EQ(r.code, orlixctl::kUsage);
+        EXPECT_NE(r.err.find("--trace"), std::string::npos) << r.err;
+        EXPECT_EQ(readAll(p), good);
+    }
+    const auto out = run({"--simulate=basic", "--sim-state", state, "read", "-o", path("new.bin"),
+                          "--trace", path("new.bin")});
+    EXPECT_EQ(out.code, orlixctl::kUsage);
+    EXPECT_FALSE(fs::exists(path("new.bin")));
+    const auto st = run({"--simulate=basic", "--sim-state", state, "--trace", state, "info"});
+    EXPECT_EQ(st.code, orlixctl::kUsage);
+    EXPECT_EQ(fs::file_size(state), 65536u);
+    // Another file is fine.
+    EXPECT_EQ(
+        run({"--simulate=basic", "--sim-state", state, "write", p, "--trace", path("t.txt")}).code,
+        0);
+}
+
+// root passes every permission test; a file nobody may write is refused for root as well.
+TEST_F(Orlixctl, ReadIntoAFileRespectsTheUsersFile) {
+    const auto state = path("m.bin");
+    const auto locked = path("locked.bin");
+    writeAll(locked, {1, 2, 3});
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    const auto r = run({"--simulate=basic", "--sim-state", state, "read", "-o", locked});
+    EXPECT_EQ(r.code, orlixctl::kFileError);
+    EXPECT_NE(r.err.find("locked.bin"), std::string::npos) << r.err;
+    EXPECT_EQ(readAll(locked), (std::vector<std::uint8_t>{1, 2, 3}));
+
+    const auto target = path("target.bin");
+    writeAll(target, {1, 2, 3});
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    fs::create_symlink("target.bin", dir / "link.bin");
+    ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "read", "-o", path("link.bin")}).code,
+              0);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.bin"));
+    EXPECT_EQ(fs::file_size(target), 34048u);
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    const auto proc =
+        run({"--simulate=basic", "--sim-state", state, "read", "-o", "/proc/version"});
+    EXPECT_EQ(proc.code, orlixctl::kFileError);
+    EXPECT_EQ(proc.err.find("No such file"), std::string::npos) << proc.err;
+}
+
+// Whatever identity code a file carries, the mouse is written with the one it is identified by.
+TEST_F(Orlixctl, FilesWithAnyIdentityBytesLeaveAMouseThatIdentifies) {
+    for (const char* edition : {"orlix-editor", "orlix-editor-s"}) {
+        const auto state = path(std::string("basic-") + edition + ".bin");
+        const auto p = path("p.bin");
+        ASSERT_EQ(
+            run({"--edition", edition, "--simulate=basic", "--sim-state", state, "read", "-o", p})
+                .code,
+            0);
+        const auto good = readAll(p);
+        std::vector<std::vector<std::uint8_t>> files;
+        for (std::size_t offset : {83u, 84u})
+            for (int bit = 0; bit < 8; ++bit) {
+                auto bytes = good;
+                bytes[offset] = static_cast<std::uint8_t>(bytes[offset] ^ (1 << bit));
+                files.push_back(bytes);
+            }
+        std::vector<std::uint8_t> zeros(34048, 0);
+        std::vector<std::uint8_t> noise(34048);
+        std::uint32_t x = 12345;
+        for (auto& b : noise) {
+            x = x * 1103515245u + 12345u;
+            b = static_cast<std::uint8_t>(x >> 16);
+        }
+        for (auto* bytes : {&zeros, &noise}) {
+            std::copy(good.begin() + 1, good.begin() + 6, bytes->begin() + 1);
+            files.push_back(*bytes);
+        }
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            SCOPED_TRACE(std::string(edition) + " file " + std::to_string(i));
+            writeAll(path("f.bin"), files[i]);
+            const auto w = run({"--edition", edition, "--simulate=basic", "--sim-state", state,
+                                "write", path("f.bin")});
+            ASSERT_EQ(w.code, 0) << w.err;
+            const auto info =
+                run({"--edition", edition, "--simulate=basic", "--sim-state", state, "info"});
+            EXPECT_EQ(info.code, 0) << info.out << info.err;
+            EXPECT_NE(info.out.find("result: accepted"), std::string::npos);
+        }
+    }
+}
+
+// A write cut off after the erase leaves the macro mouse's section copy erased: the report
+// says so instead of showing a level 256.
+TEST_F(Orlixctl, ShowOfAHalfWrittenMouseShowsNoImpossibleValues) {
+    const auto state = path("m.bin");
+    const auto p = path("p.bin");
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
+    const auto trace = path("t.txt");
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "--trace", trace, "info"}).code, 0);
+    const std::size_t identifyReports = lines(trace).size();
+    // Identification and the read before the write, the ten erase commands and a few pieces
+    // of the image.
+    const auto cut = std::to_string(identifyReports + 4926 + 10 + 6);
+    const auto w =
+        run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", cut, "write", p});
+    ASSERT_EQ(w.code, orlixctl::kTransferFailed) << w.err;
+    const auto shown = run({"--simulate=macro", "--sim-state", state, "show"});
+    ASSERT_EQ(shown.code, 0) << shown.err;
+    EXPECT_EQ(shown.out.find("Current level: 256"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("Current level: invalid 0xFF"), std::string::npos) << shown.out;
+    EXPECT_EQ(shown.out.find("255/"), std::string::npos) << shown.out;
+    const auto json = run({"--simulate=macro", "--sim-state", state, "show", "--json"});
+    ASSERT_EQ(json.code, 0);
+    EXPECT_NE(json.out.find("\"currentLevel\": null"), std::string::npos) << json.out;
 }

@@ -1,5 +1,8 @@
 #include "DeviceTestSupport.h"
 #include "device/HidapiBackend.h"
+#include "device/SimulatedMice.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -87,7 +90,7 @@ TEST(DeviceLinkOpen, UnusableInterfacesAreSkippedOrLeftWithoutPaths) {
 }
 
 TEST(DeviceLinkBlocks, PiecesAndLengthsOnTheWire) {
-    SimulatedMouse mouse(SimulatedMouse::macroMouse(defaultImage()));
+    SimulatedMouse mouse(SimulatedMouse::macroMouseCodeAt6057(defaultImage()));
     DeviceLink link(mouse);
     ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
     mouse.recordFrames(true);
@@ -179,3 +182,91 @@ TEST(HidapiBackend, CollectionPathsAndAnEmptySystem) {
     std::array<std::uint8_t, 8> report{0x41};
     EXPECT_FALSE(hid.getFeature(12345, report));
 }
+
+// Two mice with the same ids: the second one's data collection does not take the probe.
+// Probed together, the command handle would end on the second mouse and the data handle on
+// the first; grouped by device, both stay on one mouse.
+TEST(DeviceLinkOpen, TwoMiceNeverShareOneLink) {
+    auto first = SimulatedMouse::basicMouse(defaultImage());
+    auto second = first;
+    second.layout = SimulatedMouse::Layout::SplitCollections;
+    SimulatedMice mice({first, second});
+    mice.mouse(1).failReport(3); // collection B's data probe
+    mice.mouse(0).recordFrames(true);
+    mice.mouse(1).recordFrames(true);
+    DeviceLink link(mice);
+    ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+    EXPECT_TRUE(link.isOpen());
+    EXPECT_TRUE(link.commandAndDataShareHandle());
+    EXPECT_TRUE(mice.mouse(1).frames().empty()); // the second mouse was not even probed
+    std::array<std::uint8_t, 6> id{};
+    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, 0x6053, 6, id));
+    EXPECT_EQ(id[0], 0xFF);
+    EXPECT_EQ(link.failedReports(), 0u);
+
+    // The second mouse, chosen by the path of one of its interfaces.
+    link.chooseDevice("sim2:sim:mouse/2");
+    mice.mouse(1).clearFrames();
+    mice.mouse(0).clearFrames();
+    ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
+    EXPECT_TRUE(mice.mouse(0).frames().empty());
+    EXPECT_TRUE(link.hasCommandPath());
+    EXPECT_FALSE(link.hasDataPath()); // its data collection failed the probe: not the first's
+    EXPECT_EQ(mice.mouse(0).openHandles(), 0u);
+
+    // A path that names no mouse opens nothing.
+    link.chooseDevice("sim3:sim:mouse/1");
+    EXPECT_FALSE(link.openDevice(0x1BCF, 0x08A6));
+    EXPECT_FALSE(link.hasCommandPath());
+}
+
+TEST(DeviceLinkOpen, GroupsAndPaths) {
+    std::vector<HidInterfaceInfo> list = {
+        {"/dev/hidraw1", 1, 2, 8, "usb1/1-2"},
+        {"/dev/hidraw4#0", 1, 2, 8, "usb1/1-3"},
+        {"/dev/hidraw2", 1, 2, 8, "usb1/1-2"},
+        {"/dev/hidraw4#1", 1, 2, 8, "usb1/1-3"},
+    };
+    const auto groups = groupByParent(list);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].parent, "usb1/1-2");
+    ASSERT_EQ(groups[0].interfaces.size(), 2u);
+    EXPECT_EQ(groups[0].interfaces[1].path, "/dev/hidraw2");
+    EXPECT_EQ(groups[1].interfaces.size(), 2u);
+
+    EXPECT_TRUE(pathNames("/dev/hidraw4", list[1]));
+    EXPECT_TRUE(pathNames("/dev/hidraw4#1", list[3]));
+    EXPECT_FALSE(pathNames("/dev/hidraw4#1", list[1]));
+    EXPECT_FALSE(pathNames("/dev/hidraw", list[1]));
+    EXPECT_FALSE(pathNames("/dev/hidraw", list[0]));
+    EXPECT_FALSE(pathNames("", list[0]));
+}
+
+#ifdef __linux__
+// A sysfs tree as the kernel lays it out for two USB mice, one of them with two HID
+// interfaces.
+TEST(HidapiParentDevice, TakenFromAFakeSysfsTree) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(ORLIX_TEST_SCRATCH) / "fake-sysfs";
+    fs::remove_all(root);
+    const fs::path usb = root / "devices" / "pci0000:00" / "0000:00:14.0" / "usb1";
+    const auto hidDevice = [&](const std::string& device, const std::string& interface,
+                               const std::string& hid, const std::string& node) {
+        const fs::path dir = usb / device / interface / hid;
+        fs::create_directories(dir / "hidraw" / node);
+        fs::create_directories(root / "class" / "hidraw" / node);
+        fs::create_directory_symlink(dir, root / "class" / "hidraw" / node / "device");
+    };
+    hidDevice("1-2", "1-2:1.0", "0003:1BCF:08A6.0001", "hidraw0");
+    hidDevice("1-2", "1-2:1.1", "0003:1BCF:08A6.0002", "hidraw1");
+    hidDevice("1-3", "1-3:1.0", "0003:1BCF:08A6.0003", "hidraw2");
+
+    const std::string a = hidrawParentDevice("/dev/hidraw0", root);
+    EXPECT_EQ(a, fs::canonical(usb / "1-2").string());
+    EXPECT_EQ(hidrawParentDevice("/dev/hidraw1", root), a);
+    EXPECT_EQ(hidrawParentDevice("/dev/hidraw2", root), fs::canonical(usb / "1-3").string());
+    EXPECT_EQ(hidrawParentDevice("/dev/hidraw7", root), ""); // no such node
+    EXPECT_EQ(hidrawParentDevice("/dev/input/event3", root), "");
+    EXPECT_EQ(hidrawParentDevice("", root), "");
+}
+#endif

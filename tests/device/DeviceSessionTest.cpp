@@ -57,13 +57,15 @@ TEST(Identification, SendsExactlyTheFramesInOrder) {
                                          }));
     }
     {
-        Rig rig(SimulatedMouse::macroMouse(defaultImage()));
+        // A macro mouse whose code matches at 0x6057: the frames are exactly these ten.
+        Rig rig(SimulatedMouse::macroMouseCodeAt6057(defaultImage()));
         ASSERT_TRUE(rig.open());
         rig.mouse.recordFrames(true);
         const Identification id = rig.session.identify();
         EXPECT_EQ(id.result, IdentifyResult::Accepted);
         EXPECT_EQ(id.kind, DeviceKind::Macro);
         EXPECT_EQ(id.flashType, 64);
+        EXPECT_FALSE(id.fallbackIdentity);
         EXPECT_EQ(frameTexts(rig.mouse), (std::vector<std::string>{
                                              "set 40 04 90 E7 00 00 00 00",
                                              "get 41 AF 00 00 00 00 00 00",
@@ -134,7 +136,8 @@ TEST(Identification, KindDecisionOnChipConfigurationAndFlash) {
         EXPECT_EQ(id.silent, c.silent);
         EXPECT_EQ(rig.link.isOpen(), c.linkOpenAfter);
         EXPECT_EQ(id.linkDropped, !c.linkOpenAfter);
-        EXPECT_EQ(rig.session.canTransfer(), c.result == IdentifyResult::Accepted);
+        EXPECT_EQ(rig.session.needsRead(), c.result == IdentifyResult::Accepted);
+        EXPECT_FALSE(rig.session.canTransfer()); // not before a complete read
         if (c.identityRead) {
             EXPECT_TRUE(hasFrame(rig.mouse, c.identityRead));
         }
@@ -196,9 +199,11 @@ TEST(Identification, RejectsWrongDataTypeAndIdentity) {
         EXPECT_FALSE(rig.config.identifiedDataType.has_value());
     }
     {
-        auto settings = SimulatedMouse::macroMouse(defaultImage());
-        settings.idCode = {0x12, 0x34};
-        Rig rig(settings);
+        // The code matches neither at 0x6057 (section bytes) nor at 0x6053.
+        auto image = defaultImage();
+        image[83] = 0x12;
+        image[84] = 0x34;
+        Rig rig(SimulatedMouse::macroMouse(image));
         ASSERT_TRUE(rig.open());
         const auto id = rig.session.identify();
         EXPECT_EQ(id.result, IdentifyResult::IdentityError);
@@ -218,6 +223,7 @@ TEST(WindowCommands, SilentExitAfterAnAcceptedMouseRefusesEveryTransfer) {
     auto settings = SimulatedMouse::macroMouse(defaultImage());
     Rig rig(settings);
     ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
+    ASSERT_TRUE(rig.session.readAll(rig.texts));
     ASSERT_TRUE(rig.session.canTransfer());
 
     // The same link is identified again and stops silently with the link open: the kind of
@@ -236,7 +242,8 @@ TEST(WindowCommands, SilentExitAfterAnAcceptedMouseRefusesEveryTransfer) {
     EXPECT_TRUE(silent.mouse.frames().empty());
 
     // And the session that was accepted forgets its kind at the next identification.
-    rig.mouse.memory()[0x6057] = 0x00; // a different identity now
+    rig.mouse.memory()[0x6053] = 0x00; // a different identity now, at both places
+    rig.mouse.memory()[0x6057] = 0x00;
     EXPECT_EQ(rig.session.identify().result, IdentifyResult::IdentityError);
     EXPECT_FALSE(rig.session.canTransfer());
     EXPECT_EQ(rig.session.kind(), DeviceKind::None);
@@ -291,7 +298,9 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
         ASSERT_TRUE(rig.config.setAssignment(0, 4, "09010000"));
         const auto out = rig.session.writeAll(rig.texts);
         EXPECT_EQ(out.result, TransferResult::Done);
-        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteBasic + 1);
+        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteBasic + reports::kVerify + 1);
+        EXPECT_EQ(out.attempts, 1);
+        EXPECT_TRUE(out.verified);
         EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
         EXPECT_EQ(deviceBytes(rig.mouse, 0x6000 + 110 + 16, 4),
                   (std::vector<std::uint8_t>{0x09, 0x01, 0x00, 0x00}));
@@ -308,7 +317,7 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
         rig.mouse.clearFrames();
         auto out = rig.session.writeAll(rig.texts);
         EXPECT_EQ(out.result, TransferResult::Done);
-        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + 1);
+        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerify + 1);
         EXPECT_EQ(rig.mouse.erasedSectors().size(), 10u);
         EXPECT_TRUE(rig.mouse.violations().empty()) << rig.mouse.violations().front();
 
@@ -316,11 +325,11 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
         rig.config.page.resolution.reportRate = 1000;
         rig.mouse.clearFrames();
         out = rig.session.writeAll(rig.texts);
-        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + 2);
+        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerify + 2);
         const auto texts = frameTexts(rig.mouse);
         EXPECT_EQ(texts[texts.size() - 2], "set 40 03 00 01 00 00 00 00");
         EXPECT_EQ(texts.back(), "set 40 18 00 00 00 00 00 00");
-        EXPECT_FALSE(rig.config.rate.changed);
+        EXPECT_EQ(rig.session.runningReportRate(), std::optional<int>(1000));
         rig.mouse.clearFrames();
         ASSERT_TRUE(rig.session.writeAll(rig.texts));
         EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
@@ -354,7 +363,7 @@ TEST(Transfers, ResetWritesDefaultsAndEmptiesTheMacroStore) {
     rig.mouse.clearFrames();
     const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts);
     EXPECT_EQ(out.result, TransferResult::Done);
-    EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + 1);
+    EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerify + 1);
     EXPECT_EQ(deviceBytes(rig.mouse, 0x6400, 1024), std::vector<std::uint8_t>(1024, 0));
     for (int n = 0; n < 32; ++n) {
         EXPECT_EQ(deviceBytes(rig.mouse, 0x8000 + 0x400 * static_cast<std::size_t>(n), 1024),
@@ -386,30 +395,38 @@ TEST(Transfers, ResetFromAnotherReportRateSwitchesTheRate) {
     rig.mouse.clearFrames();
     ASSERT_TRUE(rig.session.resetToDefaults(rig.resourceBytes, rig.texts));
     EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
-    EXPECT_EQ(countFrames(rig.mouse), reports::kWriteBasic + 1);
+    EXPECT_EQ(countFrames(rig.mouse), reports::kWriteBasic + reports::kVerify + 1);
 }
 
 TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
     {
+        // Refused at both attempts.
         Rig rig(SimulatedMouse::basicMouse(defaultImage()));
         ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
+        ASSERT_TRUE(rig.session.readAll(rig.texts));
+        rig.mouse.clearFrames();
         const auto before = deviceBytes(rig.mouse, 0x6000, 256);
         rig.mouse.failReport(rig.mouse.reportCount());
+        rig.mouse.failReport(rig.mouse.reportCount() + 1);
         const auto out = rig.session.writeAll(rig.texts);
         EXPECT_EQ(out.result, TransferResult::Refused);
+        EXPECT_EQ(out.attempts, 2);
         EXPECT_FALSE(out.erased);
-        EXPECT_EQ(countFrames(rig.mouse), 1u);
+        EXPECT_EQ(countFrames(rig.mouse), 2u);
         EXPECT_TRUE(rig.mouse.reloads().empty());
         EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256), before);
     }
     {
         Rig rig(SimulatedMouse::macroMouse(defaultImage()));
         ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
+        ASSERT_TRUE(rig.session.readAll(rig.texts));
+        rig.mouse.clearFrames();
         rig.mouse.failReport(rig.mouse.reportCount() + 10); // after the ten erase commands
+        rig.mouse.failReport(rig.mouse.reportCount() + 21); // and again at the second attempt
         const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts);
         EXPECT_EQ(out.result, TransferResult::Refused);
         EXPECT_TRUE(out.erased);
-        EXPECT_EQ(countFrames(rig.mouse), 11u);
+        EXPECT_EQ(countFrames(rig.mouse), 22u);
         EXPECT_TRUE(rig.mouse.reloads().empty());
     }
     {
@@ -441,13 +458,22 @@ TEST(Transfers, MouseVanishingMidTransferIsReportedAndLosesNothing) {
     rig.mouse.unplugAfterReports(std::nullopt);
     ASSERT_TRUE(rig.open());
     ASSERT_EQ(rig.session.identify().result, IdentifyResult::Accepted);
+    // The interrupted read left the mouse "not read": nothing may be written over it.
+    EXPECT_TRUE(rig.session.needsRead());
+    out = rig.session.writeAll(rig.texts);
+    EXPECT_EQ(out.result, TransferResult::NoDevice);
+    EXPECT_TRUE(out.notRead);
+    ASSERT_TRUE(rig.session.readAll(rig.texts));
+    EXPECT_FALSE(rig.session.needsRead());
+
     rig.mouse.unplugAfterReports(rig.mouse.reportCount() + 2500);
     out = rig.session.writeAll(rig.texts);
     EXPECT_EQ(out.result, TransferResult::Interrupted);
-    // Every report after the unplug failed and was counted; each block still stopped at its
-    // refused command.
-    EXPECT_EQ(out.failedReports, out.reports - 2500);
-    EXPECT_LT(out.reports, reports::kWriteMacro);
+    // Three reports in a row failed; nothing more was sent to the mouse that is gone.
+    EXPECT_TRUE(out.stalled);
+    EXPECT_EQ(out.failedReports, 3u);
+    EXPECT_EQ(out.reports, 2503u);
+    EXPECT_TRUE(rig.mouse.reloads().empty());
 }
 
 TEST(Transfers, NothingElseStartsWhileASequenceLetsEventsRun) {

@@ -58,11 +58,19 @@ inline std::size_t countFrames(const SimulatedMouse& mouse) {
 // the way the window starts: default resource loaded, targets taken from it.
 struct Rig {
     explicit Rig(SimulatedMouse::Settings settings,
-                 std::vector<std::uint8_t> resource = defaultResource())
+                 std::vector<std::uint8_t> resource = defaultResource(),
+                 Edition edition = Edition::Editor)
         : resourceBytes(std::move(resource)), mouse(std::move(settings)), link(mouse),
-          config(Edition::Editor), session(link, config) {
+          config(edition), session(link, config) {
         config.startUp(resourceBytes, texts);
         session.takeTargetsFromDefaults();
+    }
+
+    // Opens, identifies and reads, as the window does with a mouse it found.
+    void openIdentifyRead() {
+        ASSERT_EQ(openAndIdentify().result, IdentifyResult::Accepted);
+        ASSERT_EQ(session.readAll(texts).result, TransferResult::Done);
+        mouse.clearFrames();
     }
 
     bool open() { return link.openDevice(link.targets()[0].vendorId, link.targets()[0].productId); }

@@ -140,3 +140,87 @@ TEST(ReportDescriptor, MalformedDescriptorsAreErrorsNotCrashes) {
         }
     }
 }
+
+namespace {
+
+// One vendor collection with one feature item of `count` fields of `size` bits, report id 0x41.
+std::vector<std::uint8_t> featureCollection(std::uint8_t size, std::uint16_t count) {
+    return {0x06,
+            0x00,
+            0xFF,
+            0x09,
+            0x01,
+            0xA1,
+            0x01,
+            0x85,
+            0x41,
+            0x75,
+            size,
+            0x96,
+            static_cast<std::uint8_t>(count & 0xFF),
+            static_cast<std::uint8_t>(count >> 8),
+            0xB1,
+            0x02,
+            0xC0};
+}
+
+std::uint16_t featureLength(const std::vector<std::uint8_t>& descriptor) {
+    auto parsed = parseReportDescriptor(descriptor);
+    EXPECT_FALSE(parsed.error) << (parsed.error ? parsed.error->message : "");
+    if (parsed.error || parsed.collections.size() != 1) return 0;
+    return parsed.collections[0].featureReportLength;
+}
+
+} // namespace
+
+// A report whose fields do not fill its last byte still takes that byte: lengths round up,
+// so a mouse of seven data bytes is found at 8 whether or not its last byte is padded.
+TEST(ReportDescriptor, ReportLengthsRoundUpToWholeBytes) {
+    EXPECT_EQ(featureLength(featureCollection(1, 55)), 8);
+    EXPECT_EQ(featureLength(featureCollection(1, 56)), 8);
+    EXPECT_EQ(featureLength(featureCollection(1, 57)), 9);
+    EXPECT_EQ(featureLength(featureCollection(1, 1)), 2);
+    EXPECT_EQ(featureLength(featureCollection(3, 1)), 2);
+    EXPECT_EQ(featureLength(featureCollection(7, 8)), 8); // 56 bits
+    EXPECT_EQ(featureLength(featureCollection(7, 9)), 9); // 63 bits
+}
+
+TEST(ReportDescriptor, TheLongestReportThatFitsSixteenBitsIsAcceptedAndOneBitMoreIsNot) {
+    // 0xFFFE data bytes and the id byte make 0xFFFF.
+    EXPECT_EQ(featureLength(featureCollection(8, 0xFFFE)), 0xFFFF);
+    auto over = featureCollection(8, 0xFFFE);
+    const std::vector<std::uint8_t> oneBit = {0x75, 0x01, 0x95, 0x01, 0xB1, 0x02};
+    over.insert(over.end() - 1, oneBit.begin(), oneBit.end());
+    EXPECT_TRUE(parseReportDescriptor(over).error);
+}
+
+TEST(ReportDescriptor, ThePushStackHoldsThirtyTwoLevels) {
+    std::vector<std::uint8_t> full(32, 0xA4);
+    full.insert(full.end(), 32, 0xB4);
+    EXPECT_FALSE(parseReportDescriptor(full).error);
+
+    std::vector<std::uint8_t> over(33, 0xA4);
+    over.insert(over.end(), 33, 0xB4);
+    EXPECT_TRUE(parseReportDescriptor(over).error);
+
+    // A pop restores what the push saved.
+    auto restored = featureCollection(8, 7);
+    const std::vector<std::uint8_t> pushed = {0xA4, 0x75, 0x10, 0xB4};
+    restored.insert(restored.begin() + 11, pushed.begin(), pushed.end());
+    EXPECT_EQ(featureLength(restored), 8);
+}
+
+TEST(ReportDescriptor, ReportIdsRunFromOneTo255) {
+    auto id = [](std::vector<std::uint8_t> idItem) {
+        std::vector<std::uint8_t> d = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
+        d.insert(d.end(), idItem.begin(), idItem.end());
+        const std::vector<std::uint8_t> rest = {0x75, 0x08, 0x95, 0x07, 0xB1, 0x02, 0xC0};
+        d.insert(d.end(), rest.begin(), rest.end());
+        return parseReportDescriptor(d);
+    };
+    EXPECT_EQ(id({0x85, 0x01}).collections.at(0).featureReportIds, (std::vector<std::uint8_t>{1}));
+    EXPECT_EQ(id({0x85, 0xFF}).collections.at(0).featureReportIds,
+              (std::vector<std::uint8_t>{0xFF}));
+    EXPECT_TRUE(id({0x86, 0x00, 0x01}).error); // 256
+    EXPECT_TRUE(id({0x85, 0x00}).error);
+}

@@ -208,11 +208,18 @@ TEST(Assembly, A3AMousePlacesTheMiddleRegionItsWay) {
     Session s(Edition::Editor, kDataType3A);
     s.config.sections.userBreath = {1, 2, 3, 0x60};
     s.config.sections.idCode = {0xAB, 0xCD};
-    s.config.assemble(s.texts, true);
+    s.config.assemble(s.texts, false);
     EXPECT_EQ(s.config.working[32], 1);
     EXPECT_EQ(s.config.working[35], 0x60);
     EXPECT_EQ(s.config.working[87], 0xAB);
     EXPECT_EQ(s.config.working[88], 0xCD);
+    // For the mouse, the identity code is the one its identity test expects, never the
+    // section buffer's.
+    s.config.assemble(s.texts, true);
+    const auto expected = s.config.expectedIdCode();
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(s.config.working[87], (*expected)[0]);
+    EXPECT_EQ(s.config.working[88], (*expected)[1]);
 }
 
 TEST(Assembly, WithoutAnIdentifiedMouseTheDecodedPlacementIsKept) {

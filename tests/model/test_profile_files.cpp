@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sys/resource.h>
 
@@ -192,14 +193,157 @@ TEST(ProfileFile, FilesOfManySizesLoadThroughTheFileSystem) {
         std::vector<std::uint8_t> data(size);
         for (auto& b : data)
             b = static_cast<std::uint8_t>(rng());
+        // Random contents, but made for this mouse where the file is long enough.
+        for (std::size_t i = 1; i < 6 && i < size; ++i)
+            data[i] = w.config.defaults[i];
         writeAll(dir / "f.bin", data);
         auto before = w.config.macros.bodies[31];
-        ASSERT_TRUE(w.config.loadProfile(dir / "f.bin", w.texts)) << size;
+        auto workingBefore = w.config.working;
+        const bool loaded = static_cast<bool>(w.config.loadProfile(dir / "f.bin", w.texts));
+        // Shorter than the image: refused, nothing changes.
+        ASSERT_EQ(loaded, size >= 256) << size;
+        if (!loaded) {
+            EXPECT_EQ(w.config.working, workingBefore);
+            continue;
+        }
+        EXPECT_EQ(w.config.loadedFileSize, size);
         if (size <= kProfileFileSize - kMacroBodySize) {
             EXPECT_EQ(w.config.macros.bodies[31], before);
         }
-        if (size >= 256) {
-            EXPECT_TRUE(std::equal(data.begin(), data.begin() + 256, w.config.working.begin()));
+        EXPECT_TRUE(std::equal(data.begin(), data.begin() + 256, w.config.working.begin()));
+    }
+}
+
+TEST(ProfileFile, EmptyShortAndForeignFilesAreRefusedAndChangeNothing) {
+    auto dir = test::scratchDir("profile-refused");
+    Window w;
+    w.texts.set("Str026", "for another mouse: its %1 is %2, this one's %3.");
+    const auto good = test::defaultResource(Edition::Editor);
+    const auto refused = [&](const std::vector<std::uint8_t>& data) {
+        writeAll(dir / "f.bin", data);
+        const auto working = w.config.working;
+        const auto macros = w.config.macros;
+        auto r = w.config.loadProfile(dir / "f.bin", w.texts);
+        EXPECT_EQ(w.config.working, working);
+        EXPECT_EQ(w.config.macros.table, macros.table);
+        return r.ok ? std::string() : r.error;
+    };
+    EXPECT_NE(refused({}).find("is empty"), std::string::npos);
+    auto shortFile = std::vector<std::uint8_t>(good.begin(), good.begin() + 255);
+    EXPECT_NE(refused(shortFile).find("holds 255 bytes, fewer than the 256"), std::string::npos);
+    EXPECT_EQ(refused(std::vector<std::uint8_t>(good.begin(), good.begin() + 256)), "");
+
+    struct Case {
+        std::size_t offset;
+        std::uint8_t value;
+        std::string message;
+    };
+    for (const Case& c : {Case{1, 0x1C, "its data type is 0x1C, this one's 0x1D."},
+                          Case{1, 0x3A, "its data type is 0x3A, this one's 0x1D."},
+                          Case{2, 0x1A, "its vendor id is 0x1ACF, this one's 0x1BCF."},
+                          Case{3, 0xCE, "its vendor id is 0x1BCE, this one's 0x1BCF."},
+                          Case{4, 0x09, "its product id is 0x09A6, this one's 0x08A6."},
+                          Case{5, 0xA7, "its product id is 0x08A7, this one's 0x08A6."}}) {
+        auto data = good;
+        data[c.offset] = c.value;
+        const std::string error = refused(data);
+        EXPECT_NE(error.find(c.message), std::string::npos) << c.offset << ": " << error;
+        EXPECT_NE(error.find("f.bin"), std::string::npos);
+    }
+    // The second edition's file differs from the first's only where both are this mouse's.
+    writeAll(dir / "s.bin", test::defaultResource(Edition::EditorS));
+    EXPECT_TRUE(w.config.loadProfile(dir / "s.bin", w.texts));
+}
+
+TEST(ProfileFile, TheNoteOnAnOddSizeSaysWhatTheFileBrings) {
+    EXPECT_EQ(profileCoverageNote(34048, true), "");
+    EXPECT_EQ(profileCoverageNote(255, true), "");
+    EXPECT_EQ(profileCoverageNote(34049, true),
+              "holds 34049 bytes, a profile file 34048; the bytes after 34048 are ignored");
+    EXPECT_EQ(profileCoverageNote(300, false),
+              "holds 300 bytes, a profile file 34048; the settings image comes from the file "
+              "(the mouse has no macro store)");
+    const std::string head = "holds ";
+    const std::map<std::uint64_t, std::string> notes{
+        {256, "the settings image comes from the file; the macro table and all 32 macro bodies "
+              "keep what the mouse holds"},
+        {300, "the settings image and the first 44 bytes of the macro table come from the file; "
+              "the rest of the table and all 32 macro bodies keep what the mouse holds"},
+        {1279, "the settings image and the first 1023 bytes of the macro table come from the "
+               "file; the rest of the table and all 32 macro bodies keep what the mouse holds"},
+        {1280, "the settings image and the macro table come from the file; macro bodies 1 to 32 "
+               "keep what the mouse holds"},
+        {2305, "the settings image, the macro table, macro body 1 and the first 1 bytes of macro "
+               "body 2 come from the file; the rest of that body and macro bodies 3 to 32 keep "
+               "what the mouse holds"},
+        {33024, "the settings image, the macro table and macro bodies 1 to 31 come from the "
+                "file; macro body 32 keeps what the mouse holds"},
+        {34047, "the settings image, the macro table, macro bodies 1 to 31 and the first 1023 "
+                "bytes of macro body 32 come from the file; the rest of that body keeps what the "
+                "mouse holds"},
+    };
+    for (const auto& [size, note] : notes)
+        EXPECT_EQ(profileCoverageNote(size, true),
+                  "holds " + std::to_string(size) + " bytes, a profile file 34048; " + note);
+}
+
+TEST(ProfileFile, EveryRepairedSectionIsNamed) {
+    auto dir = test::scratchDir("profile-repairs");
+    Window w;
+    auto image = test::defaultResource(Edition::Editor);
+    writeAll(dir / "ok.bin", image);
+    ASSERT_TRUE(w.config.loadProfile(dir / "ok.bin", w.texts));
+    EXPECT_FALSE(w.config.lastRepairs.any());
+    EXPECT_EQ(w.config.lastRepairs.describe(), "");
+
+    image[254] ^= 0x01; // profiles
+    image[31] ^= 0x01;  // section B, which takes A along
+    writeAll(dir / "bad.bin", image);
+    ASSERT_TRUE(w.config.loadProfile(dir / "bad.bin", w.texts));
+    EXPECT_EQ(w.config.lastRepairs.describe(),
+              "section B (checksum), section A (replaced with B), profiles (checksum)");
+    image[26] ^= 0x01;  // section A
+    image[109] ^= 0x01; // fire keys
+    writeAll(dir / "bad.bin", image);
+    ASSERT_TRUE(w.config.loadProfile(dir / "bad.bin", w.texts));
+    EXPECT_EQ(w.config.lastRepairs.describe(), "section A (checksum), section B (checksum), "
+                                               "fire keys (checksum), profiles (checksum)");
+}
+
+// Whatever identity code a file carries, the image written to the mouse carries the one the
+// identity test compares with, or the mouse could never be identified again.
+TEST(ProfileFile, TheWrittenIdentityCodeIsAlwaysTheExpectedOne) {
+    for (Edition edition : {Edition::Editor, Edition::EditorS}) {
+        auto dir = test::scratchDir("profile-identity");
+        MapTextSource texts = test::language1Texts(edition);
+        Configuration config(edition);
+        config.startUp(test::defaultResource(edition), texts);
+        config.identifiedDataType = kDataType1D;
+        const auto expected = config.expectedIdCode();
+        ASSERT_TRUE(expected);
+        const auto good = test::defaultResource(edition);
+        std::vector<std::vector<std::uint8_t>> files;
+        for (std::size_t offset : {83u, 84u, 87u, 88u})
+            for (int bit = 0; bit < 8; ++bit) {
+                auto data = good;
+                data[offset] = static_cast<std::uint8_t>(data[offset] ^ (1 << bit));
+                files.push_back(data);
+            }
+        std::vector<std::uint8_t> zeros(kProfileFileSize, 0);
+        std::mt19937 rng(7);
+        std::vector<std::uint8_t> noise(kProfileFileSize);
+        for (auto& b : noise)
+            b = static_cast<std::uint8_t>(rng());
+        for (auto* data : {&zeros, &noise}) {
+            std::copy(good.begin() + 1, good.begin() + 6, data->begin() + 1);
+            files.push_back(*data);
+        }
+        for (const auto& data : files) {
+            writeAll(dir / "f.bin", data);
+            ASSERT_TRUE(config.loadProfile(dir / "f.bin", texts));
+            config.assemble(texts, true);
+            EXPECT_EQ(config.working[83], (*expected)[0]);
+            EXPECT_EQ(config.working[84], (*expected)[1]);
         }
     }
 }

@@ -1,6 +1,7 @@
 // Rules of the button-assignment pages, checked without widgets.
 #include "model/AssignmentCodes.h"
 #include "model/Configuration.h"
+#include "model/FunctionTagRows.h"
 #include "model/Hex.h"
 #include "pages/VirtualKeys.h"
 #include "pages/rules/AssignmentEditor.h"
@@ -92,6 +93,35 @@ TEST(MenuCatalog, EveryLeafNamesItsOwnCode) {
                 ASSERT_EQ(code.size(), 8u) << entry.control;
                 EXPECT_EQ(NameForCode(code, ctx), texts.text(entry.textId)) << entry.control;
             }
+        }
+    }
+}
+
+TEST(MenuCatalog, AnEntryIsOfferedOnlyWhenItLiesWhollyInsideThePanel) {
+    // The first entry spans 1..24: a panel of 25 pixels holds it, one of 24 does not.
+    EXPECT_TRUE(entryFits(0, 25));
+    EXPECT_FALSE(entryFits(0, 24));
+    EXPECT_TRUE(entryFits(9, entryTop(9) + menu::kEntryHeight));
+    EXPECT_FALSE(entryFits(9, entryTop(9) + menu::kEntryHeight - 1));
+}
+
+// Every function entry of the menus carries the tag and caption of the written-out tag table.
+TEST(MenuCatalog, EveryFunctionEntryHasItsTagAndCaption) {
+    for (Edition e : {Edition::Editor, Edition::EditorS}) {
+        for (const auto& row : test::kFunctionTags) {
+            const MenuEntry* found = nullptr;
+            for (MenuPanel p : {MenuPanel::MouseKeys, MenuPanel::Special, MenuPanel::Acpi,
+                                MenuPanel::Media, MenuPanel::Www, MenuPanel::Fire})
+                for (const MenuEntry& entry : menuEntries(p, e))
+                    if (entry.control == row.control) found = &entry;
+            if (row.secondEditionOnly && e == Edition::Editor) {
+                EXPECT_EQ(found, nullptr) << row.control;
+                continue;
+            }
+            ASSERT_NE(found, nullptr) << row.control;
+            EXPECT_EQ(found->tag, row.tag) << row.control;
+            EXPECT_EQ(found->textId, row.nameId) << row.control;
+            EXPECT_EQ(found->action, EntryAction::Leaf) << row.control;
         }
     }
 }
@@ -338,4 +368,62 @@ TEST(VirtualKeys, QtKeysMapToTheWindowsCodesOfTheSameKey) {
     KeyCombination k;
     k.keyDown(virtualKeyFromQtKey(Qt::Key_Escape, false), kFree);
     EXPECT_EQ(k.usage1(), 0x29);
+}
+
+// Every bound of the menu placement at its exact edge, from both sides.
+TEST(MenuPlacement, TheMainMenuOpensUpwardsExactlyWhenItWouldReachTheWindowBottom) {
+    for (int height : {menu::kMainHeightBasic, menu::kMainHeightMacro}) {
+        SCOPED_TRACE(height);
+        const int edge = placement::kWindowHeight - height; // top + height == 600
+        const Box at{98, edge, 104, 31};
+        const Box above{98, edge - 1, 104, 31};
+        EXPECT_EQ(keyMenuPosition(at, false, height).y, edge + 15 - height);
+        EXPECT_EQ(keyMenuPosition(above, false, height).y, edge - 1 + 15);
+        EXPECT_EQ(keyMenuPosition(at, true, height).y, edge + 15); // Pnl_LRM never moves up
+    }
+    // 454 + 146 is 600: the macro mouse's main menu opens upwards from there.
+    EXPECT_EQ(keyMenuPosition({98, 454, 104, 31}, false, 146).y, 469 - 146);
+}
+
+TEST(MenuPlacement, MenusOpenLeftwardsFromLeft400Exactly) {
+    EXPECT_EQ(keyMenuPosition({399, 100, 104, 31}, false, 122).x, 451);
+    EXPECT_EQ(keyMenuPosition({400, 100, 104, 31}, false, 122).x, 452 - 190);
+    EXPECT_EQ(keyMenuPosition({399, 100, 104, 31}, true, 122).x, 451);
+    EXPECT_EQ(keyMenuPosition({400, 100, 104, 31}, true, 122).x, 452 - 190);
+
+    const Box entry{2, 25, 186, 24};
+    EXPECT_EQ(groupPanelPosition({399, 100, 190, 146}, entry, 122).x, 399 + 188);
+    EXPECT_EQ(groupPanelPosition({400, 100, 190, 146}, entry, 122).x, 400 - 188 + 26);
+
+    const Box special{300, 100, 164, 218};
+    const Box fireEntry{2, 25, 160, 24};
+    EXPECT_EQ(specialSubPanelPosition(special, fireEntry, {399, 80, 190, 146}).x, 300 + 162);
+    EXPECT_EQ(specialSubPanelPosition(special, fireEntry, {400, 80, 190, 146}).x, 300 - 162);
+}
+
+TEST(MenuPlacement, AGroupPanelIsRaisedExactlyWhenItWouldReachTheWindowBottom) {
+    const Box entry{2, 25, 186, 24};
+    const int panel = 218;
+    // The panel's top is the menu's top plus 25; it reaches 600 when that top is 357.
+    const Box reaching{150, 600 - panel - 25, 190, 146};
+    const Box clear{150, 600 - panel - 26, 190, 146};
+    EXPECT_EQ(groupPanelPosition(reaching, entry, panel).y, reaching.y + 49 - panel);
+    EXPECT_EQ(groupPanelPosition(clear, entry, panel).y, clear.y + 25);
+}
+
+// Each modifier key alone is swallowed, the side-specific ones from Left Shift (0xA0) to
+// Right Alt (0xA5) included; the keys just outside that run are captured.
+TEST(KeyCombination, EverySideSpecificModifierIsSwallowedAndItsNeighboursAreNot) {
+    for (unsigned vk = 0xA0; vk <= 0xA5; ++vk) {
+        KeyCombination k;
+        EXPECT_FALSE(k.keyDown(vk, kFree)) << vk;
+        EXPECT_EQ(k.capturedKeys(), 0) << vk;
+    }
+    KeyCombination before;
+    EXPECT_TRUE(before.keyDown(0x9F, kFree)); // no key: captured as "None"
+    EXPECT_EQ(before.text(), "None");
+    KeyCombination back;
+    EXPECT_TRUE(back.keyDown(0xA6, kFree));
+    EXPECT_EQ(back.usage1(), 0xCA);
+    EXPECT_EQ(back.text(), "Browser_Back");
 }

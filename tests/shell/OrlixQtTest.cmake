@@ -20,5 +20,5 @@ function(orlix_add_qt_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${scratch};ORLIX_TEST_SCRATCH=${scratch}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${scratch};ORLIX_TEST_SCRATCH=${scratch};XDG_DATA_HOME=${scratch}/data;XDG_CONFIG_HOME=${scratch}/config")
 endfunction()

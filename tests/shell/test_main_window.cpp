@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -68,6 +69,7 @@ private slots:
     void rejectedMouseShowsItsErrorLabel_data();
     void rejectedMouseShowsItsErrorLabel();
     void unpluggedMouseGivesTheNoDeviceState();
+    void incompleteReadShowsItsLabelAndWritesNothing();
     void menusOpenAtTheirPlaces();
     void specialCpiPlusOnKey5ReachesTheMouseOnApply();
     void primaryButtonSwap();
@@ -82,6 +84,7 @@ private slots:
     void transferShowsTheLoadingWindowAndSwallowsClicks();
     void mouseVanishingDuringApplyLeavesTheWindowUsable();
     void profileSaveAndLoadRoundTrip();
+    void profileLoadRefusesForeignFilesAndSaveKeepsTheUsersFile();
     void profileButtonsNeedAMouse();
     void languageSwitchRecaptionsAndKeepsThePage();
     void buttonsShowTheirHoverAndSelectedImages();
@@ -364,8 +367,10 @@ void TestMainWindow::macroFromTheMenuList() {
 void TestMainWindow::refusedWriteIsReportedAndConfirmStaysOpen() {
     Harness h;
     h.poll();
-    // The mouse refuses the block command that starts the write.
+    // The mouse refuses the block command that starts the write, and again when it is sent
+    // once more.
     h.mouse.failReport(h.mouse.reportCount());
+    h.mouse.failReport(h.mouse.reportCount() + 1);
     h.click("Btn_Confirm");
     QCOMPARE(h.prompts.messages, QStringList{h.tr("Str023")});
     QVERIFY(h.window->isVisible());
@@ -578,6 +583,70 @@ void TestMainWindow::profileSaveAndLoadRoundTrip() {
     QCOMPARE(h.text("Key5"), QStringLiteral("CPI +"));
 }
 
+void TestMainWindow::profileLoadRefusesForeignFilesAndSaveKeepsTheUsersFile() {
+    Harness h;
+    h.poll();
+    const QString folder = test::scratchFolder(QStringLiteral("profiles-refused"));
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/good.bin"));
+    h.click("Btn_Save");
+    QFile saved(folder + QStringLiteral("/good.bin"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray good = saved.readAll();
+    saved.close();
+    QCOMPARE(good.size(), qsizetype(kProfileFileSize));
+    QVERIFY(h.prompts.messages.isEmpty());
+
+    const auto writeFile = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(folder + QLatin1Char('/') + name);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    const QString key5 = h.text("Key5");
+    QByteArray foreign = good;
+    foreign[5] = char(0xA7); // product id 0x08A7
+    writeFile(QStringLiteral("foreign.bin"), foreign);
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/foreign.bin"));
+    h.click("Btn_Load");
+    QCOMPARE(h.prompts.messages.size(), 1);
+    QString expected = h.tr("Str026");
+    expected.replace(QStringLiteral("%1"), QStringLiteral("product id"))
+        .replace(QStringLiteral("%2"), QStringLiteral("0x08A7"))
+        .replace(QStringLiteral("%3"), QStringLiteral("0x08A6"));
+    QVERIFY2(h.prompts.messages.last().startsWith(expected), qPrintable(h.prompts.messages.last()));
+    QCOMPARE(h.text("Key5"), key5);
+
+    writeFile(QStringLiteral("short.bin"), good.left(255));
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/short.bin"));
+    h.click("Btn_Load");
+    QCOMPARE(h.prompts.messages.size(), 2);
+    QVERIFY(h.prompts.messages.last().contains(QStringLiteral("fewer than the 256")));
+
+    // A repaired section is repaired silently, as before.
+    QByteArray damaged = good;
+    damaged[254] = char(damaged[254] ^ 0x01);
+    writeFile(QStringLiteral("damaged.bin"), damaged);
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/damaged.bin"));
+    h.click("Btn_Load");
+    QCOMPARE(h.prompts.messages.size(), 2);
+
+    // A read-only file is not replaced; a link is written through.
+    writeFile(QStringLiteral("locked.bin"), QByteArray("abc"));
+    QFile::setPermissions(folder + QStringLiteral("/locked.bin"), QFile::ReadOwner);
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/locked.bin"));
+    h.click("Btn_Save");
+    QCOMPARE(h.prompts.messages.size(), 3);
+    QVERIFY(h.prompts.messages.last().contains(QStringLiteral("locked.bin")));
+    QFile locked(folder + QStringLiteral("/locked.bin"));
+    QVERIFY(locked.open(QIODevice::ReadOnly));
+    QCOMPARE(locked.readAll(), QByteArray("abc"));
+    QVERIFY(
+        QFile::link(folder + QStringLiteral("/good.bin"), folder + QStringLiteral("/link.bin")));
+    h.prompts.fileAnswers.push_back(folder + QStringLiteral("/link.bin"));
+    h.click("Btn_Save");
+    QCOMPARE(h.prompts.messages.size(), 3);
+    QVERIFY(QFileInfo(folder + QStringLiteral("/link.bin")).isSymLink());
+}
+
 void TestMainWindow::profileButtonsNeedAMouse() {
     Harness h;
     h.prompts.fileAnswers.push_back(QStringLiteral("/nonexistent/never"));
@@ -673,6 +742,51 @@ void TestMainWindow::draggingTheBackgroundMovesTheWindow() {
     QApplication::sendEvent(base, &move);
     QTest::mouseRelease(base, Qt::LeftButton, {}, grip + QPoint(30, 20));
     QCOMPARE(h.window->pos(), start + QPoint(30, 20));
+}
+
+// One report of the first read fails. Apply would have written the start-up contents over
+// the mouse's macros; instead the window says the mouse was not read, and every write waits
+// for the complete read of the next poll.
+void TestMainWindow::incompleteReadShowsItsLabelAndWritesNothing() {
+    Harness h(Edition::Editor,
+              device::SimulatedMouse::macroMouse(test::defaultImageOf(Edition::Editor)));
+    h.mouse.memory()[0x8000] = 0x42; // the first macro body
+    h.mouse.memory()[0x6400] = 0x00; // its table entry: 2 bytes long
+    h.mouse.memory()[0x6401] = 0x02;
+    h.mouse.failReport(300); // inside the read of the macro bodies
+    h.poll();
+    QVERIFY(h.window->device().linkOpen());
+    QVERIFY(h.window->device().needsRead());
+    QVERIFY(h.visible("lbl_ReadError"));
+    QCOMPARE(h.text("lbl_ReadError"), h.tr("Str025"));
+    QVERIFY(!h.visible("Img_P1"));
+    QVERIFY(!h.visible("lbl_IDError"));
+    h.mouse.clearViolations(); // the read the lost report cut short
+
+    const std::vector<std::uint8_t> before(h.mouse.memory().begin(), h.mouse.memory().end());
+    const auto reports = h.mouse.reportCount();
+    h.click("Btn_Apply");
+    h.click("Btn_Reset");
+    h.click("Btn_Confirm");
+    QCOMPARE(h.prompts.messages, (QStringList{h.tr("Str025"), h.tr("Str025"), h.tr("Str025")}));
+    QVERIFY(h.window->isVisible());
+    QCOMPARE(h.mouse.reportCount(), reports);
+    QVERIFY(std::equal(before.begin(), before.end(), h.mouse.memory().begin()));
+
+    // The label follows the language.
+    h.click("Btn_Lang2");
+    QCOMPARE(h.text("lbl_ReadError"), h.tr("Str025"));
+    h.click("Btn_Lang1");
+
+    // The next tick reads the mouse again; the complete read clears the state.
+    h.poll();
+    QVERIFY(!h.window->device().needsRead());
+    QVERIFY(!h.visible("lbl_ReadError"));
+    QVERIFY(h.visible("Img_P1"));
+    h.click("Btn_Apply");
+    QCOMPARE(h.prompts.messages.size(), 3);
+    QCOMPARE(h.mouse.memory()[0x8000], std::uint8_t{0x42}); // the macro survived the write
+    QVERIFY(h.mouse.violations().empty());
 }
 
 QTEST_MAIN(TestMainWindow)

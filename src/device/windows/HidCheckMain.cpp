@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
     ok = ok && step(session.identify().result == IdentifyResult::Accepted, "identify");
     ok = ok && step(session.readAll(texts).reports == reports::kReadMacro, "read 4926 reports");
     ok = ok && step(config.setAssignment(0, 4, "09010000"), "assign CPI + to key 5");
-    ok = ok && step(session.writeAll(texts).reports == reports::kWriteMacro + 1,
-                    "write 5068 reports and a reload");
+    ok = ok && step(session.writeAll(texts).reports == reports::kWriteMacro + reports::kVerify + 1,
+                    "write 5068 reports, read the image back, reload");
     ok = ok && step(mouse.violations().empty(), "no protocol violation");
     ok = ok && step(mouse.memory()[0x6000 + 126] == 0x09, "key 5 stored in the mouse");
     return ok ? 0 : 1;

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace orlix::device {
+
+class SimulatedMouse;
+
+// Replaces a file's contents atomically: the bytes go to a new file made with exclusive
+// creation in the same folder (never a fixed name, never through a link), which is then
+// renamed over `file`. An existing file keeps its permission bits. Error text on failure, with
+// `file` unchanged.
+std::optional<std::string> replaceFileContents(const std::filesystem::path& file,
+                                               std::span<const std::uint8_t> bytes);
+
+// The simulated mouse's state file for the length of one run. It is locked from open() until
+// the object goes, so two runs on one file take turns: the second sees the first one's
+// update, never a half-written or empty file. A link is followed to the file it names.
+class SimulatedMouseStateFile {
+public:
+    SimulatedMouseStateFile() = default;
+    ~SimulatedMouseStateFile();
+    SimulatedMouseStateFile(const SimulatedMouseStateFile&) = delete;
+    SimulatedMouseStateFile& operator=(const SimulatedMouseStateFile&) = delete;
+
+    // Opens the file (created empty when missing) and waits for its lock.
+    std::optional<std::string> open(const std::filesystem::path& file);
+    // Takes the state into the mouse; an empty (new) file leaves the mouse as made.
+    std::optional<std::string> load(SimulatedMouse& mouse);
+    std::optional<std::string> save(const SimulatedMouse& mouse);
+    void close();
+
+    const std::filesystem::path& path() const { return path_; }
+    bool isOpen() const { return fd_ >= 0; }
+
+private:
+    std::filesystem::path path_;
+    int fd_ = -1;
+};
+
+} // namespace orlix::device
