@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "macro/gui/MacroPage.h"
 #include "pages/widgets/Visibility.h"
 #include "shell/Captions.h"
 #include "shell/DeviceController.h"
@@ -119,6 +120,19 @@ void MainWindow::build() {
     lighting_ =
         new pages::LightingPage(page(pageInfo(Page::Breath).container), pixmaps_, config_, this);
     addPageView(lighting_);
+    macroPage_ = new macro::gui::MacroPage(page(pageInfo(Page::Macro).container), this, pixmaps_,
+                                           config_, languages_);
+    addPageView(macroPage_);
+    // A renamed or imported macro shows its name at once in the menus and on the labels.
+    connect(macroPage_, &macro::gui::MacroPage::namesChanged, this, [this] {
+        QStringList names;
+        if (device_ != nullptr && device_->macroDevice())
+            for (const auto& n : config_.macroNames)
+                names << QString::fromStdString(n);
+        menus_->setMacroNames(names);
+        if (const auto profile = pageInfo(currentPage()).profile)
+            assignmentPage_->setCaptions(editor_.names(*profile));
+    });
     controls_->buildButtons();
     menus_ = new pages::AssignmentMenus(traits_.edition, this);
     keyDialog_ = new pages::KeyCombinationDialog(pixmaps_, this);

@@ -27,6 +27,10 @@
 
 class QLabel;
 
+namespace orlix::macro::gui {
+class MacroPage;
+}
+
 namespace orlix::shell {
 
 class DeviceController;
@@ -65,6 +69,7 @@ public:
     pages::AssignmentMenus& menus() { return *menus_; }
     pages::AdvancedPage& advancedPage() { return *advancedPage_; }
     pages::KeyCombinationDialog& keyDialog() { return *keyDialog_; }
+    macro::gui::MacroPage& macroPage() { return *macroPage_; }
     LoadingWindow& loadingWindow() { return *loading_; }
     pages::PageContainer& page(int n) { return *pages_[static_cast<std::size_t>(n - 1)]; }
     Prompts& prompts() { return prompts_; }
@@ -142,6 +147,7 @@ private:
     pages::KeyCombinationDialog* keyDialog_ = nullptr;
     pages::PointerScalesView* pointerScales_ = nullptr;
     pages::LightingPage* lighting_ = nullptr;
+    macro::gui::MacroPage* macroPage_ = nullptr;
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
     WindowCommands* commands_ = nullptr;

@@ -363,11 +363,11 @@ void TestMainWindow::macroFromTheMenuList() {
     // Placed like a group beside its entry, raised to end with it near the bottom.
     QWidget* main = h.find("Pnl_Main");
     QCOMPARE(list->pos(), QPoint(main->x() + 188, main->y() + 121 + 24 - list->height()));
-    QCOMPARE(list->item(1)->text(), QStringLiteral("Demo macro 2"));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Double click"));
     Harness::clickOn(list->viewport(), list->visualItemRect(list->item(1)).center());
     QVERIFY(!list->isVisible());
     QVERIFY(!h.visible("Pnl_Main"));
-    QCOMPARE(h.text("Key5"), QStringLiteral("Demo macro 2"));
+    QCOMPARE(h.text("Key5"), QStringLiteral("Double click"));
     QCOMPARE(h.window->configuration().assignments[0][4], std::string("10840000"));
 }
 
