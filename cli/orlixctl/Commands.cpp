@@ -16,6 +16,7 @@ constexpr std::array kCommands = {
     Command{"reset", "", 0, 0, true, commandReset},
     Command{"show", "", 0, 1, false, commandShow},
     Command{"backups", "", 0, 0, false, commandBackups},
+    Command{"doctor", "", 0, 0, false, commandDoctor},
 };
 // clang-format on
 

@@ -44,6 +44,9 @@ Commands:
                      as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  doctor             whether this user can open the mouse (hidraw nodes, their rights,
+                     the udev rule, the session) and what to do if not; exit 0 only
+                     when the mouse can be used
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`
