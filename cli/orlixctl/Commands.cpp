@@ -29,6 +29,7 @@ constexpr std::array kCommands = {
     Command{"set", "fire-mode", 1, 1, false, commandSetFireMode},
     Command{"set", "button", 3, 3, false, commandSetButton},
     Command{"set", "lighting", 1, 1, false, commandSetLighting},
+    Command{"doctor", "", 0, 0, false, commandDoctor},
 };
 // clang-format on
 

@@ -33,6 +33,8 @@ int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 // The configurations kept before writes and resets (BackupCommands.cpp).
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
+// Whether this user can reach the mouse, and what to do if not (DoctorCommand.cpp).
+int commandDoctor(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The macro store (MacroCommands.cpp).
 int commandMacroList(Context& ctx, std::ostream& out, std::ostream& err);

@@ -49,6 +49,9 @@ Commands:
                      mode 1 with red, green, blue in per cent (0 to 100); --steps the
                      four breathing times, 1 to 10 each. Reads the mouse, changes it and
                      writes it as Apply does; with --file a profile file is changed instead
+  doctor             whether this user can open the mouse (hidraw nodes, their rights,
+                     the udev rule, the session) and what to do if not; exit 0 only
+                     when the mouse can be used
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`
