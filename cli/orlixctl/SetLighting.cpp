@@ -2,6 +2,7 @@
 // Breathing-light page's settings from the command line, through the page's own rules.
 
 #include "Commands.h"
+#include "ConfigurationEdit.h"
 #include "Context.h"
 
 #include "model/ProfileFile.h"
@@ -25,33 +26,13 @@ namespace {
 // The change to make; kOk when it was made, else an exit code after saying why.
 using Change = std::function<int(Configuration& config, std::ostream& err)>;
 
-// Read, change, write as the window's Apply does; with --file the profile file is loaded,
-// changed and saved over itself atomically, its macros as they were.
+// The shared read-modify-write of the setting commands, with the change made on the
+// configuration.
 int readChangeWrite(Context& ctx, std::ostream& out, std::ostream& err, std::string_view what,
                     const Change& change) {
-    if (auto file = ctx.options().value("--file")) {
-        if (const FileResult loaded = ctx.config().loadProfile(*file, ctx.texts()); !loaded) {
-            err << "orlixctl: " << loaded.error << "\n";
-            return kFileError;
-        }
-        if (int code = change(ctx.config(), err); code != kOk) return code;
-        ctx.config().assemble(ctx.texts(), false);
-        if (const FileResult saved =
-                saveProfileFile(*file, ctx.config().working, ctx.config().macros);
-            !saved) {
-            err << "orlixctl: " << saved.error << "\n";
-            return kFileError;
-        }
-        out << "set " << what << " in " << *file << "\n";
-        return kOk;
-    }
-    if (int code = ctx.connectBackend(); code != kOk) return code;
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
-    if (int code = change(ctx.config(), err); code != kOk) return code;
-    const auto written = ctx.session().writeAll(ctx.texts());
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "set " << what << " on the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return editConfiguration(ctx, out, err, what, [&change](Context& c, std::ostream& e) {
+        return change(c.config(), e);
+    });
 }
 
 // "a,b,c" as exactly `count` whole numbers within [low, high].
