@@ -332,19 +332,6 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     for (int i = 0; i < 4; ++i)
         insertKind_->setItemText(i, text(kInsertKindTexts[static_cast<std::size_t>(i)]));
 
-    // The command column in one text size, the tightest caption's, whether or not the page is
-    // shown now.
-    QList<ButtonLabel*> column;
-    for (const char* c : kCommands)
-        column << window_->findChild<ButtonLabel*>(QStringLiteral("Btn_") + QString::fromLatin1(c));
-    qreal smallest = 0;
-    for (ButtonLabel* b : column) {
-        b->setPointSizeCap(0);
-        const qreal size = b->drawnPointSize();
-        if (smallest == 0 || size < smallest) smallest = size;
-    }
-    for (ButtonLabel* b : column)
-        b->setPointSizeCap(smallest);
     // OK and Cancel reach a little past their narrow images, so their captions fit.
     for (const char* b : {"OK", "Cancel"}) {
         const QString suffix = QString::fromLatin1(b);
