@@ -44,6 +44,9 @@ Commands:
                      as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  export --json FILE the whole configuration of the mouse, or with --file P of profile
+                     file P, as a readable JSON file ("-": standard output); write and
+                     show take a FILE whose name ends in .json back
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`
@@ -71,7 +74,7 @@ Options:
                           (for "get" as answered; "failed" after a report that failed)
   --edition NAME          orlix-editor (default) or orlix-editor-s: default image and texts
   --language N            texts of language 1 (default), 2 or 3
-  --json                  machine-readable output of show
+  --json                  machine-readable output of show; the format of export
   -h, --help              this text
 
 Exit status: 0 done, 1 bad command line, 2 file error, 3 no mouse, 4 mouse refused or not
