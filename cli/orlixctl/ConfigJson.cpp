@@ -31,7 +31,6 @@ struct Fault : std::runtime_error {
     std::string path;
 };
 
-constexpr std::size_t kFireKeyChecksum = image::kFireKeyStart + 16;
 constexpr std::size_t kProfileStart = image::kFireKeyStart + image::kFireKeySize;
 constexpr std::array<std::string_view, kProfileCount> kProfileNames{"main", "alternate",
                                                                     "resetControl"};
@@ -256,9 +255,9 @@ void fields(const Json& v, const std::string& path,
             std::initializer_list<std::string_view> optional = {}) {
     if (!v.is_object())
         throw Fault(path.empty() ? "(top)" : path, "must be an object, not " + describe(v));
-    for (const auto& [key, value] : v.items()) {
-        (void)value;
-        const auto known = [&](std::initializer_list<std::string_view> list) {
+    for (auto it = v.begin(); it != v.end(); ++it) {
+        const std::string& key = it.key();
+        const auto known = [&key](std::initializer_list<std::string_view> list) {
             return std::find(list.begin(), list.end(), key) != list.end();
         };
         if (!known(required) && !known(optional))
