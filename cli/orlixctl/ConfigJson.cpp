@@ -16,6 +16,7 @@
 #include <charconv>
 #include <functional>
 #include <initializer_list>
+#include <set>
 #include <stdexcept>
 
 namespace orlix {
@@ -817,7 +818,22 @@ std::optional<std::string> configurationToJson(std::span<const std::uint8_t> pro
 ConfigJsonResult configurationFromJson(std::string_view text, const ConfigJsonContext& context) {
     ConfigJsonResult result;
     try {
-        const Json j = Json::parse(text.begin(), text.end());
+        // A key given twice would leave one of its values unread: refused like an unknown one.
+        std::vector<std::set<std::string>> keys;
+        std::optional<std::string> twice;
+        const Json::parser_callback_t noteKeys = [&](int, Json::parse_event_t event, Json& parsed) {
+            if (event == Json::parse_event_t::object_start) {
+                keys.emplace_back();
+            } else if (event == Json::parse_event_t::object_end) {
+                if (!keys.empty()) keys.pop_back();
+            } else if (event == Json::parse_event_t::key && !keys.empty() && parsed.is_string()) {
+                if (!keys.back().insert(parsed.get<std::string>()).second && !twice)
+                    twice = parsed.get<std::string>();
+            }
+            return true;
+        };
+        const Json j = Json::parse(text.begin(), text.end(), noteKeys);
+        if (twice) throw Fault(*twice, "given twice in one object; each field may appear once");
         Reader reader{context, {}, {}, std::nullopt};
         reader.read(j);
         result.profile = profileBytes(reader.img, reader.store);

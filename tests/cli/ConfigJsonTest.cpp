@@ -395,6 +395,15 @@ TEST(ConfigJson, RefusesTextThatIsNoConfiguration) {
         EXPECT_TRUE(r.profile.empty());
     }
     EXPECT_NE(configurationFromJson("{", ctx).error.find("not valid JSON"), std::string::npos);
+    // A field given twice is refused, not resolved by taking one of the two.
+    std::string twice = exported(editionData(Edition::Editor).profile).dump();
+    twice.insert(twice.find("\"reportRate\""), "\"reportRate\": 1000, ");
+    const ConfigJsonResult duplicate = configurationFromJson(twice, ctx);
+    EXPECT_EQ(duplicate.path, "reportRate");
+    EXPECT_NE(duplicate.error.find("given twice"), std::string::npos);
+    // Deep nesting is refused without exhausting the stack.
+    EXPECT_FALSE(
+        configurationFromJson(std::string(100000, '[') + std::string(100000, ']'), ctx).ok());
     EXPECT_FALSE(configurationToJson(Bytes(kImageSize, 0), ctx).has_value());
 }
 
