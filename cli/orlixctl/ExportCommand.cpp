@@ -88,7 +88,12 @@ int commandExport(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string& target = ctx.options().operands[0];
     Configuration& config = ctx.config();
     std::string source;
-    if (auto file = ctx.options().value("--file")) {
+    std::vector<std::uint8_t> profile;
+    if (auto file = ctx.options().value("--file"); file && isJsonConfiguration(*file)) {
+        // A configuration file again: checked and written anew in the current form.
+        if (int code = readJsonConfiguration(ctx, *file, profile); code != kOk) return code;
+        source = *file;
+    } else if (file) {
         // The file as a load takes it: what it does not cover keeps the start-up contents.
         if (const FileResult loaded = config.loadProfile(*file, ctx.texts()); !loaded) {
             err << "orlixctl: " << loaded.error << "\n";
@@ -103,8 +108,8 @@ int commandExport(Context& ctx, std::ostream& out, std::ostream& err) {
         if (!config.macroDevice) config.macros.fill(0xFF);
         source = "the mouse";
     }
-    const auto json =
-        configurationToJson(profileBytes(config.working, config.macros), jsonContext(ctx));
+    if (profile.empty()) profile = profileBytes(config.working, config.macros);
+    const auto json = configurationToJson(profile, jsonContext(ctx));
     if (!json) {
         err << "orlixctl: the configuration of " << source
             << " has a data type whose layout is not known; nothing was exported\n";

@@ -160,6 +160,10 @@ TEST_F(ExportCommand, ShowReadsTheFileAsTheProfileItCameFrom) {
                          json ? "\"" + path("a.JSON") + "\"" : path("a.JSON"));
         EXPECT_EQ(b.out, expected);
     }
+    // A configuration file exports to itself.
+    const CliResult again = run({"--file", path("a.JSON"), "export", "--json", path("b.json")});
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_EQ(readAll(path("b.json")), readAll(path("a.JSON")));
     // "-" writes to standard output.
     const CliResult out = run({"--file", path("a.bin"), "export", "--json", "-"});
     const Bytes file = readAll(path("a.JSON"));
