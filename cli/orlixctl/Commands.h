@@ -36,6 +36,8 @@ int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 // The configurations kept before writes and resets (BackupCommands.cpp).
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
+// Whether this user can reach the mouse, and what to do if not (DoctorCommand.cpp).
+int commandDoctor(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The readable configuration file (ExportCommand.cpp). `write` and `show` take a file whose
 // name ends in ".json" (any case) as one; readJsonConfiguration refuses, with its message on
@@ -55,5 +57,13 @@ int commandMacroName(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroClear(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroExport(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err);
+// The settings of the Advanced and button pages (SetCommands.cpp).
+int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err);
+// The Breathing-light page's settings (SetLighting.cpp).
+int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err);
 
 } // namespace orlixctl
