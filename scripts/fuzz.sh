@@ -18,13 +18,15 @@ cmake --build build-fuzz -j "$(nproc)" --target orlix_fuzzers
 
 seeds=build-fuzz/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds"/{profile,macro,descriptor,answers,language,layout,png}
+mkdir -p "$seeds"/{profile,macro,descriptor,answers,language,layout,png,json}
 cp resources/*/OrlixData.bin "$seeds/profile/" 2>/dev/null || true
 i=0
 for f in resources/orlix-editor/OrlixData.bin resources/orlix-editor-s/OrlixData.bin; do
     i=$((i + 1)); cp "$f" "$seeds/profile/image$i.bin"
 done
 head -c 1056 /dev/zero > "$seeds/macro/empty-one.bin"
+# Exported configurations: the default of each edition and one with a full macro store.
+cp fuzz/seeds/config-json/*.json "$seeds/json/"
 printf '\x00' > "$seeds/answers/truthful-basic"
 printf '\x01' > "$seeds/answers/truthful-macro"
 for f in resources/orlix-editor/LANG*.txt resources/orlix-editor-s/LANG*.txt; do
@@ -43,7 +45,7 @@ printf '\x05\x01\x09\x02\xa1\x01\x09\x01\xa1\x00\x05\x09\x19\x01\x29\x03\x15\x00
 declare -A seed_of=(
     [fuzz_profile_file]=profile [fuzz_macro_files]=macro [fuzz_report_descriptor]=descriptor
     [fuzz_device_answers]=answers [fuzz_language_table]=language [fuzz_layout]=layout
-    [fuzz_png]=png
+    [fuzz_png]=png [fuzz_config_json]=json
 )
 
 mkdir -p build-fuzz/crashes

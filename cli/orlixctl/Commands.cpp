@@ -15,6 +15,7 @@ constexpr std::array kCommands = {
     Command{"write", "", 1, 1, true, commandWrite},
     Command{"reset", "", 0, 0, true, commandReset},
     Command{"show", "", 0, 1, false, commandShow},
+    Command{"export", "", 1, 1, false, commandExport},
     Command{"backups", "", 0, 0, false, commandBackups},
     Command{"macro", "list", 0, 0, false, commandMacroList},
     Command{"macro", "show", 1, 1, false, commandMacroShow},

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orlixctl {
 
@@ -35,6 +38,16 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 // Whether this user can reach the mouse, and what to do if not (DoctorCommand.cpp).
 int commandDoctor(Context& ctx, std::ostream& out, std::ostream& err);
+
+// The readable configuration file (ExportCommand.cpp). `write` and `show` take a file whose
+// name ends in ".json" (any case) as one; readJsonConfiguration refuses, with its message on
+// standard error, anything that is not a whole configuration for this mouse.
+int commandExport(Context& ctx, std::ostream& out, std::ostream& err);
+bool isJsonConfiguration(const std::string& file);
+int readJsonConfiguration(Context& ctx, const std::string& file,
+                          std::vector<std::uint8_t>& profile);
+// Takes a whole profile into the configuration as loading a profile file does.
+void takeProfile(Context& ctx, const std::vector<std::uint8_t>& profile);
 
 // The macro store (MacroCommands.cpp).
 int commandMacroList(Context& ctx, std::ostream& out, std::ostream& err);

@@ -98,13 +98,18 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
 int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string& file = ctx.options().operands[0];
     // The file is checked before the mouse is touched.
-    if (const FileResult checked = ctx.config().checkProfile(file, ctx.texts()); !checked) {
+    std::vector<std::uint8_t> json;
+    const bool isJson = isJsonConfiguration(file);
+    if (isJson) {
+        if (int code = readJsonConfiguration(ctx, file, json); code != kOk) return code;
+    } else if (const FileResult checked = ctx.config().checkProfile(file, ctx.texts()); !checked) {
         err << "orlixctl: " << checked.error << "\n";
         return kFileError;
     }
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
-    const FileResult loaded = ctx.config().loadProfile(file, ctx.texts());
-    if (!loaded) {
+    if (isJson) {
+        takeProfile(ctx, json);
+    } else if (const FileResult loaded = ctx.config().loadProfile(file, ctx.texts()); !loaded) {
         err << "orlixctl: " << loaded.error << "\n";
         return kFileError;
     }
@@ -138,8 +143,11 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
         const std::string& file = ctx.options().operands[0];
         Configuration& config = ctx.config();
         config.identifiedDataType = config.readLayout;
-        const FileResult loaded = config.loadProfile(file, ctx.texts());
-        if (!loaded) {
+        if (isJsonConfiguration(file)) {
+            std::vector<std::uint8_t> json;
+            if (int code = readJsonConfiguration(ctx, file, json); code != kOk) return code;
+            takeProfile(ctx, json);
+        } else if (const FileResult loaded = config.loadProfile(file, ctx.texts()); !loaded) {
             err << "orlixctl: " << loaded.error << "\n";
             return kFileError;
         }

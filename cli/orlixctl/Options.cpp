@@ -19,7 +19,7 @@ struct CommandOption {
 // themselves when one does not fit.
 // clang-format off
 constexpr std::array kCommandOptions = {
-    CommandOption{"--file", true},    // set, macro: a profile file instead of the mouse
+    CommandOption{"--file", true},    // set, macro, export: a profile file instead of the mouse
     CommandOption{"--force", false},
     CommandOption{"--current", true}, // set cpi
     CommandOption{"--repeat", true},  // set fire-key

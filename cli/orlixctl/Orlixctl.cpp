@@ -44,6 +44,9 @@ Commands:
                      as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  export --json FILE the whole configuration of the mouse, or with --file P of profile
+                     file P, as a readable JSON file ("-": standard output); write and
+                     show take a FILE whose name ends in .json back
   set lighting MODE [--colour R,G,B] [--steps OFF,RAISE,ON,FALL] [--file F]
                      lighting mode random, colourful or custom; --colour chooses colour
                      mode 1 with red, green, blue in per cent (0 to 100); --steps the
@@ -97,7 +100,7 @@ Options:
                           (for "get" as answered; "failed" after a report that failed)
   --edition NAME          orlix-editor (default) or orlix-editor-s: default image and texts
   --language N            texts of language 1 (default), 2 or 3
-  --json                  machine-readable output of show
+  --json                  machine-readable output of show; the format of export
   -h, --help              this text
 
 Exit status: 0 done, 1 bad command line, 2 file error, 3 no mouse, 4 mouse refused or not
