@@ -36,8 +36,6 @@ void TestCannotOpen::closedMouseIsToldApartFromNoMouse() {
     for (int n = 1; n <= 4; ++n)
         QVERIFY(!h.visible(QStringLiteral("Img_P%1").arg(n)));
     QVERIFY(h.window->device().devTimer()->isActive());
-    h.window->grab().save(test::scratchFolder(QStringLiteral("cannot-open")) +
-                          QStringLiteral("/window.png"));
 
     // Commands are refused as with no mouse.
     h.click("Btn_Apply");
@@ -49,6 +47,11 @@ void TestCannotOpen::closedMouseIsToldApartFromNoMouse() {
         h.window->applyLanguage(n);
         QCOMPARE(h.text("lbl_NoDev"), h.tr("Str104"));
         QCOMPARE(h.text("lbl_CheckDev"), h.tr("Str105"));
+        // For a look at the texts in every language.
+        h.window->grab().save(QStringLiteral("%1/cannot-open-%2-%3.png")
+                                  .arg(qEnvironmentVariable("ORLIX_TEST_SCRATCH", QDir::tempPath()),
+                                       QString::fromLatin1(traitsOf(edition).programName))
+                                  .arg(n));
     }
 
     // Really gone: the plain no-device texts, also after a language switch.
