@@ -30,3 +30,9 @@ WINEDEBUG=-all timeout 300 "$wine_cmd" build-mingw/src/macro/orlix-capturecheck.
     cat build-mingw/capturecheck.log >&2
     exit 1
 }
+# The pointer settings through the prefix's registry and SystemParametersInfoA.
+WINEDEBUG=-all timeout 600 "$wine_cmd" build-mingw/src/platform/orlix-pointercheck.exe 2> build-mingw/wine-pointer.log || {
+    echo "orlix-pointercheck.exe failed under wine; wine said:" >&2
+    cat build-mingw/wine-pointer.log >&2
+    exit 1
+}

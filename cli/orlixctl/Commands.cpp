@@ -23,6 +23,13 @@ constexpr std::array kCommands = {
     Command{"macro", "clear", 1, 1, false, commandMacroClear},
     Command{"macro", "export", 2, 2, false, commandMacroExport},
     Command{"macro", "import", 2, 2, false, commandMacroImport},
+    Command{"set", "cpi", 1, 1, false, commandSetCpi},
+    Command{"set", "rate", 1, 1, false, commandSetRate},
+    Command{"set", "fire-key", 1, 1, false, commandSetFireKey},
+    Command{"set", "fire-mode", 1, 1, false, commandSetFireMode},
+    Command{"set", "button", 3, 3, false, commandSetButton},
+    Command{"set", "lighting", 1, 1, false, commandSetLighting},
+    Command{"doctor", "", 0, 0, false, commandDoctor},
 };
 // clang-format on
 

@@ -33,6 +33,8 @@ int commandReset(Context& ctx, std::ostream& out, std::ostream& err);
 int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 // The configurations kept before writes and resets (BackupCommands.cpp).
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
+// Whether this user can reach the mouse, and what to do if not (DoctorCommand.cpp).
+int commandDoctor(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The macro store (MacroCommands.cpp).
 int commandMacroList(Context& ctx, std::ostream& out, std::ostream& err);
@@ -42,5 +44,13 @@ int commandMacroName(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroClear(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroExport(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err);
+// The settings of the Advanced and button pages (SetCommands.cpp).
+int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err);
+int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err);
+// The Breathing-light page's settings (SetLighting.cpp).
+int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err);
 
 } // namespace orlixctl

@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "model/AssignmentCodes.h"
+#include "model/ImageCodec.h"
 #include "model/ParameterImage.h"
 
 #include <array>
 #include <cstdio>
 #include <sstream>
+#include <vector>
 
 namespace orlixctl {
 
@@ -47,6 +49,7 @@ struct Summary {
     std::array<unsigned, 3> mode2{};
     std::array<int, 4> repeat{};
     std::array<int, 4> delay{};
+    std::vector<int> fireMode; // the group of the last Fire Mode button
     std::array<std::array<std::string, 12>, 3> codes;
     std::array<std::array<std::string, 12>, 3> functions;
     bool macros = false;
@@ -94,6 +97,10 @@ Summary summarise(const Configuration& config, const TextSource& texts, const Re
         s.repeat[n] = f[4 * n + 1] & 0x0F;
         s.delay[n] = (f[4 * n + 2] & 0x0F) << 8 | f[4 * n + 3];
     }
+    orlix::FireKeyPage group;
+    orlix::RefreshFireKeyMode(config.assignments, group);
+    for (int m = 0; m < 4; ++m)
+        if (group.modeSelected[static_cast<std::size_t>(m)]) s.fireMode.push_back(m + 1);
     const orlix::CodeContext ctx = config.codeContext(texts);
     for (std::size_t p = 0; p < 3; ++p) {
         for (std::size_t k = 0; k < 12; ++k) {
@@ -217,6 +224,10 @@ void writeText(std::ostream& out, const Configuration& config, const TextSource&
         out << "Fire key " << n + 1 << ": repeat " << s.repeat[n] << ", delay " << s.delay[n]
             << " ms\n";
     }
+    out << "Fire mode group:";
+    for (int m : s.fireMode)
+        out << " " << m;
+    out << (s.fireMode.empty() ? " none\n" : "\n");
     for (std::size_t p = 0; p < 3; ++p) {
         out << "Profile " << profileName(static_cast<unsigned>(p)) << ":\n";
         for (std::size_t k = 0; k < 12; ++k) {
@@ -280,6 +291,10 @@ void writeJson(std::ostream& out, const Configuration& config, const TextSource&
         j << (n ? ", " : "") << "{\"repeat\": " << s.repeat[n] << ", \"delay\": " << s.delay[n]
           << "}";
     }
+    j << "],\n";
+    j << "  \"fireMode\": [";
+    for (std::size_t m = 0; m < s.fireMode.size(); ++m)
+        j << (m ? ", " : "") << s.fireMode[m];
     j << "],\n";
     j << "  \"profiles\": [\n";
     for (std::size_t p = 0; p < 3; ++p) {

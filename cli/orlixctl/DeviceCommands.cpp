@@ -80,6 +80,11 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
     std::string file = ctx.options().output;
     if (file.empty() && !ctx.options().operands.empty()) file = ctx.options().operands[0];
     if (file.empty()) return kUsage;
+    // A target that cannot be written is refused before the mouse is read.
+    if (const FileResult target = checkReplaceable(file); !target) {
+        err << "orlixctl: " << target.error << "\n";
+        return kFileError;
+    }
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
     const FileResult saved = ctx.config().saveProfile(file, ctx.texts());
     if (!saved) {

@@ -19,8 +19,13 @@ struct CommandOption {
 // themselves when one does not fit.
 // clang-format off
 constexpr std::array kCommandOptions = {
-    CommandOption{"--file", true},
+    CommandOption{"--file", true},    // set, macro: a profile file instead of the mouse
     CommandOption{"--force", false},
+    CommandOption{"--current", true}, // set cpi
+    CommandOption{"--repeat", true},  // set fire-key
+    CommandOption{"--delay", true},   // set fire-key
+    CommandOption{"--colour", true}, // set lighting
+    CommandOption{"--steps", true},  // set lighting
 };
 // clang-format on
 

@@ -44,6 +44,14 @@ Commands:
                      as one left half-written by an interrupted transfer
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
+  set lighting MODE [--colour R,G,B] [--steps OFF,RAISE,ON,FALL] [--file F]
+                     lighting mode random, colourful or custom; --colour chooses colour
+                     mode 1 with red, green, blue in per cent (0 to 100); --steps the
+                     four breathing times, 1 to 10 each. Reads the mouse, changes it and
+                     writes it as Apply does; with --file a profile file is changed instead
+  doctor             whether this user can open the mouse (hidraw nodes, their rights,
+                     the udev rule, the session) and what to do if not; exit 0 only
+                     when the mouse can be used
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`
@@ -59,9 +67,27 @@ Commands:
                      The macro commands read the mouse and write it back as Apply does;
                      with --file F they edit the macros of profile file F instead.
 
+Changing settings (the mouse is read, changed and written as the editor's Apply does; with
+--file FILE a profile file is changed in place instead; invalid values change nothing):
+  set cpi VALUES [--current VALUE]
+                     2 to 4 resolution values as the editor shows them, e.g.
+                     600,1000,1600,2400; --current: the one in effect (else it stays,
+                     or the lowest)
+  set rate 500|1000  reports per second
+  set fire-key N [--repeat R] [--delay MS]
+                     fire key 1 to 4: repeat count 2 to 15, delay 2 to 2000 ms
+  set fire-mode LIST the Fire Mode group, 1 to 3 fire keys, e.g. 1,3 (written into every
+                     button set to Fire Mode)
+  set button PROFILE KEY FUNCTION
+                     PROFILE main or alternate, KEY 1 to 12; FUNCTION a name as the
+                     menus show it ("CPI +", "Fire Mode"), a key combination such as
+                     Ctrl+C, or an eight-digit code (10800000: macro 1); buttons 1 to 3
+                     trade Left, Right and Middle Key among themselves
+
 Options:
   --simulate=basic|macro  use the simulated mouse instead of a real one
-  --sim-state FILE        keep the simulated mouse's memory in FILE (created when missing)
+  --sim-state FILE        keep the simulated mouse's memory, kind and running report rate
+                          in FILE (created when missing; locked while a run uses it)
   --sim-unplug-after N    the simulated mouse vanishes after N reports
   --sim-latency-us N      the simulated mouse takes N microseconds per report
   --sim-fail-at N         report N of the run (from 1, as the trace lines count) fails

@@ -71,13 +71,14 @@ bool writeAll(int fd, std::span<const std::uint8_t> content, int& err) {
 
 #ifndef _WIN32
 
-FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> content) {
-    fs::path target = path;
+namespace {
+// Where a write of `path` goes (links followed) and whether that file may be replaced.
+FileResult inspectTarget(const fs::path& path, fs::path& target, struct stat& existing,
+                         bool& exists) {
+    target = path;
     int err = 0;
     if (!resolveLinks(target, err)) return failure(path, "Cannot write file", err);
-
-    struct stat existing {};
-    bool exists = false;
+    exists = false;
     if (::stat(target.c_str(), &existing) == 0) {
         exists = true;
         if (S_ISDIR(existing.st_mode)) return failure(path, "Cannot write file", EISDIR);
@@ -91,6 +92,29 @@ FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_
     } else if (errno != ENOENT) {
         return failure(path, "Cannot write file", errno);
     }
+    return {};
+}
+} // namespace
+
+FileResult checkReplaceable(const fs::path& path) {
+    fs::path target;
+    struct stat existing {};
+    bool exists = false;
+    FileResult result = inspectTarget(path, target, existing, exists);
+    if (!result) return result;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // The new file is made in the folder and renamed there.
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return failure(path, "Cannot write file", errno);
+    return {};
+}
+
+FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_t> content) {
+    fs::path target;
+    struct stat existing {};
+    bool exists = false;
+    if (FileResult checked = inspectTarget(path, target, existing, exists); !checked)
+        return checked;
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path tmp;
@@ -103,6 +127,7 @@ FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_
     }
     if (fd < 0) return failure(path, "Cannot write file", errno);
 
+    int err = 0;
     bool ok = true;
     if (exists) {
         // The replacement keeps the owner where allowed, and the permissions.
@@ -213,6 +238,18 @@ FileResult writeFileAtomically(const fs::path& path, std::span<const std::uint8_
     if (err != 0) {
         std::remove(tmp.string().c_str());
         return failure(path, "Cannot write file", err);
+    }
+    return {};
+}
+
+FileResult checkReplaceable(const fs::path& path) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (fs::exists(status)) {
+        if (!fs::is_regular_file(status))
+            return {false, "Cannot write file \"" + path.string() + "\": it is not a regular file"};
+        if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+            return {false, "Cannot write file \"" + path.string() + "\": the file is read-only"};
     }
     return {};
 }

@@ -25,6 +25,10 @@ struct FileResult {
 FileResult writeFileAtomically(const std::filesystem::path& path,
                                std::span<const std::uint8_t> content);
 
+// The checks of writeFileAtomically without writing: a long job can refuse its target before
+// it starts.
+FileResult checkReplaceable(const std::filesystem::path& path);
+
 // The start of a regular file and its whole size. Anything else (a FIFO, a device, a folder)
 // is refused without blocking.
 struct FileStart {

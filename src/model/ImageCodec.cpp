@@ -1,5 +1,6 @@
 #include "ImageCodec.h"
 
+#include "FireKeyFields.h"
 #include "Hex.h"
 
 #include <algorithm>
@@ -99,6 +100,7 @@ void showResolution(const SectionBuffers& s, const TextSource& texts, Resolution
         page.on[i] =
             !caption.empty() && std::find(levels.begin(), levels.end(), caption) != levels.end();
     }
+    page.touched = false;
     auto on = onLabels(page);
     std::size_t position = s.b[image::kCurrentCpiLevel];
     if (position < on.size())
@@ -155,21 +157,24 @@ void RefreshFireKeyMode(const AssignmentTable& table, FireKeyPage& page) {
 
 void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers& s,
                  ReportRateMemory& rate) {
-    auto on = onLabels(page.resolution);
-    if (on.size() > 4) on.resize(4);
-    for (std::size_t j = 0; j < 4; ++j) {
-        std::uint8_t& level = s.a[image::kCpiLevel1 + j];
-        if (j < on.size()) {
-            auto idx = cpiIndexOf(texts, page.resolution.captions[static_cast<std::size_t>(on[j])]);
-            if (idx) level = static_cast<std::uint8_t>(*idx);
-        } else {
-            level = kLevelNotUsed;
+    if (page.resolution.touched) {
+        auto on = onLabels(page.resolution);
+        if (on.size() > 4) on.resize(4);
+        for (std::size_t j = 0; j < 4; ++j) {
+            std::uint8_t& level = s.a[image::kCpiLevel1 + j];
+            if (j < on.size()) {
+                auto idx =
+                    cpiIndexOf(texts, page.resolution.captions[static_cast<std::size_t>(on[j])]);
+                if (idx) level = static_cast<std::uint8_t>(*idx);
+            } else {
+                level = kLevelNotUsed;
+            }
         }
-    }
-    if (page.resolution.current) {
-        auto it = std::find(on.begin(), on.end(), *page.resolution.current);
-        if (it != on.end())
-            s.b[image::kCurrentCpiLevel] = static_cast<std::uint8_t>(it - on.begin());
+        if (page.resolution.current) {
+            auto it = std::find(on.begin(), on.end(), *page.resolution.current);
+            if (it != on.end())
+                s.b[image::kCurrentCpiLevel] = static_cast<std::uint8_t>(it - on.begin());
+        }
     }
     if (page.resolution.reportRate == 1000 || page.resolution.reportRate == 500) {
         int r = *page.resolution.reportRate;
@@ -201,8 +206,8 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
 
 void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s) {
     for (std::size_t n = 0; n < 4; ++n) {
-        int r = page.repeat[n];
-        int d = page.delay[n];
+        int r = correctedRepeat(page.repeat[n]);
+        int d = correctedDelay(page.delay[n]);
         s.fireKeys[4 * n] = 0x06;
         s.fireKeys[4 * n + 1] = static_cast<std::uint8_t>((r + 0x10) & 0xFF);
         // The delay has twelve bits; never let it spill into the carried high nibble.
@@ -230,10 +235,11 @@ void FireKeyAndFireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s,
 
 FireKeySettings fireKeySettings(const FireKeyPage& page, const SectionBuffers& s) {
     FireKeySettings f;
-    f.repeat = page.repeat;
-    f.delay = page.delay;
-    for (std::size_t n = 0; n < 4; ++n)
+    for (std::size_t n = 0; n < 4; ++n) {
+        f.repeat[n] = correctedRepeat(page.repeat[n]);
+        f.delay[n] = correctedDelay(page.delay[n]);
         f.highNibble[n] = s.fireKeys[4 * n + 2] & 0xF0;
+    }
     return f;
 }
 

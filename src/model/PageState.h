@@ -14,6 +14,10 @@ struct ResolutionPage {
     std::array<bool, 8> on{};            // drawn in the selected colour
     std::optional<int> current;          // label (0..7) whose radio button is checked
     std::optional<int> reportRate;       // 1000 or 500: the checked option
+    // The user changed the values or the current level since the image was last shown.
+    // Until then the image's level bytes and current level are carried as they are, so
+    // levels no label shows are not lost.
+    bool touched = false;
 };
 
 struct LightingPage {
@@ -25,6 +29,7 @@ struct LightingPage {
 };
 
 struct FireKeyPage {
+    // As the fields hold them (an empty field is 0); corrected when stored.
     std::array<int, 4> repeat{2, 2, 2, 2};
     std::array<int, 4> delay{16, 32, 48, 64};
     std::array<bool, 4> modeSelected{}; // the Fire Mode group

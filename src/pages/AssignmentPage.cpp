@@ -43,6 +43,13 @@ void AssignmentPage::setCaption(int n, const QString& caption) {
     keyLabel(n)->setText(caption);
 }
 
+void AssignmentPage::raiseKeys() {
+    for (int n = 1; n <= kButtonCount; ++n) {
+        keyImage(n)->raise();
+        keyLabel(n)->raise();
+    }
+}
+
 QString AssignmentPage::caption(int n) const {
     return hovered_ == n ? restCaption_ : keyLabel(n)->text();
 }
@@ -53,7 +60,7 @@ void AssignmentPage::startHover(int n) {
     restCaption_ = keyLabel(n)->text();
     marquee_.start(restCaption_.toStdU32String());
     keyImage(n)->setImage(skin_.pixmap("KeyS_02"));
-    keyLabel(n)->setFitting(false);
+    keyLabel(n)->setScrolling(true);
     labelRun_->start();
     emit hoverStarted();
 }
@@ -64,7 +71,7 @@ void AssignmentPage::endHover() {
     hovered_ = 0;
     labelRun_->stop();
     keyImage(n)->setImage(skin_.pixmap("KeyS_01"));
-    keyLabel(n)->setFitting(true);
+    keyLabel(n)->setScrolling(false);
     keyLabel(n)->setText(restCaption_);
     emit hoverEnded();
 }

@@ -35,6 +35,10 @@ public:
     // The label's caption; while it scrolls, the caption it will show again.
     QString caption(int n) const;
 
+    // Puts the labels and their images on top of whatever was raised before (the page cover),
+    // so they keep their hover look and marquee while editing is off.
+    void raiseKeys();
+
     bool hovering() const { return hovered_ != 0; }
     // Ends a running hover effect: image, caption and timer back to rest.
     void endHover();

@@ -21,13 +21,6 @@ const QRect kClear(196, 130, 66, 30);
 constexpr int kBoxTop = 88;
 constexpr std::array<int, 4> kBoxLeft{22, 102, 182, 262};
 
-unsigned virtualKeyOf(const QKeyEvent& event) {
-#ifdef Q_OS_WIN
-    if (event.nativeVirtualKey() != 0) return event.nativeVirtualKey();
-#endif
-    return virtualKeyFromQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
-}
-
 } // namespace
 
 KeyCaptureEdit::KeyCaptureEdit(QWidget* parent) : QLineEdit(parent) {

@@ -1,5 +1,6 @@
 #include "pages/VirtualKeys.h"
 
+#include <QKeyEvent>
 #include <QtCore/qnamespace.h>
 
 #include <algorithm>
@@ -84,6 +85,13 @@ unsigned virtualKeyFromQtKey(int qtKey, bool keypad) {
         if (unsigned vk = lookup(kKeypad, qtKey)) return vk;
     }
     return lookup(kTable, qtKey);
+}
+
+unsigned virtualKeyOf(const QKeyEvent& event) {
+#ifdef Q_OS_WIN
+    if (event.nativeVirtualKey() != 0) return event.nativeVirtualKey();
+#endif
+    return virtualKeyFromQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
 }
 
 } // namespace orlix::pages

@@ -52,6 +52,14 @@ std::unique_ptr<device::HidBackend> makeBackend(const Options& options, Edition 
 #endif
 }
 
+// The system's pointer settings; the demo mode changes a file of its own instead, which
+// starts in the middle of each scale until the first Apply writes it.
+std::unique_ptr<platform::PointerSettingsStore> makePointerStore(const Options& options) {
+    if (options.simulate == Options::Simulate::Off) return platform::systemPointerSettingsStore();
+    return std::make_unique<platform::FilePointerSettingsStore>(
+        platform::defaultPointerSettingsFile(), platform::PointerValues{10, 550, 3});
+}
+
 } // namespace
 
 int runEditor(int argc, char** argv, Edition edition, const appearance::ResourceBundle& resources) {
@@ -99,8 +107,8 @@ int runEditor(int argc, char** argv, Edition edition, const appearance::Resource
     Prompts standardPrompts;
     LoggingPrompts loggingPrompts;
     Prompts& prompts = options.screenshotDir ? loggingPrompts : standardPrompts;
-    platform::FilePointerSettingsStore pointerSettings(platform::defaultPointerSettingsFile());
-    MainWindow window(edition, resources, *backend, prompts, &pointerSettings);
+    const auto pointerSettings = makePointerStore(options);
+    MainWindow window(edition, resources, *backend, prompts, pointerSettings.get());
     window.show();
     shown = &window;
 

@@ -1,6 +1,7 @@
 #include "shell/LayoutApplier.h"
 
 #include "pages/widgets/ButtonLabel.h"
+#include "pages/widgets/CaptionFont.h"
 #include "pages/widgets/Visibility.h"
 
 #include <QWidget>
@@ -14,11 +15,7 @@ QColor colourOf(const appearance::Rgb& c) {
 }
 
 void applyText(QWidget* w, const appearance::ControlLayout& c) {
-    if (c.fontSize) {
-        QFont f = w->font();
-        f.setPointSize(*c.fontSize);
-        w->setFont(f);
-    }
+    if (c.fontSize) pages::setCaptionSize(w, *c.fontSize);
     if (c.textColour) {
         if (auto* label = qobject_cast<pages::ButtonLabel*>(w)) {
             label->setTextColour(colourOf(*c.textColour));
@@ -41,16 +38,24 @@ void applyText(QWidget* w, const appearance::ControlLayout& c) {
 
 void applyLayout(const appearance::Layout& layout, QWidget* window) {
     for (const auto& [name, c] : layout.controls()) {
-        QWidget* w = window->findChild<QWidget*>(QString::fromStdString(name));
+        const QString controlName = QString::fromStdString(name);
+        // A control of a group is looked for in its group first: dialogs of the window carry
+        // controls of the same names (Img_Cancel).
+        QWidget* group = c.parent.empty()
+                             ? nullptr
+                             : window->findChild<QWidget*>(QString::fromStdString(c.parent));
+        QWidget* w = group != nullptr ? group->findChild<QWidget*>(controlName) : nullptr;
+        if (w == nullptr) w = window->findChild<QWidget*>(controlName);
         if (w == nullptr) continue;
         if (c.position) {
             QPoint at(c.position->x, c.position->y);
-            if (!c.parent.empty()) {
-                // Relative to a group: as it stands when the control is its child, else
-                // translated into the control's own parent.
-                QWidget* group = window->findChild<QWidget*>(QString::fromStdString(c.parent));
-                if (group != nullptr && w->parentWidget() != group)
-                    at = group->mapTo(w->parentWidget(), at);
+            // Relative to a group: as it stands when the control is its child, else
+            // translated into the control's own parent (which must share the group's window).
+            if (group != nullptr && w->parentWidget() != group) {
+                if (w->window() != group->window()) continue;
+                at = group->mapTo(w->window(), at);
+                if (w->parentWidget() != w->window())
+                    at = w->parentWidget()->mapFrom(w->window(), at);
             }
             w->move(at);
         }

@@ -1,11 +1,13 @@
 #include "shell/MainWindow.h"
 
+#include "macro/gui/MacroPage.h"
 #include "pages/widgets/Visibility.h"
 #include "shell/Captions.h"
 #include "shell/DeviceController.h"
 #include "shell/LayoutApplier.h"
 #include "shell/LoadingWindow.h"
 #include "shell/Prompts.h"
+#include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowControls.h"
 
@@ -67,6 +69,7 @@ MainWindow::MainWindow(Edition edition, const appearance::ResourceBundle& resour
         p.setColor(QPalette::Window, p.color(QPalette::Button));
         setPalette(p);
     }
+    qtTexts_ = new QtTranslations(edition, this);
     build();
     readError_ = new QLabel(this);
     readError_->setObjectName(QStringLiteral("lbl_ReadError"));
@@ -107,6 +110,29 @@ void MainWindow::build() {
         loadPageBackground(n);
     }
     assignmentPage_ = new pages::AssignmentPage(page(1), pixmaps_, this);
+    // The settings pages, each on its own page area.
+    advancedPage_ =
+        new pages::AdvancedPage(config_, page(pageInfo(Page::Advanced).container), pixmaps_, this);
+    addPageView(advancedPage_);
+    pointerScales_ = new pages::PointerScalesView(page(pageInfo(Page::Advanced).container),
+                                                  pixmaps_, pointerStore_, this);
+    addPageView(pointerScales_);
+    lighting_ =
+        new pages::LightingPage(page(pageInfo(Page::Breath).container), pixmaps_, config_, this);
+    addPageView(lighting_);
+    macroPage_ = new macro::gui::MacroPage(page(pageInfo(Page::Macro).container), this, pixmaps_,
+                                           config_, languages_);
+    addPageView(macroPage_);
+    // A renamed or imported macro shows its name at once in the menus and on the labels.
+    connect(macroPage_, &macro::gui::MacroPage::namesChanged, this, [this] {
+        QStringList names;
+        if (device_ != nullptr && device_->macroDevice())
+            for (const auto& n : config_.macroNames)
+                names << QString::fromStdString(n);
+        menus_->setMacroNames(names);
+        if (const auto profile = pageInfo(currentPage()).profile)
+            assignmentPage_->setCaptions(editor_.names(*profile));
+    });
     controls_->buildButtons();
     menus_ = new pages::AssignmentMenus(traits_.edition, this);
     keyDialog_ = new pages::KeyCombinationDialog(pixmaps_, this);
@@ -241,7 +267,11 @@ void MainWindow::applyLanguage(int n) {
     showNoDeviceTexts();
 
     if (insertList != nullptr && insertIndex >= 0) insertList->setCurrentIndex(insertIndex);
-    QGuiApplication::setApplicationDisplayName(QString::fromStdString(languages_.text("Title")));
+    // Qt's own buttons and dialogs in the language; the OK of messages from the table.
+    qtTexts_->use(n);
+    prompts_.setOkText(QString::fromStdString(languages_.text("Str420")));
+    QGuiApplication::setApplicationDisplayName(platformTitle());
+    applyPlatformTitle();
     refreshAPPage();
 }
 
@@ -262,7 +292,6 @@ void MainWindow::applyTexts() {
         assignmentPage_->setCaption(n, QString::fromStdString(languages_.recaption(caption)));
     }
     menus_->setTexts(languages_);
-    controls_->fitCaptions();
     for (auto* view : views_)
         view->applyLanguage(languages_, skin_.layout());
 }
@@ -363,8 +392,12 @@ void MainWindow::enableEditing() {
 
 void MainWindow::disableEditing() {
     editing_ = false;
+    // The cover lies over the page's settings; the key labels stay above it, so hover and
+    // the marquee still work there while a click on them is refused (keyClicked).
     controls_->disable()->raise();
     controls_->disable()->show();
+    assignmentPage_->raiseKeys();
+    if (locked_) controls_->disableAll()->raise();
     for (auto* view : views_)
         view->setEditing(false);
 }
@@ -479,12 +512,11 @@ void MainWindow::showRejected(device::IdentifyResult why) {
 // ---- pointer settings, messages, dragging, closing ----------------------------------------
 
 void MainWindow::readPointerSettings() {
-    if (pointerStore_ != nullptr) pointer_ = pointerStore_->read();
+    pointerScales_->readSystem();
 }
 
 void MainWindow::writePointerSettings() {
-    if (pointerStore_ != nullptr && pointer_ != platform::PointerSettings{})
-        pointerStore_->write(pointer_);
+    pointerScales_->apply();
 }
 
 void MainWindow::message(std::string_view textId) {
@@ -501,6 +533,21 @@ void MainWindow::dragFrom(QPoint globalPos) {
 
 void MainWindow::dragTo(QPoint globalPos) {
     if (!systemMove_) move(globalPos - dragOffset_);
+}
+
+QString MainWindow::platformTitle() const {
+    return QString::fromStdString(languages_.text("Title"));
+}
+
+void MainWindow::applyPlatformTitle() {
+    // Qt would show "caption - display name"; the task bar is to show the Title alone, as the
+    // application title. The platform window takes it directly, the widget keeps its caption.
+    if (QWindow* w = windowHandle()) w->setTitle(platformTitle());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    applyPlatformTitle();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -5,11 +5,14 @@
 #include "appearance/Skin.h"
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
+#include "pages/AdvancedPage.h"
 #include "pages/AssignmentMenus.h"
 #include "pages/AssignmentPage.h"
 #include "pages/KeyCombinationDialog.h"
+#include "pages/LightingPage.h"
 #include "pages/PageContainer.h"
 #include "pages/PageView.h"
+#include "pages/PointerScalesView.h"
 #include "pages/rules/AssignmentEditor.h"
 #include "pages/rules/PageRules.h"
 #include "pages/widgets/SkinPixmaps.h"
@@ -24,11 +27,16 @@
 
 class QLabel;
 
+namespace orlix::macro::gui {
+class MacroPage;
+}
+
 namespace orlix::shell {
 
 class DeviceController;
 class LoadingWindow;
 class Prompts;
+class QtTranslations;
 class WindowCommands;
 class WindowControls;
 
@@ -59,12 +67,15 @@ public:
     WindowCommands& commands() { return *commands_; }
     pages::AssignmentPage& assignmentPage() { return *assignmentPage_; }
     pages::AssignmentMenus& menus() { return *menus_; }
+    pages::AdvancedPage& advancedPage() { return *advancedPage_; }
     pages::KeyCombinationDialog& keyDialog() { return *keyDialog_; }
+    macro::gui::MacroPage& macroPage() { return *macroPage_; }
     LoadingWindow& loadingWindow() { return *loading_; }
     pages::PageContainer& page(int n) { return *pages_[static_cast<std::size_t>(n - 1)]; }
     Prompts& prompts() { return prompts_; }
     std::span<const std::uint8_t> defaultResource() const { return defaultResource_; }
-    const platform::PointerSettings& pointerSettings() const { return pointer_; }
+    pages::PointerScalesView& pointerScales() { return *pointerScales_; }
+    pages::LightingPage& lightingPage() { return *lighting_; }
     // Settings pages register here to hear about refreshes, languages and window states.
     void addPageView(pages::PageView* view) { views_.push_back(view); }
 
@@ -87,12 +98,17 @@ public:
     void showNoDevice();
     void refreshErrorAP();
     void hideAllMenus();
-    // The pointer settings as the system has them now.
+    // The pointer scales from the system's settings, and the chosen steps to the system.
     void readPointerSettings();
     void writePointerSettings();
 
+    // The title the task bar shows: the current language's Title. The window's own caption
+    // (windowTitle()) stays kCaption.
+    QString platformTitle() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void build();
@@ -111,12 +127,12 @@ private:
     void dragFrom(QPoint globalPos);
     void dragTo(QPoint globalPos);
     void message(std::string_view textId);
+    void applyPlatformTitle();
 
     const EditionTraits& traits_;
     const appearance::ResourceBundle& resources_;
     Prompts& prompts_;
     platform::PointerSettingsStore* pointerStore_;
-    platform::PointerSettings pointer_;
     std::span<const std::uint8_t> defaultResource_;
     appearance::Languages languages_;
     appearance::Skin skin_;
@@ -128,10 +144,15 @@ private:
     std::array<pages::PageContainer*, 4> pages_{};
     pages::AssignmentPage* assignmentPage_ = nullptr;
     pages::AssignmentMenus* menus_ = nullptr;
+    pages::AdvancedPage* advancedPage_ = nullptr;
     pages::KeyCombinationDialog* keyDialog_ = nullptr;
+    pages::PointerScalesView* pointerScales_ = nullptr;
+    pages::LightingPage* lighting_ = nullptr;
+    macro::gui::MacroPage* macroPage_ = nullptr;
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
     WindowCommands* commands_ = nullptr;
+    QtTranslations* qtTexts_ = nullptr;
     std::vector<pages::PageView*> views_;
 
     bool errorFlag_ = false;

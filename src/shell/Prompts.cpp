@@ -4,12 +4,21 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace orlix::shell {
 
 void Prompts::message(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
+                    QMessageBox::NoButton, parent);
+    if (okText_.isEmpty()) {
+        box.setStandardButtons(QMessageBox::Ok);
+    } else {
+        // A button of our own: Qt would put its own caption back on a language change.
+        QPushButton* ok = box.addButton(okText_, QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+    }
     box.exec();
 }
 

@@ -13,13 +13,20 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
 
-    // A message box without icon and with one OK button.
+    // A message box without icon and with one OK button, captioned in the current language.
     virtual void message(QWidget* parent, const QString& text);
+    // The OK caption of the current language (the language tables' own, as Qt's Russian
+    // translation keeps the Latin "OK"); empty: Qt's.
+    void setOkText(const QString& text) { okText_ = text; }
+    const QString& okText() const { return okText_; }
     // The chosen path, or empty when the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& filter);
     virtual QString openFileName(QWidget* parent, const QString& filter);
     // Hands the address to the system's handler; the answer is not to be trusted.
     virtual void openUrl(const QUrl& url);
+
+private:
+    QString okText_;
 };
 
 } // namespace orlix::shell

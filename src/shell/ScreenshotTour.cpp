@@ -1,6 +1,8 @@
 #include "shell/ScreenshotTour.h"
 
 #include "device/SimulatedMouse.h"
+#include "macro/gui/MacroNameDialog.h"
+#include "macro/gui/MacroPage.h"
 #include "pages/rules/PageRules.h"
 #include "shell/DeviceController.h"
 #include "shell/LoadingWindow.h"
@@ -55,6 +57,7 @@ QImage ScreenshotTour::capture(MainWindow& window) {
     p.drawPixmap(0, 0, window.grab());
     p.setClipping(false);
     drawPopup(p, window, &window.keyDialog());
+    drawPopup(p, window, &window.macroPage().nameDialog());
     drawPopup(p, window, &window.loadingWindow());
     return shot;
 }
@@ -90,6 +93,20 @@ bool ScreenshotTour::run() {
         for (const PageShot& shot : kPages) {
             if (shot.page == Page::Macro && !device.macroDevice()) continue;
             window_.pageButtonClicked(shot.page);
+            if (shot.page == Page::Macro) {
+                // A recorded macro with an event chosen, the insert panel, the name dialog.
+                auto& macros = window_.macroPage();
+                macros.showMacro(0);
+                macros.showEntry(2);
+                ok = save(l + QString::fromLatin1(shot.name)) && ok;
+                macros.showInsertPanel(InsertKind::KeyBack);
+                ok = save(l + QStringLiteral("macro-insert")) && ok;
+                macros.closePanels();
+                macros.showNameDialog();
+                ok = save(l + QStringLiteral("macro-name")) && ok;
+                macros.closePanels();
+                continue;
+            }
             ok = save(l + QString::fromLatin1(shot.name)) && ok;
         }
         if (!device.linkOpen()) continue;

@@ -1,5 +1,6 @@
 #include "shell/WindowCommands.h"
 
+#include "macro/gui/MacroPage.h"
 #include "model/FileIo.h"
 #include "pages/rules/PageRules.h"
 #include "shell/DeviceController.h"
@@ -42,6 +43,8 @@ template <typename F> void once(bool& busy, F&& body) {
 WindowCommands::WindowCommands(MainWindow& window) : QObject(&window), window_(window) {}
 
 void WindowCommands::buttonClicked(const QString& name) {
+    // A recording ends before any command of the window, page or language switch.
+    if (name != QLatin1String("Btn_Web")) window_.macroPage().stopRecording();
     if (name == QLatin1String("Btn_Confirm")) return confirm();
     if (name == QLatin1String("Btn_Apply")) return apply();
     if (name == QLatin1String("Btn_Reset")) return reset();

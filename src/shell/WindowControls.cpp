@@ -9,7 +9,6 @@ using pages::SkinImage;
 
 namespace {
 
-const QSize kWindowButtonSize(66, 30);
 const QSize kPageButtonSize(125, 33);
 const QSize kWebButtonSize(264, 21);
 
@@ -27,25 +26,35 @@ WindowControls::WindowControls(QWidget* window, const pages::SkinPixmaps& skin)
 
 ButtonLabel* WindowControls::makeButton(const QString& suffix, std::string_view restImage,
                                         QSize size) {
+    // The button takes its image's size; the table size stands in for a missing image.
+    const QPixmap rest = skin_.pixmap(restImage);
+    if (!rest.isNull()) size = rest.size();
     auto* image = new SkinImage(QStringLiteral("Img_") + suffix, window_);
     image->resize(size);
-    image->setImage(skin_.pixmap(restImage));
+    image->setImage(rest);
     image->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* label = new ButtonLabel(QStringLiteral("Btn_") + suffix, window_);
     label->resize(size);
-    // Images of buttons that stand close together leave see-through margins; the caption
-    // and the clicks keep to the part that is drawn.
-    const QRect drawn = skin_.opaqueBounds(restImage);
-    if (!drawn.isEmpty() && drawn != QRect(QPoint(0, 0), size)) label->setTextArea(drawn);
+    fitTextArea(label, restImage);
     connect(label, &ButtonLabel::clicked, this,
             [this, label] { emit clicked(label->objectName()); });
     return label;
 }
 
+void WindowControls::fitTextArea(ButtonLabel* label, std::string_view restImage) {
+    // Images of buttons that stand close together leave see-through margins; the caption
+    // and the clicks keep to the part that is drawn.
+    const QRect drawn = skin_.opaqueBounds(restImage);
+    if (!drawn.isEmpty() && drawn != label->rect())
+        label->setTextArea(drawn);
+    else
+        label->setTextArea(QRect());
+}
+
 void WindowControls::buildButtons() {
     // Window commands: hover "BtnS_02", rest "BtnS_01", pressed "BtnS_03".
     for (const char* b : kWindowButtons) {
-        ButtonLabel* label = makeButton(QString::fromLatin1(b), "BtnS_01", kWindowButtonSize);
+        ButtonLabel* label = makeButton(QString::fromLatin1(b), "BtnS_01", QSize(66, 30));
         const QString img = name("Img_", b);
         connect(label, &ButtonLabel::entered, this, [this, img] { showImage(img, "BtnS_02"); });
         connect(label, &ButtonLabel::left, this, [this, img] { showImage(img, "BtnS_01"); });
@@ -138,7 +147,10 @@ QLabel* WindowControls::label(const QString& n) const {
 }
 
 void WindowControls::showImage(const QString& imageName, std::string_view skinImage) {
-    if (SkinImage* img = image(imageName)) img->setImage(skin_.pixmap(skinImage));
+    // Page-button images may come per skin set, as the layouts space those buttons apart.
+    const std::string name =
+        skinImage.starts_with("SetS") ? skin_.forSet(skinSet_, skinImage) : std::string(skinImage);
+    if (SkinImage* img = image(imageName)) img->setImage(skin_.pixmap(name));
 }
 
 void WindowControls::setSelectedPageImage(const QString& imageName) {
@@ -154,9 +166,21 @@ void WindowControls::clearPageImages() {
 }
 
 void WindowControls::setLanguage(int n) {
+    skinSet_ = n;
     for (int i = 1; i <= 3; ++i)
         showImage(QStringLiteral("Img_Lang%1").arg(i), i == n ? "SetS_02" : "SetS_01");
     languageRadio(n)->setChecked(true);
+    // The skin's own page-button plates: their images and the captions' room.
+    setSelectedPageImage(selectedPageImage_);
+    const std::string rest = skin_.forSet(n, "SetS_01");
+    for (const char* b : kPageButtons)
+        fitTextArea(button(name("Btn_", b)), rest);
+    for (const char* b : kFileButtons) {
+        showImage(name("Img_", b), "SetS_01");
+        fitTextArea(button(name("Btn_", b)), rest);
+    }
+    for (const char* b : kLanguageButtons)
+        fitTextArea(button(name("Btn_", b)), rest);
 }
 
 void WindowControls::showPressed(const QString& buttonName) {
@@ -168,22 +192,6 @@ void WindowControls::showPressed(const QString& buttonName) {
     showImage(img, windowButton                             ? "BtnS_03"
                    : buttonName == QLatin1String("Btn_Web") ? "WebS_02"
                                                             : "SetS_02");
-}
-
-} // namespace orlix::shell
-
-namespace orlix::shell {
-
-void WindowControls::fitCaptions() {
-    auto row = [this](std::initializer_list<const char*> names) {
-        QList<ButtonLabel*> labels;
-        for (const char* n : names)
-            labels << button(name("Btn_", n));
-        pages::fitUniformly(labels);
-    };
-    row({"Confirm", "Apply", "Reset", "Exit"});
-    row({"Main", "Switch", "Fixed", "Adv", "Breath", "Macro", "Save", "Load"});
-    row({"Lang1", "Lang2", "Lang3"});
 }
 
 } // namespace orlix::shell

@@ -51,8 +51,6 @@ public:
     // A window button's pressed look.
     void showPressed(const QString& buttonName);
     void showImage(const QString& imageName, std::string_view skinImage);
-    // After new captions: each row of buttons in one text size, the tightest caption's.
-    void fitCaptions();
 
 signals:
     // Any button was clicked ("Btn_Apply", "Btn_Lang2", "Btn_Web" ...).
@@ -60,6 +58,7 @@ signals:
 
 private:
     pages::ButtonLabel* makeButton(const QString& suffix, std::string_view restImage, QSize size);
+    void fitTextArea(pages::ButtonLabel* label, std::string_view restImage);
 
     QWidget* window_;
     const pages::SkinPixmaps& skin_;
@@ -69,6 +68,7 @@ private:
     std::array<QRadioButton*, 6> pageRadios_{};
     std::array<QRadioButton*, 3> langRadios_{};
     QString selectedPageImage_;
+    int skinSet_ = 1;
 };
 
 } // namespace orlix::shell

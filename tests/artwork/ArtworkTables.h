@@ -32,7 +32,14 @@ inline std::map<std::string, Size> expectedImages(bool editorS) {
         m[l + "_Back4"] = {600, 346};
     }
     for (const char* s : {"_01", "_02", "_03"}) {
-        m[std::string("BtnS") + s] = {66, 30};
+        // The window buttons fill the sidebar, so that their captions stand at the layout's
+        // size; layouts 1 and 2 of orlix-editor space their page buttons wide enough for
+        // page-button plates of their own.
+        if (!editorS) {
+            m[std::string("L1_SetS") + s] = {125, 33};
+            m[std::string("L2_SetS") + s] = {125, 33};
+        }
+        m[std::string("BtnS") + s] = {74, 30};
         m[std::string("SetS") + s] = {125, 33};
         m[std::string("KeyS") + s] = {104, 31};
         m[std::string("WebS") + s] = {264, 21};

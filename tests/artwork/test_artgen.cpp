@@ -5,6 +5,7 @@
 
 #include "ArtSet.h"
 #include "Backgrounds.h"
+#include "Controls.h"
 #include "MouseArt.h"
 #include "Paint.h"
 #include "PngWriter.h"
@@ -338,13 +339,13 @@ TEST(ArtgenBackgrounds, DeckAndSidebarHoldTheirButtons) {
         for (const artgen::Skin& s : e.skins) {
             const artgen::BaseGeometry g = artgen::baseGeometry(e, s);
             for (const artgen::PageButton& b : s.layout.pageButtons) {
-                const qreal left = b.pos.x + (125 - e.pageButtonBody) / 2;
-                const QRectF body(left, b.pos.y, e.pageButtonBody, 33);
+                const qreal left = b.pos.x + (125 - s.pageButtonBody) / 2;
+                const QRectF body(left, b.pos.y, s.pageButtonBody, 33);
                 EXPECT_TRUE(g.deck.contains(body))
                     << e.name << " L" << s.number << " B" << b.number;
             }
             for (const artgen::Pt& a : s.layout.windowButtons)
-                EXPECT_TRUE(g.sidebar.contains(QRectF(a.x, a.y, 66, 30))) << e.name;
+                EXPECT_TRUE(g.sidebar.contains(QRectF(a.x, a.y, 74, 30))) << e.name;
             EXPECT_FALSE(g.content.intersects(g.deck)) << e.name << " L" << s.number;
         }
 }
@@ -389,3 +390,35 @@ TEST(ArtgenTinyFont, DrawsTheGlyphPixelsAndIgnoresUnknownCharacters) {
 }
 
 } // namespace
+
+// Page-button plates take the room their layout leaves, so captions keep the layout's text
+// size: as wide as the closest neighbours in a row allow, two pixels apart.
+TEST(ArtgenControls, PagePlatesUseTheRoomTheirLayoutLeaves) {
+    for (const artgen::Edition& e : {artgen::editorEdition(), artgen::editorSEdition()}) {
+        int narrowest = 1000;
+        for (const artgen::Skin& s : e.skins) {
+            narrowest = std::min(narrowest, s.pageButtonBody);
+            int closest = 125;
+            for (const artgen::PageButton& a : s.layout.pageButtons)
+                for (const artgen::PageButton& b : s.layout.pageButtons)
+                    if (a.number != b.number && a.pos.y == b.pos.y)
+                        closest = std::min(closest, std::abs(a.pos.x - b.pos.x));
+            EXPECT_EQ(s.pageButtonBody, std::min(closest - 2, 118)) << e.name << " L" << s.number;
+        }
+        EXPECT_EQ(e.pageButtonBody, narrowest) << e.name;
+    }
+    const artgen::Edition editor = artgen::editorEdition();
+    EXPECT_EQ(editor.skins[0].pageButtonBody, 118);         // buttons 124 px apart
+    EXPECT_EQ(editor.skins[2].pageButtonBody, 88);          // 90 px apart
+    EXPECT_EQ(artgen::editorSEdition().pageButtonBody, 93); // 95 px apart
+    // The image of a skin's own plate is drawn to that width.
+    const QImage wide = artgen::pageButton(editor, artgen::Look::Normal, 118);
+    int left = wide.width(), right = -1;
+    for (int x = 0; x < wide.width(); ++x)
+        if (qAlpha(wide.pixel(x, wide.height() / 2)) != 0) {
+            left = std::min(left, x);
+            right = x;
+        }
+    EXPECT_GE(right - left + 1, 118);
+    EXPECT_LE(right - left + 1, 120);
+}

@@ -345,9 +345,10 @@ TEST_F(Orlixctl, TheTraceMayNotNameAFileTheCommandUses) {
                           "--trace", path("new.bin")});
     EXPECT_EQ(out.code, orlixctl::kUsage);
     EXPECT_FALSE(fs::exists(path("new.bin")));
+    const auto stateBefore = readAll(state);
     const auto st = run({"--simulate=basic", "--sim-state", state, "--trace", state, "info"});
     EXPECT_EQ(st.code, orlixctl::kUsage);
-    EXPECT_EQ(fs::file_size(state), 65536u);
+    EXPECT_EQ(readAll(state), stateBefore);
     // Another file is fine.
     EXPECT_EQ(
         run({"--simulate=basic", "--sim-state", state, "write", p, "--trace", path("t.txt")}).code,
@@ -360,9 +361,12 @@ TEST_F(Orlixctl, ReadIntoAFileRespectsTheUsersFile) {
     const auto locked = path("locked.bin");
     writeAll(locked, {1, 2, 3});
     ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
-    const auto r = run({"--simulate=basic", "--sim-state", state, "read", "-o", locked});
+    const auto trace = path("t.txt");
+    const auto r =
+        run({"--simulate=basic", "--sim-state", state, "--trace", trace, "read", "-o", locked});
     EXPECT_EQ(r.code, orlixctl::kFileError);
     EXPECT_NE(r.err.find("locked.bin"), std::string::npos) << r.err;
+    EXPECT_TRUE(lines(trace).empty()); // refused before the mouse was read
     EXPECT_EQ(readAll(locked), (std::vector<std::uint8_t>{1, 2, 3}));
 
     const auto target = path("target.bin");
@@ -384,42 +388,52 @@ TEST_F(Orlixctl, ReadIntoAFileRespectsTheUsersFile) {
 
 // Whatever identity code a file carries, the mouse is written with the one it is identified by.
 TEST_F(Orlixctl, FilesWithAnyIdentityBytesLeaveAMouseThatIdentifies) {
+    struct Kind {
+        const char* option;
+        std::vector<std::size_t> offsets; // where the identity test of that kind looks
+    };
+    // A basic mouse is identified by bytes 83..84; a macro mouse by 87..88 (the EFT section
+    // for this data type) and, failing that, by 83..84.
+    const Kind kinds[] = {{"--simulate=basic", {83, 84}}, {"--simulate=macro", {87, 88, 83, 84}}};
     for (const char* edition : {"orlix-editor", "orlix-editor-s"}) {
-        const auto state = path(std::string("basic-") + edition + ".bin");
-        const auto p = path("p.bin");
-        ASSERT_EQ(
-            run({"--edition", edition, "--simulate=basic", "--sim-state", state, "read", "-o", p})
-                .code,
-            0);
-        const auto good = readAll(p);
-        std::vector<std::vector<std::uint8_t>> files;
-        for (std::size_t offset : {83u, 84u})
-            for (int bit = 0; bit < 8; ++bit) {
-                auto bytes = good;
-                bytes[offset] = static_cast<std::uint8_t>(bytes[offset] ^ (1 << bit));
-                files.push_back(bytes);
+        for (const Kind& kind : kinds) {
+            const auto state = path(std::string(kind.option + 11) + "-" + edition + ".bin");
+            const auto p = path("p.bin");
+            ASSERT_EQ(
+                run({"--edition", edition, kind.option, "--sim-state", state, "read", "-o", p})
+                    .code,
+                0);
+            const auto good = readAll(p);
+            std::vector<std::vector<std::uint8_t>> files;
+            for (std::size_t offset : kind.offsets)
+                for (int bit = 0; bit < 8; ++bit) {
+                    auto bytes = good;
+                    bytes[offset] = static_cast<std::uint8_t>(bytes[offset] ^ (1 << bit));
+                    files.push_back(bytes);
+                }
+            std::vector<std::uint8_t> zeros(34048, 0);
+            std::vector<std::uint8_t> noise(34048);
+            std::uint32_t x = 12345;
+            for (auto& b : noise) {
+                x = x * 1103515245u + 12345u;
+                b = static_cast<std::uint8_t>(x >> 16);
             }
-        std::vector<std::uint8_t> zeros(34048, 0);
-        std::vector<std::uint8_t> noise(34048);
-        std::uint32_t x = 12345;
-        for (auto& b : noise) {
-            x = x * 1103515245u + 12345u;
-            b = static_cast<std::uint8_t>(x >> 16);
-        }
-        for (auto* bytes : {&zeros, &noise}) {
-            std::copy(good.begin() + 1, good.begin() + 6, bytes->begin() + 1);
-            files.push_back(*bytes);
-        }
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            SCOPED_TRACE(std::string(edition) + " file " + std::to_string(i));
-            writeAll(path("f.bin"), files[i]);
-            const auto w = run({"--edition", edition, "--simulate=basic", "--sim-state", state,
-                                "write", path("f.bin")});
-            ASSERT_EQ(w.code, 0) << w.err;
-            const auto info =
-                run({"--edition", edition, "--simulate=basic", "--sim-state", state, "info"});
-            EXPECT_EQ(info.code, 0) << info.out << info.err;
-            EXPECT_NE(info.out.find("result: accepted"), std::string::npos);
+            for (auto* bytes : {&zeros, &noise}) {
+                std::copy(good.begin() + 1, good.begin() + 6, bytes->begin() + 1);
+                files.push_back(*bytes);
+            }
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                SCOPED_TRACE(std::string(edition) + " " + kind.option + " file " +
+                             std::to_string(i));
+                writeAll(path("f.bin"), files[i]);
+                const auto w = run({"--edition", edition, kind.option, "--sim-state", state,
+                                    "write", path("f.bin")});
+                ASSERT_EQ(w.code, 0) << w.err;
+                const auto info =
+                    run({"--edition", edition, kind.option, "--sim-state", state, "info"});
+                EXPECT_EQ(info.code, 0) << info.out << info.err;
+                EXPECT_NE(info.out.find("result: accepted"), std::string::npos);
+            }
         }
     }
 }

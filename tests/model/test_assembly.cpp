@@ -25,6 +25,7 @@ void turnOn(ResolutionPage& page, std::initializer_list<int> labels) {
     for (int l : labels)
         page.on[static_cast<std::size_t>(l)] = true;
     page.current = *labels.begin();
+    page.touched = true; // as a click on the labels leaves it
 }
 
 } // namespace
@@ -82,7 +83,7 @@ TEST(Assembly, TheValueTableOfTheEditionDecidesTheIndex) {
     EXPECT_EQ(b.config.working[11], 7);
 }
 
-TEST(Assembly, DescendingLevelsComeBackAscending) {
+TEST(Assembly, DescendingLevelsAreCarriedUntilTouchedThenComeBackAscending) {
     Session s(Edition::Editor);
     s.config.working[10] = 4;
     s.config.working[11] = 2;
@@ -90,6 +91,12 @@ TEST(Assembly, DescendingLevelsComeBackAscending) {
     s.config.working[13] = 0xFF;
     sealSection(std::span(s.config.working).first(27));
     s.config.decode(s.texts);
+    EXPECT_TRUE(s.config.page.resolution.on[0]); // "600"
+    EXPECT_TRUE(s.config.page.resolution.on[2]); // "1000"
+    s.config.assemble(s.texts, true);
+    EXPECT_EQ(s.config.working[10], 4);
+    EXPECT_EQ(s.config.working[11], 2);
+    s.config.page.resolution.touched = true;
     s.config.assemble(s.texts, true);
     EXPECT_EQ(s.config.working[10], 2);
     EXPECT_EQ(s.config.working[11], 4);
@@ -122,9 +129,10 @@ TEST(Assembly, FireKeyFieldsGoToTheFireKeySection) {
 TEST(Assembly, CarriedHighNibbleSurvivesAndAnOversizedDelayCannotReachIt) {
     Session s(Edition::Editor);
     s.config.sections.fireKeys[2] = 0xA0;
-    s.config.page.fire.delay[0] = 0x1FFF; // beyond 12 bits
+    s.config.page.fire.delay[0] = 0x1FFF; // beyond 12 bits: corrected to 2000 = 0x7D0
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[95], 0xAF);
+    EXPECT_EQ(s.config.working[95], 0xA7);
+    EXPECT_EQ(s.config.working[96], 0xD0);
 }
 
 TEST(Assembly, FireModeButtonsGetTheSelectedGroup) {

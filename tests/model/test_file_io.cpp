@@ -48,9 +48,15 @@ TEST(FileIo, AReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(readAll(target), kOld);
     EXPECT_EQ(modeOf(target) & 07777, 0444u);
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"kept.bin"});
+    const auto checked = checkReplaceable(target);
+    EXPECT_FALSE(checked);
+    EXPECT_EQ(checked.error, r.error);
 
     // One write bit is enough for the owner (who is root here or the user).
     ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+    EXPECT_TRUE(checkReplaceable(target));
+    EXPECT_TRUE(checkReplaceable(dir / "new.bin"));
+    EXPECT_FALSE(checkReplaceable(dir / "no-such-folder" / "new.bin"));
     EXPECT_TRUE(writeFileAtomically(target, kNew));
     EXPECT_EQ(readAll(target), kNew);
 }

@@ -65,9 +65,15 @@ public:
         if (lightingUsed) seal(img, layout.userBreath, 4); // rewritten, so kept true
 
         const std::size_t fire = image::kFireKeyStart;
+        // Settings the fire-key fields can hold (repeat 2..15, delay 2..2000): others are
+        // corrected when stored. The high nibble of the third byte stays random.
         for (std::size_t n = 0; n < 4; ++n) {
+            const int delay = 2 + pick(1999);
             img[fire + 4 * n] = 0x06;
-            img[fire + 4 * n + 1] = static_cast<std::uint8_t>(0x10 + pick(16));
+            img[fire + 4 * n + 1] = static_cast<std::uint8_t>(0x12 + pick(14));
+            img[fire + 4 * n + 2] =
+                static_cast<std::uint8_t>((img[fire + 4 * n + 2] & 0xF0) | (delay >> 8));
+            img[fire + 4 * n + 3] = static_cast<std::uint8_t>(delay & 0xFF);
         }
         seal(img, fire, image::kFireKeySize);
 
@@ -179,8 +185,10 @@ TEST(FireKeyDecode, TheCarriedHighNibbleIsNotPartOfTheDelay) {
     Shown full(withFireKey(3, 0x1F, 0xFF, 0xFF));
     EXPECT_EQ(full.config.page.fire.repeat[3], 15);
     EXPECT_EQ(full.config.page.fire.delay[3], 0x0FFF);
+    // A delay beyond 2000 is stored corrected; the carried nibble stays.
     full.config.assemble(full.texts, true);
-    EXPECT_EQ(full.config.working[93 + 12 + 2], 0xFF);
+    EXPECT_EQ(full.config.working[93 + 12 + 2], 0xF7);
+    EXPECT_EQ(full.config.working[93 + 12 + 3], 0xD0);
 }
 
 TEST(LightingDecode, AModeTwoColourComesFromWhereTheDataTypePutsIt) {

@@ -91,6 +91,7 @@ TEST(ResolutionDecode, LevelIndexElevenIsAValueAndTwelveIsNot) {
     // And back: the captions are found at the ends of the value list.
     s.config.sections.a[10] = 5;
     s.config.sections.a[11] = 5;
+    page.touched = true; // as a click on the labels leaves it
     UIToDataBuf(s.config.page, s.texts, s.config.sections, s.config.rate);
     EXPECT_EQ(s.config.sections.a[10], 0);
     EXPECT_EQ(s.config.sections.a[11], 11);
@@ -101,6 +102,7 @@ TEST(ResolutionAssembly, AtMostFourLevelsAreStored) {
     Shown s([](ImageBytes&) {});
     s.config.page.resolution.on = {true, true, true, true, true, false, false, false};
     s.config.page.resolution.current = 4; // the fifth: not stored, so unchanged
+    s.config.page.resolution.touched = true;
     s.config.assemble(s.texts, true);
     EXPECT_EQ(s.config.working[10], 2); // 600
     EXPECT_EQ(s.config.working[11], 3);

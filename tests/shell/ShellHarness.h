@@ -89,14 +89,46 @@ struct Harness {
     template <typename T = QWidget> T* find(const QString& name) const {
         return window->findChild<T*>(name);
     }
-    // A real click in the middle of the named control's clickable part.
+    // The middle of the named control's clickable part, in its top-level window.
+    QPoint centreOf(const QString& name) const {
+        QWidget* w = find(name);
+        if (w == nullptr) return {};
+        QPoint at = w->rect().center();
+        if (auto* label = qobject_cast<pages::ButtonLabel*>(w)) at = label->textArea().center();
+        return w->mapTo(w->window(), at);
+    }
+    // What a person's click at a window point would reach: the topmost visible control there
+    // that takes mouse events (covers included), or the window itself.
+    static QWidget* hit(QWidget* topLevel, QPoint at) {
+        QWidget* target = topLevel->childAt(at);
+        return target != nullptr ? target : topLevel;
+    }
+    QWidget* hitAt(QPoint inWindow) const { return hit(window.get(), inWindow); }
+    // A click as a person makes it: at the point where the named control is drawn, delivered
+    // to whatever lies on top there. A covered control is not reached.
     void click(const QString& name) const {
         QWidget* w = find(name);
         QVERIFY2(w != nullptr, qPrintable(name));
         QVERIFY2(w->isVisible(), qPrintable(name + QStringLiteral(" is not visible")));
-        QPoint at = w->rect().center();
-        if (auto* label = qobject_cast<pages::ButtonLabel*>(w)) at = label->textArea().center();
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        clickAt(w->window(), centreOf(name));
+    }
+    // A click at a point of a control, through its window's hit-testing like any other.
+    static void clickOn(QWidget* w, QPoint local) {
+        clickAt(w->window(), w->mapTo(w->window(), local));
+    }
+    static void clickOn(QWidget* w) { clickOn(w, w->rect().center()); }
+    // A click at a point of the main window.
+    void clickAt(QPoint inWindow) const { clickAt(window.get(), inWindow); }
+    static void clickAt(QWidget* topLevel, QPoint at) {
+        QWidget* target = hit(topLevel, at);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(topLevel, at));
+    }
+    // Whether a click on the named control would reach it (or a part of it).
+    bool reachable(const QString& name) const {
+        QWidget* w = find(name);
+        if (w == nullptr || !w->isVisible()) return false;
+        QWidget* target = hit(w->window(), centreOf(name));
+        return target == w || w->isAncestorOf(target);
     }
     void hover(const QString& name) const {
         QWidget* w = find(name);

@@ -103,9 +103,17 @@ void TestMainWindow::startUpShowsDefaultsAndRefusesDeviceCommands() {
     QVERIFY(h.visible("Disable")); // nothing to edit before a mouse was read
     QCOMPARE(h.find("Disable")->geometry(), h.find("Img_P2")->geometry());
     QCOMPARE(h.find("Img_P2")->size(), QSize(700, 324));
-    QTest::mouseClick(h.window->windowHandle(), Qt::LeftButton, {},
-                      h.find("Key5")->geometry().center());
+    // The cover lies over the page, not over the key labels: they show their hover image
+    // and marquee, and a click on them is refused.
+    QVERIFY(h.reachable("Key5"));
+    QCOMPARE(h.hitAt(h.find("Img_P1")->geometry().topLeft() + QPoint(236, 100)), h.find("Disable"));
+    h.hover("Key5");
+    QVERIFY(h.window->assignmentPage().hovering());
+    QVERIFY(showsPixmap(h.find<QLabel>("Img_Key5"), h.window->pixmaps().pixmap("KeyS_02")));
+    QTRY_VERIFY(h.text("Key5") != h.tr("Str213"));
+    h.click("Key5");
     QVERIFY(!h.window->menus().anyOpen());
+    QCOMPARE(h.text("Key5"), h.tr("Str213"));
     QCOMPARE(h.find<QRadioButton>("rb_1")->isChecked(), true);
     QTimer* devTimer = h.window->device().devTimer();
     QVERIFY(devTimer->isActive());
@@ -266,7 +274,7 @@ void TestMainWindow::menusOpenAtTheirPlaces() {
     QVERIFY(h.find("Key_AIM") == nullptr); // not offered by this edition
 
     // A click on the page background closes everything.
-    QTest::mouseClick(h.find("Img_P1"), Qt::LeftButton, {}, QPoint(300, 20));
+    Harness::clickOn(h.find("Img_P1"), QPoint(300, 20));
     QVERIFY(!main->isVisible());
     QVERIFY(!special->isVisible());
 
@@ -355,12 +363,11 @@ void TestMainWindow::macroFromTheMenuList() {
     // Placed like a group beside its entry, raised to end with it near the bottom.
     QWidget* main = h.find("Pnl_Main");
     QCOMPARE(list->pos(), QPoint(main->x() + 188, main->y() + 121 + 24 - list->height()));
-    QCOMPARE(list->item(1)->text(), QStringLiteral("Demo macro 2"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Double click"));
+    Harness::clickOn(list->viewport(), list->visualItemRect(list->item(1)).center());
     QVERIFY(!list->isVisible());
     QVERIFY(!h.visible("Pnl_Main"));
-    QCOMPARE(h.text("Key5"), QStringLiteral("Demo macro 2"));
+    QCOMPARE(h.text("Key5"), QStringLiteral("Double click"));
     QCOMPARE(h.window->configuration().assignments[0][4], std::string("10840000"));
 }
 
@@ -385,13 +392,12 @@ void TestMainWindow::keyCombinationFromTheMenuIsStored() {
     auto& dialog = h.window->keyDialog();
     QVERIFY(dialog.isVisible());
     QVERIFY(!h.visible("Pnl_Main"));
-    QTest::mouseClick(dialog.findChild<QCheckBox*>("CB_Ctrl"), Qt::LeftButton);
-    QTest::mouseClick(dialog.findChild<QCheckBox*>("CB_Alt"), Qt::LeftButton);
+    Harness::clickOn(dialog.findChild<QCheckBox*>("CB_Ctrl"));
+    Harness::clickOn(dialog.findChild<QCheckBox*>("CB_Alt"));
     QTest::keyClick(dialog.edit(), Qt::Key_A);
     QTest::keyClick(dialog.edit(), Qt::Key_Z);
     QCOMPARE(dialog.edit()->text(), QStringLiteral("Ctrl+Alt+A+Z"));
-    auto* confirm = dialog.findChild<pages::ButtonLabel*>("IB_Confirm");
-    QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
+    Harness::clickOn(dialog.findChild<pages::ButtonLabel*>("IB_Confirm"));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(h.text("Key5"), QStringLiteral("Ctrl+Alt+A+Z"));
     QCOMPARE(h.window->configuration().assignments[0][4], std::string("0205041D"));
@@ -411,9 +417,8 @@ void TestMainWindow::alternateAndResetPagesFollowTheirKeys() {
     QVERIFY(h.find<QRadioButton>("rb_2")->isChecked());
     QCOMPARE(h.text("Key5"), QStringLiteral("Backward")); // profile 2 of the default image
 
-    // On an editable page a click through the window reaches the label.
-    const QPoint key5OnSwitch = h.find("Key5")->geometry().center();
-    QTest::mouseClick(h.window->windowHandle(), Qt::LeftButton, {}, key5OnSwitch);
+    // On an editable page a click reaches the label and opens its menu.
+    h.click("Key5");
     QVERIFY(h.visible("Pnl_Main"));
     h.window->hideAllMenus();
 
@@ -425,13 +430,17 @@ void TestMainWindow::alternateAndResetPagesFollowTheirKeys() {
     h.click("Key_Default");
     h.click("Btn_Fixed");
     QVERIFY(h.find<QRadioButton>("rb_3")->isChecked());
-    // The reset-control profile is shown read-only: the cover lies over the labels and no
-    // menu opens.
+    // The reset-control profile is shown read-only: the cover lies over the page, the labels
+    // above it still take the pointer (hover image, marquee) but their clicks open no menu.
     QVERIFY(h.visible("Disable"));
-    const QPoint key5 = h.find("Key5")->geometry().center();
-    QTest::mouseClick(h.window->windowHandle(), Qt::LeftButton, {}, key5);
+    QVERIFY(h.reachable("Key5"));
+    QCOMPARE(h.hitAt(h.find("Img_P1")->geometry().topLeft() + QPoint(236, 100)), h.find("Disable"));
+    h.click("Key5");
     QVERIFY(!h.visible("Pnl_Main"));
     QVERIFY(!h.window->menus().anyOpen());
+    h.hover("Key5");
+    QVERIFY(h.window->assignmentPage().hovering());
+    QVERIFY(h.window->assignmentPage().labelRun()->isActive());
 }
 
 void TestMainWindow::hoverScrollsTheCaptionAndPausesThePoll() {
@@ -662,8 +671,7 @@ void TestMainWindow::languageSwitchRecaptionsAndKeepsThePage() {
     h.click("Key6");
     h.click("Key_Assembly");
     QTest::keyClick(h.window->keyDialog().edit(), Qt::Key_F5);
-    auto* confirm = h.window->keyDialog().findChild<pages::ButtonLabel*>("IB_Confirm");
-    QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
+    Harness::clickOn(h.window->keyDialog().findChild<pages::ButtonLabel*>("IB_Confirm"));
     QCOMPARE(h.text("Key6"), QStringLiteral("F5"));
 
     const auto& langs = h.window->languages();
@@ -692,8 +700,9 @@ void TestMainWindow::buttonsShowTheirHoverAndSelectedImages() {
     Harness h;
     h.poll();
     const auto& skin = h.window->pixmaps();
+    // Layout 1 spaces its page buttons wide: skin set 1 brings its own page-button plates.
     auto shows = [&](const char* image, const char* skinImage) {
-        return showsPixmap(h.find<QLabel>(image), skin.pixmap(skinImage));
+        return showsPixmap(h.find<QLabel>(image), skin.pixmap(skin.forSet(1, skinImage)));
     };
     const QPoint away(400, 8); // the bare background at the top
     QVERIFY(shows("Img_Main", "SetS_02"));

@@ -125,7 +125,7 @@ void TestPrograms::screenshotRunWritesEveryPage() {
     for (int lang = 1; lang <= 3; ++lang) {
         for (const char* page :
              {"main", "alternate", "reset-control", "advanced", "breathing-light", "macro",
-              "menu-left", "menu-right", "key-combination"}) {
+              "macro-insert", "macro-name", "menu-left", "menu-right", "key-combination"}) {
             const QString file = folder + QLatin1Char('/') + prefix +
                                  QStringLiteral("lang%1-").arg(lang) + QString::fromLatin1(page) +
                                  QStringLiteral(".png");

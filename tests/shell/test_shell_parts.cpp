@@ -1,5 +1,4 @@
-// Command line and the file-backed pointer-settings store.
-#include "platform/PointerSettings.h"
+// Command line and the single-instance socket.
 #include "shell/Options.h"
 #include "shell/SingleInstance.h"
 #include "support/Scratch.h"
@@ -38,39 +37,6 @@ TEST(Options, ScreenshotNeedsAFolder) {
     EXPECT_FALSE(parseOptions({"--screenshot="}).error.empty());
     EXPECT_FALSE(parseOptions({"stray"}).error.empty());
     EXPECT_TRUE(parseOptions({"--help"}).help);
-}
-
-TEST(PointerSettingsFile, MissingFileReadsAsNoValuesAndWritesKeepOthers) {
-    const auto dir = test::scratchDir("pointer-store");
-    platform::FilePointerSettingsStore store(dir / "sub" / "pointer-settings");
-    EXPECT_EQ(store.read(), platform::PointerSettings{});
-
-    platform::PointerSettings first;
-    first.pointerSpeed = 10;
-    first.wheelLines = 3;
-    ASSERT_TRUE(store.write(first));
-    platform::PointerSettings second;
-    second.doubleClickTime = 550;
-    ASSERT_TRUE(store.write(second));
-
-    const auto read = store.read();
-    EXPECT_EQ(read.pointerSpeed, 10);
-    EXPECT_EQ(read.wheelLines, 3);
-    EXPECT_EQ(read.doubleClickTime, 550);
-    EXPECT_FALSE(read.acceleration.has_value());
-}
-
-TEST(PointerSettingsFile, DamagedLinesAreSkipped) {
-    const auto dir = test::scratchDir("pointer-damaged");
-    {
-        std::ofstream out(dir / "pointer-settings");
-        out << "PointerSpeed=12\nDoubleClickTime=fast\nnonsense\nWheelScrollLines= 7 \n";
-    }
-    platform::FilePointerSettingsStore store(dir / "pointer-settings");
-    const auto read = store.read();
-    EXPECT_EQ(read.pointerSpeed, 12);
-    EXPECT_FALSE(read.doubleClickTime.has_value());
-    EXPECT_EQ(read.wheelLines, 7);
 }
 
 namespace {

@@ -30,6 +30,12 @@ std::vector<Artwork> renderEdition(const Edition& e) {
         out.push_back({set + "_BackGround", whole});
         for (int page = 1; page <= 4; ++page)
             add(out, set + "_Back" + std::to_string(page), pageBackground(e, s, page, whole));
+        // A skin whose layout leaves its page buttons more room gets wider plates of its own.
+        if (s.pageButtonBody != e.pageButtonBody) {
+            add(out, set + "_SetS" + suffix(1), pageButton(e, Look::Normal, s.pageButtonBody));
+            add(out, set + "_SetS" + suffix(2), pageButton(e, Look::Selected, s.pageButtonBody));
+            add(out, set + "_SetS" + suffix(3), pageButton(e, Look::Hover, s.pageButtonBody));
+        }
     }
 
     // Window buttons: normal, under the pointer, pressed.

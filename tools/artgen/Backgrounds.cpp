@@ -16,16 +16,16 @@ namespace {
 constexpr int kPageButtonWidth = 125;
 constexpr int kPageButtonHeight = 33;
 
-QRectF pageButtonBody(const Edition& e, const Pt& at) {
-    const qreal left = at.x + std::floor((kPageButtonWidth - e.pageButtonBody) / 2.0);
-    return {left, static_cast<qreal>(at.y), static_cast<qreal>(e.pageButtonBody),
+QRectF pageButtonBody(const Skin& s, const Pt& at) {
+    const qreal left = at.x + std::floor((kPageButtonWidth - s.pageButtonBody) / 2.0);
+    return {left, static_cast<qreal>(at.y), static_cast<qreal>(s.pageButtonBody),
             static_cast<qreal>(kPageButtonHeight)};
 }
 
-QRectF unitedBodies(const Edition& e, const SkinLayout& l) {
+QRectF unitedBodies(const Skin& s) {
     QRectF r;
-    for (const PageButton& b : l.pageButtons)
-        r = r.isNull() ? pageButtonBody(e, b.pos) : r.united(pageButtonBody(e, b.pos));
+    for (const PageButton& b : s.layout.pageButtons)
+        r = r.isNull() ? pageButtonBody(s, b.pos) : r.united(pageButtonBody(s, b.pos));
     return r;
 }
 
@@ -232,17 +232,18 @@ QRect pageRect(const Skin& s, int page) {
     }
 }
 
-BaseGeometry baseGeometry(const Edition& e, const Skin& s) {
+BaseGeometry baseGeometry(const Edition& /*edition*/, const Skin& s) {
     BaseGeometry g;
-    const QRectF bodies = unitedBodies(e, s.layout);
+    const QRectF bodies = unitedBodies(s);
     // Layout 3 puts its page buttons right under the pages (the macro page's delay box ends at
     // y 476, the first button row starts at 484), so there the deck hugs its buttons.
     const bool tight = s.outline == Outline::Console;
     g.deck = bodies.adjusted(-12, tight ? -4 : -9, 12, 9);
     if (g.deck.left() < 6) g.deck.setLeft(6);
     g.header = QRectF(0, 0, 800, 92);
-    g.content = QRectF(86, 98, 708, g.deck.top() - (tight ? 101 : 104));
-    g.sidebar = QRectF(6, 98, 74, g.content.height());
+    // The sidebar takes the wide window buttons; the content well starts where Img_P2 does.
+    g.content = QRectF(88, 98, 706, g.deck.top() - (tight ? 101 : 104));
+    g.sidebar = QRectF(6, 98, kWindowButtonWidth + 6, g.content.height());
     if (s.outline == Outline::Console) {
         g.deckSide = QRectF();
     } else {
@@ -312,7 +313,7 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
             fillVertical(p, side, QColor(30, 34, 40), QColor(18, 20, 24));
             strokeVertical(p, side, QColor(64, 71, 82), QColor(26, 29, 34));
             for (const Pt& b : l.windowButtons)
-                drawSocket(p, e.corners, QRectF(b.x - 3, b.y - 3, 72, 36));
+                drawSocket(p, e.corners, QRectF(b.x - 2, b.y - 3, kWindowButtonWidth + 2, 36));
             // A level meter of dim segments under the buttons.
             const qreal top = l.windowButtons[3].y + 52.0;
             const qreal bottom = g.sidebar.bottom() - 18;
@@ -358,7 +359,7 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
             fillVertical(p, deck, QColor(31, 35, 42), QColor(18, 20, 24));
             strokeVertical(p, deck, QColor(70, 78, 90), QColor(24, 27, 32));
             for (const PageButton& b : l.pageButtons)
-                drawSocket(p, e.corners, pageButtonBody(e, b.pos).adjusted(-3, -1, 3, 1));
+                drawSocket(p, e.corners, pageButtonBody(s, b.pos).adjusted(-3, -1, 3, 1));
             if (!g.deckSide.isNull() && g.deckSide.width() > 40) {
                 const QRectF d = g.deckSide;
                 QPainterPath side =

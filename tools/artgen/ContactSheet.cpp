@@ -65,7 +65,9 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
     const int selected = page == 1 ? 1 : page == 2 ? 4 : page == 3 ? 5 : 11;
     for (const PageButton& b : l.pageButtons) {
         const bool chosen = b.number == selected || b.number == 8;
-        put(p, art, chosen ? "SetS_02" : b.number == 2 ? "SetS_03" : "SetS_01", b.pos);
+        const std::string look = chosen ? "SetS_02" : b.number == 2 ? "SetS_03" : "SetS_01";
+        const bool own = s.pageButtonBody != e.pageButtonBody;
+        put(p, art, own ? set + "_" + look : look, b.pos);
     }
 
     switch (page) {
@@ -152,7 +154,7 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
     p.end();
 
     for (std::size_t i = 0; i < 4; ++i)
-        caption(img, l.windowButtons[i], 66, 30, windowCaptions[i]);
+        caption(img, l.windowButtons[i], kWindowButtonWidth, 30, windowCaptions[i]);
     const char* pageCaptions[] = {"MAIN",   "ALTERNATE", "RESET CTL", "ADVANCED", "LIGHT", "EXPORT",
                                   "IMPORT", "LANG 1",    "LANG 2",    "LANG 3",   "MACRO"};
     for (const PageButton& b : l.pageButtons)

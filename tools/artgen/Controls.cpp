@@ -91,11 +91,12 @@ QImage plateImage(const Edition& e, int w, int h, const QRectF& body, qreal corn
 } // namespace
 
 QImage windowButton(const Edition& e, Look look) {
-    return plateImage(e, 66, 30, QRectF(1.5, 1.5, 63, 27), 6, look);
+    return plateImage(e, kWindowButtonWidth, kWindowButtonHeight,
+                      QRectF(1.5, 1.5, kWindowButtonWidth - 3, kWindowButtonHeight - 3), 6, look);
 }
 
-QImage pageButton(const Edition& e, Look look) {
-    const qreal w = e.pageButtonBody;
+QImage pageButton(const Edition& e, Look look, int body) {
+    const qreal w = body > 0 ? body : e.pageButtonBody;
     const qreal left = std::floor((125 - w) / 2) + 0.5;
     return plateImage(e, 125, 33, QRectF(left, 1.5, w - 1, 30), 7, look);
 }

@@ -14,8 +14,9 @@ enum class Look { Normal, Hover, Selected, Pressed };
 QPainterPath plateShape(Corners corners, const QRectF& r, qreal size);
 void drawPlate(QPainter& p, const QPainterPath& body, Look look);
 
-QImage windowButton(const Edition& e, Look look);     // 66 x 30
-QImage pageButton(const Edition& e, Look look);       // 125 x 33
+QImage windowButton(const Edition& e, Look look); // kWindowButtonWidth x 30
+// 125 x 33, the plate `body` pixels wide (the edition's shared width when 0).
+QImage pageButton(const Edition& e, Look look, int body = 0);
 QImage keyLabel(const Edition& e, Look look);         // 104 x 31
 QImage webButton(const Edition& e, Look look);        // 264 x 21
 QImage swatchFrame(const Edition& e);                 // 48 x 48

@@ -1,14 +1,17 @@
 #include "pages/widgets/ButtonLabel.h"
 
+#include "pages/widgets/CaptionFont.h"
+
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace orlix::pages {
 
 namespace {
-constexpr qreal kSmallestPointSize = 7.0;
-constexpr int kMargin = 5;
+constexpr int kMargin = 3;
 } // namespace
 
 ButtonLabel::ButtonLabel(const QString& name, QWidget* parent) : QLabel(parent) {
@@ -40,66 +43,60 @@ QRect ButtonLabel::textArea() const {
     return area_.isEmpty() ? rect() : area_;
 }
 
-void ButtonLabel::setPointSizeCap(qreal cap) {
-    cap_ = cap;
+void ButtonLabel::setScrolling(bool on) {
+    scrolling_ = on;
     update();
 }
 
-void fitUniformly(const QList<ButtonLabel*>& labels) {
-    qreal smallest = 0;
-    for (ButtonLabel* label : labels) {
-        label->setPointSizeCap(0);
-        if (label->text().isEmpty() || label->isHidden()) continue;
-        const qreal size = label->drawnPointSize();
-        if (smallest == 0 || size < smallest) smallest = size;
-    }
-    for (ButtonLabel* label : labels)
-        label->setPointSizeCap(smallest);
+QRect ButtonLabel::captionRect() const {
+    return textArea().adjusted(kMargin, 0, -kMargin, 0);
 }
 
-void ButtonLabel::setFitting(bool on) {
-    fitting_ = on;
-    update();
-}
-
-QFont ButtonLabel::fittedFont(bool* wrap) const {
-    *wrap = false;
-    QFont f = font();
-    if (!fitting_ || text().isEmpty()) return f;
-    const int room = textArea().width() - 2 * kMargin;
-    qreal size = f.pointSizeF() > 0 ? f.pointSizeF() : 9.0;
-    if (cap_ > 0 && cap_ < size) size = cap_;
-    while (true) {
-        f.setPointSizeF(size);
-        const QFontMetrics fm(f);
-        if (fm.horizontalAdvance(text()) <= room) return f;
-        if (size <= kSmallestPointSize) break;
-        size -= 0.5;
-    }
-    // Still too wide at the smallest size: two lines, if the control is tall enough.
-    const QFontMetrics fm(f);
-    *wrap = fm.lineSpacing() * 2 <= textArea().height() + 2;
-    return f;
+QFont ButtonLabel::drawnFont() const {
+    if (scrolling_) return font();
+    return fittedCaptionFont(font(), text(), captionRect().width());
 }
 
 qreal ButtonLabel::drawnPointSize() const {
-    bool wrap = false;
-    return fittedFont(&wrap).pointSizeF();
+    return drawnFont().pointSizeF();
+}
+
+bool ButtonLabel::captionFits() const {
+    return fitsIn(drawnFont(), text(), captionRect().width());
+}
+
+bool ButtonLabel::event(QEvent* event) {
+    // A shortened caption shows its whole text as the tooltip.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!scrolling_ && !text().isEmpty() && !captionFits())
+            QToolTip::showText(help->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 void ButtonLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (background_.isValid()) p.fillRect(rect(), background_);
     if (text().isEmpty()) return;
-    bool wrap = false;
-    p.setFont(fittedFont(&wrap));
+    const QFont f = drawnFont();
+    p.setFont(f);
     p.setPen(colour_);
-    const QRect area = textArea().adjusted(kMargin, 0, -kMargin, 0);
-    int flags = Qt::AlignVCenter | (alignLeft_ ? Qt::AlignLeft : Qt::AlignHCenter);
-    if (wrap) flags |= Qt::TextWordWrap;
-    if (!fitting_) flags = Qt::AlignVCenter | Qt::AlignLeft;
     p.setClipRect(textArea());
-    p.drawText(fitting_ ? area : textArea().adjusted(kMargin, 0, 0, 0), flags, text());
+    const QRect area = captionRect();
+    if (scrolling_) {
+        p.drawText(area, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text());
+        return;
+    }
+    // Whole when it fits (measured as the fitting measured it); else cut with an ellipsis.
+    const QString shown = fitsIn(f, text(), area.width())
+                              ? text()
+                              : QFontMetrics(f).elidedText(text(), Qt::ElideRight, area.width());
+    const int align = alignLeft_ ? Qt::AlignLeft : Qt::AlignHCenter;
+    p.drawText(area, Qt::AlignVCenter | align | Qt::TextSingleLine, shown);
 }
 
 void ButtonLabel::enterEvent(QEnterEvent* event) {

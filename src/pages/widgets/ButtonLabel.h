@@ -23,13 +23,16 @@ public:
     // only that part takes clicks. An empty rectangle means the whole control.
     void setTextArea(const QRect& area);
     QRect textArea() const;
-    // Off while a caption scrolls, so its size does not change on every step.
-    void setFitting(bool on);
+    // On while a caption scrolls: drawn from the left, as it runs, without an ellipsis.
+    void setScrolling(bool on);
+    bool scrolling() const { return scrolling_; }
 
-    // The point size the caption is drawn with now (after fitting).
+    // The face the caption is drawn with now: the label's font, narrower where the caption
+    // needs it (never a smaller point size).
+    QFont drawnFont() const;
     qreal drawnPointSize() const;
-    // The caption is drawn no larger than this (0: as large as the font says).
-    void setPointSizeCap(qreal cap);
+    // Whether the caption fits on one line inside the text area.
+    bool captionFits() const;
 
 signals:
     void entered();
@@ -37,6 +40,7 @@ signals:
     void clicked();
 
 protected:
+    bool event(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -44,18 +48,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QFont fittedFont(bool* wrap) const;
+    QRect captionRect() const;
 
     QColor colour_{Qt::white};
     QColor background_;
     QRect area_;
     bool alignLeft_ = false;
-    bool fitting_ = true;
+    bool scrolling_ = false;
     bool pressedInside_ = false;
-    qreal cap_ = 0;
 };
-
-// Buttons of one row look alike: all are drawn at the size the tightest caption fits.
-void fitUniformly(const QList<ButtonLabel*>& labels);
 
 } // namespace orlix::pages

@@ -28,6 +28,11 @@ QPixmap SkinPixmaps::pixmap(std::string_view name) const {
     return pm;
 }
 
+std::string SkinPixmaps::forSet(int n, std::string_view name) const {
+    const std::string own = "L" + std::to_string(n) + "_" + std::string(name);
+    return has(own) ? own : std::string(name);
+}
+
 } // namespace orlix::pages
 
 namespace orlix::pages {

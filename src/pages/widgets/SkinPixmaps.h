@@ -19,6 +19,10 @@ public:
     explicit SkinPixmaps(const appearance::ResourceBundle& resources) : resources_(resources) {}
 
     QPixmap pixmap(std::string_view name) const;
+    bool has(std::string_view name) const { return resources_.contains(name); }
+    // A button image of skin set n: the set's own ("L2_SetS_01") where the skin brings one,
+    // else the shared one ("SetS_01").
+    std::string forSet(int n, std::string_view name) const;
     QImage image(std::string_view name) const;
     // The smallest rectangle holding every pixel of the image that is not fully transparent;
     // empty for a missing image.

@@ -13,15 +13,10 @@ namespace orlix::platform {
 
 namespace {
 
-using Field = std::optional<int> PointerSettings::*;
-
-constexpr std::pair<std::string_view, Field> kFields[] = {
-    {"PointerSpeed", &PointerSettings::pointerSpeed},
-    {"DoubleClickTime", &PointerSettings::doubleClickTime},
-    {"WheelScrollLines", &PointerSettings::wheelLines},
-    {"Acceleration", &PointerSettings::acceleration},
-    {"Threshold1", &PointerSettings::threshold1},
-    {"Threshold2", &PointerSettings::threshold2},
+constexpr std::pair<std::string_view, PointerSetting> kKeys[] = {
+    {"PointerSpeed", PointerSetting::Speed},
+    {"DoubleClickTime", PointerSetting::DoubleClick},
+    {"WheelScrollLines", PointerSetting::WheelLines},
 };
 
 std::string_view trim(std::string_view s) {
@@ -34,8 +29,10 @@ std::string_view trim(std::string_view s) {
 
 } // namespace
 
-PointerSettings FilePointerSettingsStore::read() {
-    PointerSettings out;
+PointerValues FilePointerSettingsStore::read() {
+    std::error_code missing;
+    if (!std::filesystem::exists(file_, missing)) return whileMissing_;
+    PointerValues out;
     auto bytes = readFilePrefix(file_, 64 * 1024, nullptr);
     if (!bytes) return out;
     std::string text(bytes->begin(), bytes->end());
@@ -49,25 +46,28 @@ PointerSettings FilePointerSettingsStore::read() {
         int number = 0;
         auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
         if (ec != std::errc() || end != value.data() + value.size()) continue;
-        for (const auto& [name, field] : kFields)
-            if (name == key) out.*field = number;
+        for (const auto& [name, setting] : kKeys)
+            if (name == key) out[setting] = number;
     }
     return out;
 }
 
-bool FilePointerSettingsStore::write(const PointerSettings& settings) {
-    PointerSettings merged = read();
-    for (const auto& [name, field] : kFields)
-        if (settings.*field) merged.*field = settings.*field;
+PointerResult FilePointerSettingsStore::apply(const PointerUpdate& update) {
+    if (update.write == PointerValues{}) return {};
+    PointerValues merged = read();
+    for (PointerSetting s : kPointerSettings)
+        if (update.write[s]) merged[s] = update.write[s];
     std::string text;
-    for (const auto& [name, field] : kFields)
-        if (merged.*field)
-            text += std::string(name) + "=" + std::to_string(*(merged.*field)) + "\n";
+    for (const auto& [name, setting] : kKeys)
+        if (merged[setting])
+            text += std::string(name) + "=" + std::to_string(*merged[setting]) + "\n";
     std::error_code ec;
     if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path(), ec);
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                               text.size());
-    return static_cast<bool>(writeFileAtomically(file_, bytes));
+    const FileResult written = writeFileAtomically(file_, bytes);
+    if (!written) return {{"pointer settings file not written: " + written.error}};
+    return {};
 }
 
 std::filesystem::path defaultPointerSettingsFile() {

@@ -1,0 +1,275 @@
+// orlixctl set: the settings of the Advanced and button pages from the command line, checked
+// in the bytes the simulated mouse (or the profile file) ends up holding.
+#include "Orlixctl.h"
+
+#include "model/ParameterImage.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Result run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = orlixctl::run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::vector<std::uint8_t> readAll(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string hex(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t n) {
+    std::string out;
+    char buf[3];
+    for (std::size_t i = 0; i < n; ++i) {
+        std::snprintf(buf, sizeof buf, "%02X", b[at + i]);
+        out += buf;
+    }
+    return out;
+}
+
+bool sealed(const std::vector<std::uint8_t>& b) {
+    const std::span<const std::uint8_t> all(b.data(), 256);
+    return orlix::sectionValid(all.subspan(0, 27)) && orlix::sectionValid(all.subspan(27, 5)) &&
+           orlix::sectionValid(all.subspan(93, 17)) && orlix::sectionValid(all.subspan(110, 145));
+}
+
+// Code of button k (1..12) of profile p (0..2) in an image.
+std::string code(const std::vector<std::uint8_t>& b, int p, int k) {
+    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1),
+               4);
+}
+
+// A simulated mouse of one edition, kept in a state file between runs.
+class SetCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::path(ORLIX_TEST_SCRATCH) /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    Result on(const std::string& edition, std::vector<std::string> args) {
+        std::vector<std::string> all{"--simulate=basic", "--sim-state", path("mouse.bin"),
+                                     "--edition", edition};
+        all.insert(all.end(), args.begin(), args.end());
+        return run(all);
+    }
+    // The mouse's image as `read -o` saves it.
+    std::vector<std::uint8_t> image(const std::string& edition) {
+        const auto file = path("read.bin");
+        const auto r = on(edition, {"read", "-o", file});
+        EXPECT_EQ(r.code, 0) << r.err;
+        auto bytes = readAll(file);
+        bytes.resize(256);
+        return bytes;
+    }
+    std::string json(const std::string& edition) {
+        const auto r = on(edition, {"show", "--json"});
+        EXPECT_EQ(r.code, 0) << r.err;
+        return r.out;
+    }
+    // A refused command: exit 1, a message containing `says`, and the mouse untouched.
+    void refused(const std::string& edition, std::vector<std::string> args,
+                 const std::string& says) {
+        const auto before = readAll(path("mouse.bin"));
+        const auto r = on(edition, args);
+        EXPECT_EQ(r.code, 1) << args.back();
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+        EXPECT_EQ(readAll(path("mouse.bin")), before) << args.back();
+    }
+
+    fs::path dir;
+};
+
+const std::string kEditor = "orlix-editor";
+const std::string kEditorS = "orlix-editor-s";
+
+} // namespace
+
+TEST_F(SetCommand, CpiLevelsAndCurrentLevelReachTheMouseInEachEditionsOrder) {
+    ASSERT_EQ(on(kEditor, {"set", "cpi", "600,1000,1600", "--current", "1600"}).code, 0);
+    auto b = image(kEditor);
+    EXPECT_EQ(hex(b, 10, 4), "020406FF");
+    EXPECT_EQ(b[27], 2);
+    EXPECT_TRUE(sealed(b));
+    const auto j = json(kEditor);
+    EXPECT_NE(j.find("\"currentLevel\": 2"), std::string::npos);
+    EXPECT_NE(j.find("{\"used\": true, \"index\": 6, \"value\": 1600}"), std::string::npos);
+
+    // Descending input, no --current: the old current (1600) is gone, so the lowest.
+    ASSERT_EQ(on(kEditorS, {"set", "cpi", "4800,1600"}).code, 0);
+    b = image(kEditorS);
+    EXPECT_EQ(hex(b, 10, 4), "070AFFFF"); // "1600" is index 7 in this edition
+    EXPECT_EQ(b[27], 0);
+    EXPECT_TRUE(sealed(b));
+}
+
+TEST_F(SetCommand, BadCpiValuesNameTheAllowedOnesAndChangeNothing) {
+    ASSERT_EQ(on(kEditor, {"read", "-o", path("first.bin")}).code, 0); // the mouse exists
+    const std::string values = "600, 800, 1000, 1200, 1600, 2400, 3500, 4800";
+    refused(kEditor, {"set", "cpi", "600"}, values);
+    refused(kEditor, {"set", "cpi", "600,800,1000,1200,1600"}, values);
+    refused(kEditor, {"set", "cpi", "600,2000"}, "\"2000\" is not a resolution value");
+    refused(kEditor, {"set", "cpi", "600,600"}, "twice");
+    refused(kEditor, {"set", "cpi", "600,800", "--current", "1000"}, "--current");
+    refused(kEditor, {"set", "cpi", "600,,800"}, values);
+}
+
+TEST_F(SetCommand, ReportRateChangeEndsWithTheRatePair) {
+    const auto trace = path("trace.txt");
+    auto r = run({"--simulate=basic", "--sim-state", path("mouse.bin"), "--trace", trace, "set",
+                  "rate", "1000"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(image(kEditor)[28], 1);
+    EXPECT_NE(json(kEditor).find("\"reportRate\": 1000"), std::string::npos);
+    // The last two commands: 0x03 then 0x18, where an unchanged rate ends with 0x19.
+    std::ifstream in(trace);
+    std::vector<std::string> commands;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("set 40 ", 0) == 0) commands.push_back(line.substr(7, 2));
+    ASSERT_GE(commands.size(), 2u);
+    EXPECT_EQ(commands[commands.size() - 2], "03");
+    EXPECT_EQ(commands.back(), "18");
+
+    refused(kEditor, {"set", "rate", "750"}, "500 or 1000");
+    refused(kEditor, {"set", "rate", "fast"}, "500 or 1000");
+}
+
+TEST_F(SetCommand, FireKeysAtTheirBounds) {
+    ASSERT_EQ(on(kEditor, {"set", "fire-key", "2", "--repeat", "5", "--delay", "300"}).code, 0);
+    auto b = image(kEditor);
+    EXPECT_EQ(hex(b, 97, 4), "0615012C");
+    ASSERT_EQ(on(kEditor, {"set", "fire-key", "4", "--delay", "2000"}).code, 0);
+    ASSERT_EQ(on(kEditor, {"set", "fire-key", "1", "--repeat", "15"}).code, 0);
+    b = image(kEditor);
+    EXPECT_EQ(hex(b, 93, 4), "061F0010"); // delay kept
+    EXPECT_EQ(hex(b, 105, 4), "061207D0");
+    EXPECT_TRUE(sealed(b));
+    EXPECT_NE(json(kEditor).find("{\"repeat\": 15, \"delay\": 16}"), std::string::npos);
+
+    refused(kEditor, {"set", "fire-key", "1", "--repeat", "16"}, "2 to 15");
+    refused(kEditor, {"set", "fire-key", "1", "--repeat", "1"}, "2 to 15");
+    refused(kEditor, {"set", "fire-key", "1", "--delay", "2001"}, "2 to 2000");
+    refused(kEditor, {"set", "fire-key", "1", "--delay", "1"}, "2 to 2000");
+    refused(kEditor, {"set", "fire-key", "5", "--delay", "100"}, "1 to 4");
+    refused(kEditor, {"set", "fire-key", "1"}, "--repeat");
+}
+
+TEST_F(SetCommand, FireModeGroupNeedsAFireModeButtonAndReachesEveryOne) {
+    ASSERT_EQ(on(kEditor, {"read", "-o", path("first.bin")}).code, 0);
+    refused(kEditor, {"set", "fire-mode", "1,3"}, "no button has the Fire Mode function");
+    ASSERT_EQ(on(kEditor, {"set", "button", "main", "5", "Fire Mode"}).code, 0);
+    ASSERT_EQ(on(kEditor, {"set", "button", "alternate", "8", "fire mode"}).code, 0);
+    EXPECT_EQ(code(image(kEditor), 0, 5), "0F000000");
+    EXPECT_NE(json(kEditor).find("\"fireMode\": []"), std::string::npos);
+    ASSERT_EQ(on(kEditor, {"set", "fire-mode", "3,1"}).code, 0);
+    auto b = image(kEditor);
+    EXPECT_EQ(code(b, 0, 5), "0F010300");
+    EXPECT_EQ(code(b, 1, 8), "0F010300");
+    EXPECT_TRUE(sealed(b));
+    EXPECT_NE(json(kEditor).find("\"fireMode\": [1, 3]"), std::string::npos);
+    refused(kEditor, {"set", "fire-mode", "1,2,3,4"}, "1 to 3");
+    refused(kEditor, {"set", "fire-mode", "2,2"}, "1 to 3");
+    refused(kEditor, {"set", "fire-mode", "0"}, "\"0\" is not a fire key");
+}
+
+TEST_F(SetCommand, ButtonsTakeMenuNamesKeyCombinationsAndCodes) {
+    ASSERT_EQ(on(kEditor, {"set", "button", "main", "5", "CPI +"}).code, 0);
+    ASSERT_EQ(on(kEditor, {"set", "button", "alternate", "6", "Ctrl+C"}).code, 0);
+    ASSERT_EQ(on(kEditor, {"set", "button", "main", "9", "Win+Shift+F1"}).code, 0);
+    ASSERT_EQ(on(kEditor, {"set", "button", "main", "10", "0300e900"}).code, 0);
+    ASSERT_EQ(on(kEditor, {"set", "button", "main", "1", "Right Key"}).code, 0);
+    auto b = image(kEditor);
+    EXPECT_EQ(code(b, 0, 5), "09010000");
+    EXPECT_EQ(code(b, 1, 6), "02010600");
+    EXPECT_EQ(code(b, 0, 9), "020A3A00");
+    EXPECT_EQ(code(b, 0, 10), "0300E900");
+    EXPECT_EQ(code(b, 0, 1), "01020000"); // the primary buttons traded places
+    EXPECT_EQ(code(b, 0, 2), "01010000");
+    EXPECT_TRUE(sealed(b));
+    const auto j = json(kEditor);
+    EXPECT_NE(j.find("\"code\": \"02010600\", \"function\": \"Ctrl+C\""), std::string::npos);
+
+    refused(kEditor, {"set", "button", "reset-control", "5", "CPI"}, "read-only");
+    refused(kEditor, {"set", "button", "main", "13", "CPI"}, "1 to 12");
+    refused(kEditor, {"set", "button", "main", "1", "CPI"}, "Left Key");
+    refused(kEditor, {"set", "button", "main", "5", "Teleport"}, "\"CPI +\"");
+    refused(kEditor, {"set", "button", "main", "5", "Ctrl+Ctrl"}, "no key combination");
+    // The menus of a 0x1D mouse end above CPI - in this edition, and it has no AIM key.
+    refused(kEditor, {"set", "button", "main", "5", "CPI -"}, "no function of the menus");
+    refused(kEditor, {"set", "button", "main", "5", "AIM Key"}, "no function of the menus");
+    ASSERT_EQ(on(kEditorS, {"set", "button", "main", "4", "AIM Key"}).code, 0);
+    EXPECT_EQ(code(image(kEditorS), 0, 4), "05000000");
+}
+
+TEST_F(SetCommand, FileIsChangedInPlaceWithItsMacros) {
+    const auto file = path("profile.bin");
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file})
+                  .code,
+              0);
+    auto before = readAll(file);
+    before[256 + 5] = 0x42; // something in the macro table, to see it carried
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(before.data()),
+                  static_cast<std::streamsize>(before.size()));
+    }
+    auto r = run({"set", "cpi", "800,3500", "--file", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto after = readAll(file);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(hex(after, 10, 4), "0309FFFF");
+    EXPECT_TRUE(sealed(after));
+    EXPECT_TRUE(std::equal(after.begin() + 256, after.end(), before.begin() + 256));
+    EXPECT_TRUE(std::equal(after.begin() + 32, after.begin() + 93, before.begin() + 32));
+
+    r = run({"set", "rate", "800", "--file", file});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(readAll(file), after);
+
+    const auto shortFile = path("short.bin");
+    {
+        std::ofstream out(shortFile, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(after.data()), 256);
+    }
+    r = run({"set", "rate", "1000", "--file", shortFile});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("not a profile file"), std::string::npos);
+    EXPECT_EQ(fs::file_size(shortFile), 256u);
+}
+
+// A macro mouse keeps its current level and report rate in a record of its own (0x7000).
+TEST_F(SetCommand, MacroMouseTakesRateAndCurrentLevelToo) {
+    const auto state = path("macro.bin");
+    const auto onMacro = [&](std::vector<std::string> args) {
+        std::vector<std::string> all{"--simulate=macro", "--sim-state", state};
+        all.insert(all.end(), args.begin(), args.end());
+        return run(all);
+    };
+    ASSERT_EQ(onMacro({"set", "rate", "1000"}).code, 0);
+    ASSERT_EQ(onMacro({"set", "cpi", "800,3500", "--current", "3500"}).code, 0);
+    const auto r = onMacro({"show", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\"currentLevel\": 1"), std::string::npos);
+    EXPECT_NE(r.out.find("\"reportRate\": 1000"), std::string::npos);
+    EXPECT_NE(r.out.find("{\"used\": true, \"index\": 9, \"value\": 3500}"), std::string::npos);
+}
