@@ -148,14 +148,17 @@ int Context::openAndIdentify() {
         }
         err_ << "orlixctl: no mouse found (vendor id " << hexValue(target.vendorId, 4)
              << ", product id " << hexValue(target.productId, 4) << ", 8-byte feature reports)\n";
+        bool closed = false;
         for (const HidInterfaceInfo& info : backend_->enumerate()) {
             if (info.vendorId == target.vendorId && info.productId == target.productId &&
                 info.featureReportLength == 8) {
                 err_ << "orlixctl: " << info.path
                      << " is the mouse but could not be opened; it needs read and write "
                         "access (on Linux a udev rule for its hidraw node)\n";
+                closed = true;
             }
         }
+        if (closed) err_ << "orlixctl: run orlixctl doctor: it says why and what to do\n";
         return kNoDevice;
     }
     if (!link_->isOpen()) {

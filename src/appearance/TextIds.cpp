@@ -14,7 +14,7 @@ std::string strId(int number) {
 const std::vector<std::string>& usedTextIds() {
     static const std::vector<std::string> ids = [] {
         constexpr std::pair<int, int> kRanges[] = {
-            {0, 14},    {20, 24},   {100, 103}, {200, 206}, {210, 214}, {220, 223},
+            {0, 14},    {20, 24},   {100, 105}, {200, 206}, {210, 214}, {220, 223},
             {230, 234}, {240, 248}, {250, 256}, {260, 266}, {300, 307}, {310, 313},
             {320, 331}, {400, 418}, {420, 422}, {430, 430}, {500, 502}, {510, 512}};
         std::vector<std::string> all{"Title"};

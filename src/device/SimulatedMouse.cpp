@@ -181,7 +181,7 @@ HidHandle SimulatedMouse::open(const std::string& path) {
         return nextHandle_++;
     }
     auto index = indexAfter(path, kMousePathPrefix);
-    if (!index || !plugged_ || *index >= collections_.size()) return kNoHandle;
+    if (!index || !plugged_ || refusesOpen_ || *index >= collections_.size()) return kNoHandle;
     handles_[nextHandle_] = {*index, generation_, true};
     return nextHandle_++;
 }

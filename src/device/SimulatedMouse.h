@@ -91,6 +91,10 @@ public:
     void unplugAfterReports(std::optional<std::uint64_t> count) { unplugAfter_ = count; }
     // Report `index` fails once (0-based, counting every report since the mouse was made).
     void failReport(std::uint64_t index) { failing_.insert(index); }
+    // The mouse stays listed but its interfaces cannot be opened, as a hidraw node without
+    // read and write access for the user.
+    void refuseOpen(bool on) { refusesOpen_ = on; }
+    bool refusesOpen() const { return refusesOpen_; }
     void setLatency(std::chrono::microseconds perReport) { latency_ = perReport; }
 
     // What happened.
@@ -178,6 +182,7 @@ private:
     HidHandle nextHandle_ = 1;
     int generation_ = 0;
     bool plugged_ = true;
+    bool refusesOpen_ = false;
     int otherInterfaces_ = 0;
     std::function<void(SimulatedMouse&)> enumerateHook_;
 

@@ -59,13 +59,50 @@ void DeviceController::poll() {
     hooks.showNoDevice = [this] {
         if (shutDown_) return;
         session_.forgetDevice();
+        cannotOpen_ = mouseListed();
         emit noDevice();
     };
-    hooks.identify = [this] { identifyAndRead(); };
-    const device::PollResult result = link_.poll(hooks);
-    // A read that did not complete is tried again; the next complete one clears the state.
-    if (result == device::PollResult::Unchanged && !shutDown_ && session_.needsRead()) {
+    hooks.identify = [this] {
+        cannotOpen_ = false;
         identifyAndRead();
+    };
+    const device::PollResult result = link_.poll(hooks);
+    if (result != device::PollResult::Unchanged || shutDown_) return;
+    // A read that did not complete is tried again; the next complete one clears the state.
+    if (session_.needsRead()) {
+        identifyAndRead();
+    } else if (cannotOpen_) {
+        // Access may be granted without the number of interfaces changing.
+        retryOpen();
+    }
+}
+
+bool DeviceController::mouseListed() {
+    for (const device::HidInterfaceInfo& info : link_.backend().enumerate()) {
+        for (const device::TargetId& target : link_.targets()) {
+            if (!target.empty() && info.vendorId == target.vendorId &&
+                info.productId == target.productId &&
+                info.featureReportLength == device::protocol::kReportSize) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void DeviceController::retryOpen() {
+    for (const device::TargetId& target : link_.targets()) {
+        if (target.empty()) continue;
+        if (link_.openDevice(target.vendorId, target.productId)) {
+            cannotOpen_ = false;
+            identifyAndRead();
+            return;
+        }
+    }
+    // Still closed; when its interfaces went away, the status says so.
+    if (!mouseListed()) {
+        cannotOpen_ = false;
+        emit noDevice();
     }
 }
 

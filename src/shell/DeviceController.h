@@ -51,6 +51,9 @@ public:
     bool needsRead() const { return session_.needsRead(); }
     bool macroDevice() const { return session_.kind() == device::DeviceKind::Macro; }
     bool transferring() const { return transferring_; }
+    // The last poll found the mouse's interfaces but could open none of them (on Linux: no
+    // access to its hidraw nodes). Every tick tries again until it opens or goes away.
+    bool mouseCannotBeOpened() const { return cannotOpen_; }
 
     // DevTimerTimer. While the mouse is open but not read completely, a tick that finds
     // nothing else to do identifies and reads it again.
@@ -78,6 +81,9 @@ private:
     runLocked(const std::function<device::TransferOutcome(const device::ProgressFn&)>& body,
               const std::function<void(const device::TransferOutcome&)>& afterUnlock = {});
     void pump();
+    // An interface with a target's ids and 8-byte feature reports is present.
+    bool mouseListed();
+    void retryOpen();
 
     device::DeviceLink link_;
     Configuration& config_;
@@ -90,6 +96,7 @@ private:
     bool pumpEveryReport_ = false;
     bool transferring_ = false;
     bool shutDown_ = false;
+    bool cannotOpen_ = false;
     QElapsedTimer sincePump_;
 };
 

@@ -264,6 +264,7 @@ void MainWindow::applyLanguage(int n) {
     fitStatusLabels();
     applyTexts();
     if (readError_->isVisible()) showReadFailed(); // in the new language
+    showNoDeviceTexts();
 
     if (insertList != nullptr && insertIndex >= 0) insertList->setCurrentIndex(insertIndex);
     // Qt's own buttons and dialogs in the language; the OK of messages from the table.
@@ -443,6 +444,7 @@ void MainWindow::showNoDevice() {
     readError_->hide();
     controls_->label(QStringLiteral("lbl_TypeError"))->hide();
     controls_->label(QStringLiteral("lbl_IDError"))->hide();
+    showNoDeviceTexts();
     controls_->label(QStringLiteral("lbl_NoDev"))->show();
     controls_->label(QStringLiteral("lbl_CheckDev"))->show();
     assignmentPage_->endHover();
@@ -451,6 +453,19 @@ void MainWindow::showNoDevice() {
     menus_->setMacroNames({});
     for (auto* view : views_)
         view->setMacroDevice(false);
+}
+
+// The no-device status says whether the mouse is absent or present but closed to this user
+// (Str104, Str105): the two need different fixes.
+void MainWindow::showNoDeviceTexts() {
+    const bool closed = device_->mouseCannotBeOpened();
+    const auto put = [this](const char* label, const char* textId) {
+        controls_->label(QString::fromLatin1(label))
+            ->setText(QString::fromStdString(languages_.text(textId)));
+    };
+    put("lbl_NoDev", closed ? "Str104" : "Str100");
+    put("lbl_CheckDev", closed ? "Str105" : "Str101");
+    fitStatusLabels();
 }
 
 void MainWindow::refreshErrorAP() {

@@ -121,6 +121,7 @@ private:
     void iconInit();
     void showRejected(device::IdentifyResult why);
     void showReadFailed();
+    void showNoDeviceTexts();
     void keyClicked(int n);
     void storeChoice(int key, const std::string& code, const QString& caption);
     void dragFrom(QPoint globalPos);

@@ -92,10 +92,12 @@ void WindowCommands::report(const device::TransferOutcome& outcome) {
         message(outcome.notRead ? "Str025" : "Str022");
         break;
     case device::TransferResult::Refused:
-        message("Str023");
-        break;
     case device::TransferResult::Interrupted:
-        // The mouse went away on the way; the next poll shows the no-device state.
+        // Refused: nothing was written. Interrupted: the mouse may hold part of the new
+        // settings. Either way it may have gone; then the poll shows the no-device state now
+        // rather than a tick later.
+        message(outcome.result == device::TransferResult::Refused ? "Str023" : "Str024");
+        window_.device().poll();
         break;
     case device::TransferResult::Busy:
         // Another sequence is running; the covers make this unreachable from the window.

@@ -155,6 +155,26 @@ TEST(SimulatedMouse, UnplugAfterReportsKillsHandlesUntilReopened) {
     EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
 }
 
+TEST(SimulatedMouse, RefusingToOpenKeepsItListedAndOpenHandlesAlive) {
+    OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
+    m.mouse.refuseOpen(true);
+    // A handle opened before the refusal still works: only new opens fail.
+    EXPECT_TRUE(m.link.sendCommand(0x19, 0, 0, 0, 0));
+    const auto listed = m.mouse.enumerate();
+    ASSERT_FALSE(listed.empty());
+    for (const auto& info : listed) {
+        EXPECT_EQ(info.vendorId, 0x1BCF);
+        EXPECT_EQ(m.mouse.open(info.path), kNoHandle) << info.path;
+    }
+    DeviceLink other(m.mouse);
+    EXPECT_FALSE(other.openDevice(0x1BCF, 0x08A6));
+    EXPECT_EQ(m.mouse.openHandles(), 1u);
+
+    m.mouse.refuseOpen(false);
+    ASSERT_TRUE(other.openDevice(0x1BCF, 0x08A6));
+    EXPECT_TRUE(other.sendCommand(0x19, 0, 0, 0, 0));
+}
+
 TEST(SimulatedMouse, SingleFailedReportAndLatency) {
     OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
     m.mouse.failReport(m.mouse.reportCount() + 1);
