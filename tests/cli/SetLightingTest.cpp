@@ -122,7 +122,7 @@ TEST_F(SetLighting, MouseIsReadChangedAndWrittenAndShowReportsIt) {
         const auto r = run({"--edition", edition, "--simulate=macro", "--sim-state", state, "set",
                             "lighting", "random", "--steps", "10,1,2,9"});
         ASSERT_EQ(r.code, 0) << r.err;
-        EXPECT_NE(r.out.find("on the mouse"), std::string::npos);
+        EXPECT_NE(r.out.find("to the mouse"), std::string::npos) << r.out;
         const auto shown =
             run({"--edition", edition, "--simulate=macro", "--sim-state", state, "show", "--json"});
         ASSERT_EQ(shown.code, 0);

@@ -114,18 +114,24 @@ TEST(SingleInstance, TheSocketFolderIsPrivateAndThisUsers) {
     EXPECT_TRUE(shell::SingleInstance::privateFolder(base).isEmpty());
     std::filesystem::remove(own);
 
-    // Without a runtime folder, the socket lives in the private folder of the temp folder.
+    // Without a runtime folder, the socket lives in the private folder of the temp folder
+    // (a short one: a socket path must fit sockaddr_un).
+    char shortTemplate[] = "/tmp/orlix-si-XXXXXX";
+    ASSERT_NE(::mkdtemp(shortTemplate), nullptr);
+    const std::string shortBase = shortTemplate;
+    const std::string shortOwn = shortBase + "/orlix-editor-" + std::to_string(::geteuid());
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QByteArray tmp = qgetenv("TMPDIR");
     qunsetenv("XDG_RUNTIME_DIR");
-    qputenv("TMPDIR", QFile::encodeName(base));
+    qputenv("TMPDIR", QFile::encodeName(QString::fromStdString(shortBase)));
     const QString name = shell::SingleInstance::defaultName();
     qputenv("XDG_RUNTIME_DIR", runtime);
     if (tmp.isNull())
         qunsetenv("TMPDIR");
     else
         qputenv("TMPDIR", tmp);
-    EXPECT_EQ(name.toStdString(), own + "/orlix-gaming-mouse-v1.0");
+    EXPECT_EQ(name.toStdString(), shortOwn + "/orlix-gaming-mouse-v1.0");
+    std::filesystem::remove_all(shortBase);
 
     if (::geteuid() != 0) GTEST_SKIP() << "a folder of another user needs root to make";
     std::filesystem::create_directories(own);
