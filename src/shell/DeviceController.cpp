@@ -1,5 +1,8 @@
 #include "shell/DeviceController.h"
 
+#include "model/Backups.h"
+#include "model/ProfileFile.h"
+
 #include "shell/LoadingWindow.h"
 
 #include <QCoreApplication>
@@ -122,23 +125,48 @@ void DeviceController::identifyAndRead() {
     emit readStarting();
     runLocked([this](const ProgressFn& progress) { return session_.readAll(texts_, progress); },
               [this](const TransferOutcome& outcome) {
-                  if (outcome)
+                  if (outcome) {
+                      rememberMouseContents();
                       emit deviceRead();
-                  else if (session_.needsRead())
+                  } else if (session_.needsRead())
                       emit readFailed();
               });
 }
 
 TransferOutcome DeviceController::writeAll(const std::function<void()>& beforeWrite) {
-    return runLocked([&](const ProgressFn& progress) {
+    keepBackup();
+    const TransferOutcome outcome = runLocked([&](const ProgressFn& progress) {
         return session_.writeAll(texts_, progress, beforeWrite);
     });
+    if (outcome) rememberMouseContents();
+    return outcome;
 }
 
 TransferOutcome DeviceController::resetToDefaults(std::span<const std::uint8_t> defaultResource) {
-    return runLocked([&](const ProgressFn& progress) {
+    keepBackup();
+    const TransferOutcome outcome = runLocked([&](const ProgressFn& progress) {
         return session_.resetToDefaults(defaultResource, texts_, progress);
     });
+    if (outcome) rememberMouseContents();
+    return outcome;
+}
+
+void DeviceController::rememberMouseContents() {
+    MacroStore macros = config_.macros;
+    if (!config_.macroDevice) macros.fill(0xFF); // as a saved profile of such a mouse says
+    mouseContents_ = profileBytes(config_.working, macros);
+}
+
+void DeviceController::keepBackup() {
+    backupError_.clear();
+    if (mouseContents_.empty()) return;
+    const std::filesystem::path folder = defaultBackupFolder();
+    if (folder.empty()) {
+        backupError_ = "no folder for backups (neither XDG_DATA_HOME nor HOME is set)";
+        return;
+    }
+    if (const FileResult saved = BackupStore(folder).save(mouseContents_); !saved)
+        backupError_ = saved.error;
 }
 
 TransferOutcome

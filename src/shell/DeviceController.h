@@ -4,6 +4,9 @@
 #include "device/DeviceSession.h"
 #include "model/Configuration.h"
 
+#include <string>
+#include <vector>
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
@@ -66,6 +69,8 @@ public:
     void shutDown();
     device::TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource);
     void dropLink();
+    // Why the last backup before a write or reset could not be kept; empty when it was.
+    const std::string& backupError() const { return backupError_; }
 
 signals:
     void lockChanged(bool locked);
@@ -77,6 +82,9 @@ signals:
     void progressed(int percent);
 
 private:
+    void rememberMouseContents();
+    // The mouse's previous contents into the user's backup folder, before they are replaced.
+    void keepBackup();
     device::TransferOutcome
     runLocked(const std::function<device::TransferOutcome(const device::ProgressFn&)>& body,
               const std::function<void(const device::TransferOutcome&)>& afterUnlock = {});
@@ -87,6 +95,10 @@ private:
 
     device::DeviceLink link_;
     Configuration& config_;
+    // The mouse's contents as last read or written in full: what a backup keeps before the
+    // next write or reset replaces them.
+    std::vector<std::uint8_t> mouseContents_;
+    std::string backupError_;
     const TextSource& texts_;
     device::DeviceSession session_;
     QTimer devTimer_;

@@ -2,6 +2,8 @@
 // assignments reaching the mouse, profile files, languages and the window commands.
 #include "ShellHarness.h"
 
+#include "model/Backups.h"
+
 #include "model/Configuration.h"
 #include "model/ProfileFile.h"
 #include "pages/KeyCombinationDialog.h"
@@ -487,9 +489,21 @@ void TestMainWindow::resetWritesTheDefaults() {
                   Edition::Editor, [](Configuration& c) { c.setAssignment(0, 4, "09020000"); })));
     h.poll();
     QCOMPARE(h.text("Key5"), QString::fromStdString(h.window->languages().text("Str248")));
+    const auto before = h.storedImage();
+    const auto keptBefore = BackupStore(defaultBackupFolder()).list().size();
     h.click("Btn_Reset");
     QVERIFY(h.storedImage() == test::defaultImageOf(Edition::Editor));
     QCOMPARE(h.text("Key5"), QStringLiteral("Backward"));
+    // What the reset replaced is kept: the newest backup starts with the image as it was.
+    QVERIFY(h.window->device().backupError().empty());
+    const auto kept = BackupStore(defaultBackupFolder()).list();
+    QCOMPARE(kept.size(), keptBefore + 1);
+    QFile file(QString::fromStdString(kept.front().path.string()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.size(), 34048);
+    QVERIFY(std::equal(before.begin(), before.end(),
+                       reinterpret_cast<const std::uint8_t*>(bytes.constData())));
 }
 
 void TestMainWindow::transferShowsTheLoadingWindowAndSwallowsClicks() {
