@@ -62,7 +62,10 @@ std::optional<std::string> replaceFileContents(const std::filesystem::path& file
                                                std::span<const std::uint8_t> bytes) {
     const std::filesystem::path folder =
         file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    const std::string stem = "." + file.filename().string() + ".";
+    // Built by appending: mingw's g++ 12 gives a false -Wrestrict for "." + string&&.
+    std::string stem(1, '.');
+    stem += file.filename().string();
+    stem += '.';
     std::filesystem::path temp;
     int fd = -1;
 #ifdef _WIN32
