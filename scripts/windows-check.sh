@@ -18,20 +18,20 @@ if [ -z "$wine_cmd" ]; then
     exit 1
 fi
 export WINEPREFIX="$PWD/build-mingw/wineprefix"
-WINEDEBUG=-all timeout 600 "$wine_cmd" build-mingw/src/device/orlix-hidcheck.exe 2> build-mingw/wine.log || {
+WINEDEBUG=-all timeout 600 "$wine_cmd" build-mingw/tests/windows/orlix-hidcheck.exe 2> build-mingw/wine.log || {
     echo "orlix-hidcheck.exe failed under wine; wine said:" >&2
     cat build-mingw/wine.log >&2
     exit 1
 }
 
 # The macro capture: the mouse hook and the message window under wine, fed through SendInput.
-WINEDEBUG=-all timeout 300 "$wine_cmd" build-mingw/src/macro/orlix-capturecheck.exe > build-mingw/capturecheck.log 2>&1 || {
+WINEDEBUG=-all timeout 300 "$wine_cmd" build-mingw/tests/windows/orlix-capturecheck.exe > build-mingw/capturecheck.log 2>&1 || {
     echo "orlix-capturecheck.exe failed under wine:" >&2
     cat build-mingw/capturecheck.log >&2
     exit 1
 }
 # The pointer settings through the prefix's registry and SystemParametersInfoA.
-WINEDEBUG=-all timeout 600 "$wine_cmd" build-mingw/src/platform/orlix-pointercheck.exe 2> build-mingw/wine-pointer.log || {
+WINEDEBUG=-all timeout 600 "$wine_cmd" build-mingw/tests/windows/orlix-pointercheck.exe 2> build-mingw/wine-pointer.log || {
     echo "orlix-pointercheck.exe failed under wine; wine said:" >&2
     cat build-mingw/wine-pointer.log >&2
     exit 1

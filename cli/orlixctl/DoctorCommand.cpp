@@ -3,7 +3,7 @@
 #include "Commands.h"
 #include "Context.h"
 
-#include "device/HidrawAccess.h"
+#include "device/posix/HidrawAccess.h"
 
 #include <ostream>
 

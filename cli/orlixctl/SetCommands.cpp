@@ -6,11 +6,11 @@
 
 #include "model/AssignmentCodes.h"
 #include "model/KeyTables.h"
-#include "pages/rules/AssignmentEditor.h"
-#include "pages/rules/FireKeyRules.h"
-#include "pages/rules/KeyCombination.h"
-#include "pages/rules/MenuCatalog.h"
-#include "pages/rules/ResolutionRules.h"
+#include "rules/AssignmentEditor.h"
+#include "rules/FireKeyRules.h"
+#include "rules/KeyCombination.h"
+#include "rules/MenuCatalog.h"
+#include "rules/ResolutionRules.h"
 
 #include <algorithm>
 #include <optional>

@@ -6,7 +6,7 @@
 #include "Context.h"
 
 #include "model/ProfileFile.h"
-#include "pages/rules/LightingRules.h"
+#include "rules/LightingRules.h"
 
 #include <array>
 #include <functional>

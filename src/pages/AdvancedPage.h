@@ -1,14 +1,14 @@
 #pragma once
 
 #include "model/Configuration.h"
-#include "pages/PageContainer.h"
-#include "pages/PageView.h"
-#include "pages/rules/FireKeyRules.h"
-#include "pages/rules/ResolutionRules.h"
-#include "pages/widgets/BarImage.h"
-#include "pages/widgets/SkinImage.h"
-#include "pages/widgets/SkinPixmaps.h"
-#include "pages/widgets/ValueLabel.h"
+#include "rules/FireKeyRules.h"
+#include "rules/ResolutionRules.h"
+#include "widgets/BarImage.h"
+#include "widgets/PageContainer.h"
+#include "widgets/PageView.h"
+#include "widgets/SkinImage.h"
+#include "widgets/SkinPixmaps.h"
+#include "widgets/ValueLabel.h"
 
 #include <QColor>
 #include <QObject>

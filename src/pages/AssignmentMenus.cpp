@@ -1,7 +1,7 @@
 #include "pages/AssignmentMenus.h"
 
 #include "appearance/Languages.h"
-#include "pages/rules/MenuPlacement.h"
+#include "rules/MenuPlacement.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Edition.h"
-#include "pages/rules/MenuCatalog.h"
-#include "pages/widgets/ButtonLabel.h"
+#include "rules/MenuCatalog.h"
+#include "widgets/ButtonLabel.h"
 
 #include <QFrame>
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/SectionBuffers.h"
-#include "pages/PageContainer.h"
-#include "pages/rules/Marquee.h"
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/SkinPixmaps.h"
+#include "rules/Marquee.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/PageContainer.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QObject>
 #include <QTimer>

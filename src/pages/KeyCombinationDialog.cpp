@@ -1,6 +1,6 @@
 #include "pages/KeyCombinationDialog.h"
 
-#include "pages/VirtualKeys.h"
+#include "widgets/VirtualKeys.h"
 
 #include <QBitmap>
 #include <QKeyEvent>

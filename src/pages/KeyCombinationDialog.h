@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/TextSource.h"
-#include "pages/rules/KeyCombination.h"
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/SkinImage.h"
-#include "pages/widgets/SkinPixmaps.h"
+#include "rules/KeyCombination.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/SkinImage.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

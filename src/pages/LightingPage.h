@@ -1,12 +1,12 @@
 #pragma once
 
 #include "model/Configuration.h"
-#include "pages/PageContainer.h"
-#include "pages/PageView.h"
-#include "pages/rules/LightingRules.h"
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/SkinImage.h"
-#include "pages/widgets/SkinPixmaps.h"
+#include "rules/LightingRules.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/PageContainer.h"
+#include "widgets/PageView.h"
+#include "widgets/SkinImage.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QColor>
 #include <QObject>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "pages/PageContainer.h"
-#include "pages/PageView.h"
-#include "pages/rules/PointerScales.h"
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/SkinImage.h"
-#include "pages/widgets/SkinPixmaps.h"
+#include "rules/PointerScales.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/PageContainer.h"
+#include "widgets/PageView.h"
+#include "widgets/SkinImage.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QObject>
 

@@ -11,9 +11,9 @@
 #include "shell/SingleInstance.h"
 
 #ifdef Q_OS_WIN
-#include "device/WindowsHidBackend.h"
+#include "device/windows/WindowsHidBackend.h"
 #else
-#include "device/HidapiBackend.h"
+#include "device/posix/HidapiBackend.h"
 #endif
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "macro/MacroCodec.h"
 #include "model/Configuration.h"
-#include "pages/rules/LightingRules.h"
+#include "rules/LightingRules.h"
 
 #include <algorithm>
 #include <tuple>

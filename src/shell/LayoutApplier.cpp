@@ -1,8 +1,8 @@
 #include "shell/LayoutApplier.h"
 
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/CaptionFont.h"
-#include "pages/widgets/Visibility.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/CaptionFont.h"
+#include "widgets/Visibility.h"
 
 #include <QWidget>
 

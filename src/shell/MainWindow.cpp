@@ -1,7 +1,6 @@
 #include "shell/MainWindow.h"
 
 #include "macro/gui/MacroPage.h"
-#include "pages/widgets/Visibility.h"
 #include "shell/Captions.h"
 #include "shell/DeviceController.h"
 #include "shell/LayoutApplier.h"
@@ -10,6 +9,7 @@
 #include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowControls.h"
+#include "widgets/Visibility.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -10,13 +10,13 @@
 #include "pages/AssignmentPage.h"
 #include "pages/KeyCombinationDialog.h"
 #include "pages/LightingPage.h"
-#include "pages/PageContainer.h"
-#include "pages/PageView.h"
 #include "pages/PointerScalesView.h"
-#include "pages/rules/AssignmentEditor.h"
-#include "pages/rules/PageRules.h"
-#include "pages/widgets/SkinPixmaps.h"
 #include "platform/PointerSettings.h"
+#include "rules/AssignmentEditor.h"
+#include "rules/PageRules.h"
+#include "widgets/PageContainer.h"
+#include "widgets/PageView.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -3,7 +3,7 @@
 #include "device/SimulatedMouse.h"
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroPage.h"
-#include "pages/rules/PageRules.h"
+#include "rules/PageRules.h"
 #include "shell/DeviceController.h"
 #include "shell/LoadingWindow.h"
 #include "shell/MainWindow.h"

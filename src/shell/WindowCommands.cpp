@@ -2,7 +2,7 @@
 
 #include "macro/gui/MacroPage.h"
 #include "model/FileIo.h"
-#include "pages/rules/PageRules.h"
+#include "rules/PageRules.h"
 #include "shell/DeviceController.h"
 #include "shell/MainWindow.h"
 #include "shell/Prompts.h"

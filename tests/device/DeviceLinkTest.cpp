@@ -1,6 +1,6 @@
 #include "DeviceTestSupport.h"
-#include "device/HidapiBackend.h"
 #include "device/SimulatedMice.h"
+#include "device/posix/HidapiBackend.h"
 
 #include <filesystem>
 

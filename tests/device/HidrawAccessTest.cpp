@@ -1,4 +1,4 @@
-#include "device/HidrawAccess.h"
+#include "device/posix/HidrawAccess.h"
 
 #include "support/Scratch.h"
 

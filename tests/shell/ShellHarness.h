@@ -7,11 +7,11 @@
 #include "appearance/Languages.h"
 #include "device/SimulatedMouse.h"
 #include "model/ParameterImage.h"
-#include "pages/widgets/ButtonLabel.h"
 #include "platform/PointerSettings.h"
 #include "shell/DeviceController.h"
 #include "shell/MainWindow.h"
 #include "shell/Prompts.h"
+#include "widgets/ButtonLabel.h"
 
 #include <QDir>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "macro/gui/MacroCapture.h"
 
 #include "macro/ScanCodes.h"
-#include "pages/VirtualKeys.h"
+#include "widgets/VirtualKeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/TextSource.h"
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/SkinImage.h"
-#include "pages/widgets/SkinPixmaps.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/SkinImage.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QLineEdit>
 #include <QWidget>

@@ -9,7 +9,7 @@
 #include "macro/gui/MacroEventList.h"
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroNameList.h"
-#include "pages/widgets/Visibility.h"
+#include "widgets/Visibility.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>

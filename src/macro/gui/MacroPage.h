@@ -2,11 +2,11 @@
 
 #include "macro/MacroEditor.h"
 #include "model/Configuration.h"
-#include "pages/PageContainer.h"
-#include "pages/PageView.h"
-#include "pages/widgets/ButtonLabel.h"
-#include "pages/widgets/SkinImage.h"
-#include "pages/widgets/SkinPixmaps.h"
+#include "widgets/ButtonLabel.h"
+#include "widgets/PageContainer.h"
+#include "widgets/PageView.h"
+#include "widgets/SkinImage.h"
+#include "widgets/SkinPixmaps.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "macro/windows/WindowsMacroCapture.h"
 
-#include "macro/WindowsInput.h"
+#include "macro/windows/WindowsInput.h"
 
 #include <windows.h>
 

@@ -1,0 +1,65 @@
+#include "rules/PageRules.h"
+
+#include <algorithm>
+#include <array>
+
+namespace orlix::pages {
+
+namespace {
+
+constexpr std::array<PageInfo, 6> kPages{{
+    {Page::Main, "rb_1", "Btn_Main", "Img_Main", 1, true, 0},
+    {Page::Switch, "rb_2", "Btn_Switch", "Img_Switch", 1, true, 1},
+    {Page::Fixed, "rb_3", "Btn_Fixed", "Img_Fixed", 1, false, 2},
+    {Page::Advanced, "rb_4", "Btn_Adv", "Img_Adv", 2, true, std::nullopt},
+    {Page::Breath, "rb_5", "Btn_Breath", "Img_Breath", 3, true, std::nullopt},
+    {Page::Macro, "rb_6", "Btn_Macro", "Img_Macro", 4, true, std::nullopt},
+}};
+
+} // namespace
+
+const PageInfo& pageInfo(Page page) {
+    return kPages[static_cast<std::size_t>(page) - 1];
+}
+
+std::optional<Page> pageForButton(std::string_view buttonName) {
+    for (const auto& info : kPages)
+        if (info.button == buttonName) return info.page;
+    return std::nullopt;
+}
+
+std::optional<Page> pageForProfile(int activeProfile) {
+    switch (activeProfile) {
+    case 0:
+        return Page::Main;
+    case 1:
+        return Page::Switch;
+    case 2:
+        return Page::Fixed;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool profileEditable(Page page) {
+    return page == Page::Main || page == Page::Switch;
+}
+
+bool anyNameIs(const std::array<std::string, kButtonCount>& names, std::string_view name) {
+    if (name.empty()) return false;
+    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return n == name; });
+}
+
+PageRefusal checkPageButton(Page page, const PageContext& c) {
+    if (!c.linkOpen) return PageRefusal::DeviceNotFound;
+    if (c.errorState) return PageRefusal::ErrorState;
+    if (page == Page::Switch &&
+        (c.profile1Names == nullptr || !anyNameIs(*c.profile1Names, c.alternateProfileName)))
+        return PageRefusal::AlternateMissing;
+    if (page == Page::Fixed &&
+        (c.profile2Names == nullptr || !anyNameIs(*c.profile2Names, c.alternateResetName)))
+        return PageRefusal::ResetKeyMissing;
+    return PageRefusal::None;
+}
+
+} // namespace orlix::pages

@@ -1,0 +1,325 @@
+// The running window against its layout resources, read here on their own: where every
+// control stands, how big it is, whether it shows, and the text size of every caption, in all
+// layouts and languages of both editions. Also the edition differences a user meets in the
+// window of orlix-editor-s, and Qt's own texts in the current language.
+#include "ShellHarness.h"
+
+#include "shell/Prompts.h"
+#include "shell/QtTranslations.h"
+#include "widgets/CaptionFont.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <map>
+#include <optional>
+
+using namespace orlix;
+using test::Harness;
+
+namespace {
+
+// key (lower case) -> value of one INI-style resource, first occurrence; ASCII keys only.
+std::map<QString, QString> readKeys(Edition e, const char* resource) {
+    std::map<QString, QString> keys;
+    const auto bytes = test::bundleOf(e).find(resource);
+    if (!bytes) return keys;
+    const QByteArray text(reinterpret_cast<const char*>(bytes->data()),
+                          static_cast<qsizetype>(bytes->size()));
+    for (const QByteArray& raw : text.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0 || line.startsWith(';') || line.startsWith("//")) continue;
+        const QString key = QString::fromLatin1(line.left(eq).trimmed()).toLower();
+        if (!keys.count(key)) keys[key] = QString::fromLatin1(line.mid(eq + 1).trimmed());
+    }
+    return keys;
+}
+
+struct LayoutText {
+    std::map<QString, QString> placement; // positions and _Enable keys
+    std::map<QString, QString> style;     // Size_ and Color_ keys
+    std::optional<int> number(const QString& key, bool fromStyle = false) const {
+        const auto& m = fromStyle ? style : placement;
+        auto it = m.find(key.toLower());
+        bool ok = false;
+        const int v = it == m.end() ? 0 : it->second.toInt(&ok);
+        return ok ? std::optional<int>(v) : std::nullopt;
+    }
+    bool enabled(const QString& prefix) const { return number(prefix + "_Enable") == 1; }
+    QPoint at(const QString& prefix) const {
+        return {number(prefix + "_X").value_or(-1), number(prefix + "_Y").value_or(-1)};
+    }
+};
+
+// What language n of an edition places and sizes: orlix-editor takes both from ORG<n>;
+// orlix-editor-s its positions from ORG and its sizes from the language table.
+LayoutText layoutFor(Edition e, int n) {
+    const QByteArray numbered = "ORG" + QByteArray::number(n);
+    const QByteArray lang = "LANG" + QByteArray::number(n);
+    if (e == Edition::Editor) {
+        auto keys = readKeys(e, numbered.constData());
+        return {keys, keys};
+    }
+    return {readKeys(e, "ORG"), readKeys(e, lang.constData())};
+}
+
+const char* const kPageButtons[] = {"Main", "Switch", "Fixed", "Adv",   "Breath", "Save",
+                                    "Load", "Lang1",  "Lang2", "Lang3", "Macro"}; // B1..B11
+
+QSize pixmapSize(const Harness& h, std::string_view name) {
+    return h.window->pixmaps().pixmap(name).size();
+}
+
+} // namespace
+
+class TestWindowLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlStandsWhereTheLayoutSays_data();
+    void everyControlStandsWhereTheLayoutSays();
+    void captionsAreDrawnAtTheLayoutsSizes_data();
+    void captionsAreDrawnAtTheLayoutsSizes();
+    void tooLongKeyLabelsScrollTheRest();
+    void editorSSpecialMenuOrder();
+    void editorSHasOneLanguageButton();
+    void backgroundPressClosesMenusOnlyInTheShapedEdition();
+    void messageBoxButtonsFollowTheLanguage();
+};
+
+void TestWindowLayout::everyControlStandsWhereTheLayoutSays_data() {
+    QTest::addColumn<Edition>("edition");
+    QTest::addColumn<int>("language");
+    for (int n = 1; n <= 3; ++n)
+        QTest::addRow("orlix-editor layout %d", n) << Edition::Editor << n;
+    QTest::addRow("orlix-editor-s") << Edition::EditorS << 1;
+}
+
+void TestWindowLayout::everyControlStandsWhereTheLayoutSays() {
+    QFETCH(Edition, edition);
+    QFETCH(int, language);
+    // A macro mouse, so that the Macro page button shows wherever the layout enables it.
+    Harness h(edition, device::SimulatedMouse::macroMouse(test::defaultImageOf(edition)));
+    h.poll();
+    h.window->applyLanguage(language);
+    const LayoutText l = layoutFor(edition, language);
+    auto check = [&](const QString& name, QPoint at, QSize size, bool shown) {
+        QWidget* w = h.find(name);
+        QVERIFY2(w != nullptr, qPrintable(name));
+        QCOMPARE(w->isVisible(), shown);
+        if (!shown) return; // a hidden control's position keys are not read
+        QCOMPARE(w->mapTo(h.window.get(), QPoint(0, 0)), at);
+        QCOMPARE(w->size(), size);
+    };
+
+    const char* windowButtons[] = {"Confirm", "Apply", "Reset", "Exit"};
+    for (int i = 1; i <= 4; ++i) {
+        const QString prefix = QStringLiteral("Btn_A%1").arg(i);
+        for (const char* kind : {"Btn_", "Img_"})
+            check(QString::fromLatin1(kind) + QString::fromLatin1(windowButtons[i - 1]),
+                  l.at(prefix), pixmapSize(h, "BtnS_01"), l.enabled(prefix));
+    }
+    for (int i = 1; i <= 11; ++i) {
+        const QString prefix = QStringLiteral("Btn_B%1").arg(i);
+        for (const char* kind : {"Btn_", "Img_"})
+            check(QString::fromLatin1(kind) + QString::fromLatin1(kPageButtons[i - 1]),
+                  l.at(prefix), QSize(125, 33), l.enabled(prefix));
+    }
+    // Page 1 is shown after the read: its keys by their _Enable, the other pages hidden.
+    QVERIFY(h.find<QRadioButton>("rb_1")->isChecked());
+    for (int k = 1; k <= 12; ++k) {
+        const QString prefix = QStringLiteral("Key%1").arg(k);
+        check(prefix, l.at(prefix), QSize(104, 31), l.enabled(prefix));
+        check(QStringLiteral("Img_") + prefix, l.at(prefix), QSize(104, 31), l.enabled(prefix));
+    }
+    const QSize pageSizes[] = {{472, 379}, {700, 324}, {620, 356}, {600, 346}};
+    for (int p = 1; p <= 4; ++p)
+        check(QStringLiteral("Img_P%1").arg(p), l.at(QStringLiteral("P%1").arg(p)),
+              pageSizes[p - 1], p == 1);
+    // The page cover keeps the Advanced page's place and size, shown or not.
+    QCOMPARE(h.find("Disable")->geometry(), QRect(l.at("P2"), pageSizes[1]));
+
+    // The status labels and the web button.
+    QCOMPARE(h.find("lbl_NoDev")->pos(), l.at("Error_text"));
+    QCOMPARE(h.find("lbl_CheckDev")->pos(), l.at("Error_text") + QPoint(0, 50));
+    const LayoutText org{readKeys(edition, "ORG"), {}};
+    check("Img_Web", org.at("Web"), QSize(264, 21), true);
+    check("Btn_Web", org.at("Web"), QSize(264, 21), true);
+}
+
+void TestWindowLayout::captionsAreDrawnAtTheLayoutsSizes_data() {
+    QTest::addColumn<Edition>("edition");
+    QTest::addColumn<int>("language");
+    for (Edition e : {Edition::Editor, Edition::EditorS})
+        for (int n = 1; n <= 3; ++n)
+            QTest::addRow("%s language %d",
+                          e == Edition::Editor ? "orlix-editor" : "orlix-editor-s", n)
+                << e << n;
+}
+
+void TestWindowLayout::captionsAreDrawnAtTheLayoutsSizes() {
+    QFETCH(Edition, edition);
+    QFETCH(int, language);
+    Harness h(edition, device::SimulatedMouse::macroMouse(test::defaultImageOf(edition)));
+    h.poll();
+    h.window->applyLanguage(language);
+    const LayoutText l = layoutFor(edition, language);
+    const auto sizeA = l.number("Size_A", true);
+    const auto sizeB = l.number("Size_B", true);
+    const auto sizeC = l.number("Size_C", true);
+    const auto sizeH = l.number("Size_H", true);
+    QVERIFY(sizeA && sizeB && sizeC && sizeH);
+
+    auto drawnAt = [&](const QString& name, int size, bool mustFit) {
+        QWidget* w = h.find(name);
+        QVERIFY2(w != nullptr, qPrintable(name));
+        QCOMPARE(pages::captionPointSize(w), qreal(size));
+        // A caption of a shown button stands whole on one line, never cut short.
+        if (mustFit && w->isVisible())
+            QVERIFY2(pages::captionFits(w), qPrintable(name + QStringLiteral(": ") + h.text(name) +
+                                                       QStringLiteral(" cut")));
+    };
+    for (const char* b : {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"})
+        drawnAt(QString::fromLatin1(b), *sizeA, true);
+    for (const char* b : kPageButtons)
+        drawnAt(QStringLiteral("Btn_") + QString::fromLatin1(b), *sizeB, true);
+    // Key labels keep their size too; a long function name scrolls instead (see below).
+    for (int k = 1; k <= 12; ++k)
+        drawnAt(QStringLiteral("Key%1").arg(k), *sizeC, false);
+    for (const char* s : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"})
+        drawnAt(QString::fromLatin1(s), *sizeH, false);
+
+    // The same sizes on every function a key label can show.
+    auto* key = h.window->assignmentPage().keyLabel(1);
+    for (int id = 210; id <= 266; ++id) {
+        const std::string text = h.window->languages().text("Str" + std::to_string(id));
+        if (text.empty()) continue;
+        key->setText(QString::fromStdString(text));
+        QCOMPARE(pages::captionPointSize(key), qreal(*sizeC));
+    }
+}
+
+void TestWindowLayout::tooLongKeyLabelsScrollTheRest() {
+    Harness h;
+    h.poll();
+    h.click("Btn_Lang2");
+    auto& page = h.window->assignmentPage();
+    // "LED mode" in Russian does not fit a key label at 11 pt, even in the narrowest face.
+    const QString longName = h.tr("Str246");
+    page.setCaption(5, longName);
+    auto* key5 = page.keyLabel(5);
+    QVERIFY(!key5->captionFits());
+    QCOMPARE(key5->drawnPointSize(), 11.0);
+    h.hover("Key5");
+    QVERIFY(key5->scrolling());
+    // The marquee brings the hidden end of the name into view, one character a step.
+    const QString tail = longName.right(4);
+    const int wait = static_cast<int>(longName.size() + 2) * 200 + 1000;
+    QTRY_VERIFY_WITH_TIMEOUT(key5->text().startsWith(tail), wait);
+    QCOMPARE(key5->drawnPointSize(), 11.0);
+    QTest::mouseMove(h.window.get(), QPoint(400, 8));
+    QCOMPARE(key5->text(), longName);
+    QVERIFY(!key5->scrolling());
+}
+
+void TestWindowLayout::editorSSpecialMenuOrder() {
+    Harness h(Edition::EditorS);
+    h.poll();
+    h.click("Key5");
+    h.click("Key_Special");
+    QWidget* special = h.find("Pnl_Special");
+    QVERIFY(special->isVisible());
+    // From the top, 24 px apart: AIM Key between Fire Mode and Alternate profile.
+    const char* order[] = {"Key_ACPI",    "Key_Fire",       "Key_FireMode", "Key_AIM",
+                           "Key_Profile", "Key_ReportRate", "Key_Default",  "Key_LEDMode",
+                           "Key_CPI",     "Key_CPII",       "Key_CPID"};
+    for (int i = 0; i < 11; ++i) {
+        QWidget* entry = h.find(QString::fromLatin1(order[i]));
+        QVERIFY2(entry != nullptr, order[i]);
+        QCOMPARE(entry->y(), 1 + 24 * i);
+    }
+    // The default image's data type 0x1D gives the 218 px menu: it ends after CPI.
+    QCOMPARE(special->height(), 218);
+    QVERIFY(h.reachable("Key_CPI"));
+    QVERIFY(!h.reachable("Key_CPII"));
+    h.click("Key_AIM");
+    QCOMPARE(h.text("Key5"), h.tr("Str241"));
+    QCOMPARE(h.window->configuration().assignments[0][4], std::string("05000000"));
+}
+
+void TestWindowLayout::editorSHasOneLanguageButton() {
+    Harness h(Edition::EditorS);
+    QVERIFY(h.reachable("Btn_Lang1"));
+    QCOMPARE(h.text("Btn_Lang1"), h.tr("Str011"));
+    QVERIFY(!h.visible("Btn_Lang2"));
+    QVERIFY(!h.visible("Btn_Lang3"));
+    QVERIFY(!h.visible("Img_Lang2"));
+    QVERIFY(!h.visible("Img_Lang3"));
+    h.click("Btn_Lang1");
+    QVERIFY(h.find<QRadioButton>("rb_Lang1")->isChecked());
+    QCOMPARE(h.window->languages().current(), 1);
+}
+
+void TestWindowLayout::backgroundPressClosesMenusOnlyInTheShapedEdition() {
+    for (Edition e : {Edition::Editor, Edition::EditorS}) {
+        Harness h(e);
+        h.poll();
+        h.click("Key5");
+        QVERIFY(h.visible("Pnl_Main"));
+        // The window's background at the top, away from every control.
+        const QPoint grip(400, 8);
+        QCOMPARE(h.hitAt(grip), h.find("Img_Base"));
+        QTest::mousePress(h.hitAt(grip), Qt::LeftButton, {}, grip);
+        QTest::mouseRelease(h.hitAt(grip), Qt::LeftButton, {}, grip);
+        QCOMPARE(h.visible("Pnl_Main"), e == Edition::EditorS);
+    }
+}
+
+void TestWindowLayout::messageBoxButtonsFollowTheLanguage() {
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(dir + QStringLiteral("/qtbase_ru.qm")))
+        QSKIP("Qt's Russian translation is not installed (qt6-translations-l10n)");
+    Harness h;
+    shell::Prompts standard;
+    auto okButtonText = [&] {
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->buttons().size(), 1); // one button, whatever its caption
+            QAbstractButton* ok = box->buttons().first();
+            text = ok->text();
+            Harness::clickOn(ok);
+        });
+        standard.message(h.window.get(), h.tr("Str022"));
+        return text;
+    };
+    standard.setOkText(QStringLiteral("Fine"));
+    QCOMPARE(okButtonText(), QStringLiteral("Fine"));
+    standard.setOkText({});
+    QCOMPARE(okButtonText(), QStringLiteral("OK")); // Qt's own, English
+    // The window captions the prompts it was given; Qt's Russian keeps a Latin "OK", so the
+    // caption comes from the table.
+    h.click("Btn_Lang2");
+    QCOMPARE(h.prompts.okText(), QString::fromUtf8("\xd0\x9e\xd0\x9a")); // Cyrillic "ОК"
+    standard.setOkText(h.prompts.okText());
+    QCOMPARE(okButtonText(), QString::fromUtf8("\xd0\x9e\xd0\x9a"));
+    // Qt's other buttons follow the language too.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"),
+             QString::fromUtf8("&\xd0\x94\xd0\xb0"));
+    h.click("Btn_Lang1");
+    QCOMPARE(h.prompts.okText(), QStringLiteral("OK"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+
+    QCOMPARE(shell::QtTranslations::localeFor(Edition::EditorS, 2), QStringLiteral("zh_TW"));
+    QCOMPARE(shell::QtTranslations::localeFor(Edition::EditorS, 3), QStringLiteral("zh_CN"));
+    QCOMPARE(shell::QtTranslations::localeFor(Edition::Editor, 3), QString());
+}
+
+QTEST_MAIN(TestWindowLayout)
+#include "WindowLayoutTest.moc"
