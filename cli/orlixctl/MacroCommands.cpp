@@ -86,14 +86,9 @@ int save(Context& ctx, MacroSource& src, std::ostream& out) {
         out << "saved " << src.file << "\n";
         return kOk;
     }
-    if (int code = ctx.keepBackup(); code != kOk) return code;
     ctx.config().macros = src.store;
     ctx.config().macroNames = src.names;
-    const device::TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, "the macros");
 }
 
 // The operand after the sub-command: a macro number 1..32, as index 0..31.
