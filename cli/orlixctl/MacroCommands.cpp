@@ -56,7 +56,13 @@ int load(Context& ctx, MacroSource& src) {
         return kOk;
     }
     if (int code = ctx.connectBackend(); code != kOk) return code;
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    // An exported file is kept by the user: it holds every body as the mouse has it.
+    const auto& ops = ctx.options().operands;
+    const bool exporting = !ops.empty() && ops[0] == "export";
+    if (int code = ctx.openIdentifyRead(exporting ? device::ReadScope::Everything
+                                                  : device::ReadScope::InUse);
+        code != kOk)
+        return code;
     if (!ctx.config().macroDevice) {
         ctx.err() << "orlixctl: this mouse has no macro store (it is the basic kind); macros "
                      "need the macro kind of the mouse\n";
