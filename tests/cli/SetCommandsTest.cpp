@@ -344,9 +344,9 @@ TEST_F(SetCommand, RateOnAMacroMouseRewritesTwoSectorsOrAllWithFull) {
         const char* says;
     };
     // Probes and identification 14, image, table and copies 190; sectors 0x60 and 0x70 are
-    // erased, written (38 + 4 x 38 + 2 + 2) and read back (38 + 148 + 2 + 2); 03 and 18.
+    // erased and written (2 + 38 + 4 x 38 + 2 + 2) and read back (38 + 148 + 2 + 2); 03, 18.
     const Row rows[] = {
-        {{"set", "rate", "1000"}, 2, 14 + 190 + 2 + 196 + 190 + 2, "wrote the report rate"},
+        {{"set", "rate", "1000"}, 2, 14 + 190 + 196 + 190 + 2, "wrote the report rate"},
         {{"set", "rate", "500"}, 0, 14 + 190, "nothing to change"},
         {{"set", "rate", "1000", "--full"},
          10,
