@@ -231,9 +231,13 @@ int Context::transferFailed(const TransferOutcome& out, const char* what) {
         if (std::string_view(what).find("read") != std::string_view::npos) {
             err_ << "; nothing was taken from it\n";
         } else {
-            err_ << (out.attempts > 1 ? "; it was sent twice" : "")
+            err_ << (out.attempts > 1 ? "; it was sent twice, the second time in full" : "")
                  << "; the mouse may hold incomplete settings, write again (if it is then "
-                    "refused, orlixctl reset --force)\n";
+                    "refused, orlixctl reset --force)";
+            if (!backup_.empty())
+                err_ << "; what it held before is kept in " << backup_ << " (orlixctl write "
+                     << backup_ << " puts it back)";
+            err_ << "\n";
         }
         return kTransferFailed;
     }
@@ -278,10 +282,10 @@ std::string Context::silentText(const Identification& id) {
     return "stopped";
 }
 
-int Context::openIdentifyRead() {
+int Context::openIdentifyRead(ReadScope scope) {
     if (int code = openAndIdentify(); code != kOk) return code;
-    const int code = transferFailed(session_->readAll(languages_, progress("reading the mouse")),
-                                    "reading the mouse");
+    const int code = transferFailed(
+        session_->readAll(languages_, progress("reading the mouse"), scope), "reading the mouse");
     if (code == kOk) {
         MacroStore macros = config_->macros;
         if (!config_->macroDevice) macros.fill(0xFF); // as a saved profile of such a mouse says
@@ -330,6 +334,29 @@ int Context::keepBackup() {
              << saved.error << "\n";
         return kFileError;
     }
+    const auto kept = store.list();
+    if (!kept.empty()) backup_ = kept.front().path.string();
+    return kOk;
+}
+
+WriteMode Context::writeMode() const {
+    return options_.has("--full") ? WriteMode::Full : WriteMode::Planned;
+}
+
+void Context::reportWrite(std::ostream& out, const TransferOutcome& written,
+                          const std::string& what) {
+    if (written.nothingToChange)
+        out << "nothing to change: the mouse already holds " << what << "\n";
+    else
+        out << "wrote " << what << " to the mouse (" << written.reports << " reports)\n";
+}
+
+int Context::writeMouse(std::ostream& out, const std::string& what) {
+    if (int code = keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        session_->writeAll(languages_, progress("writing the mouse"), {}, writeMode());
+    if (int code = transferFailed(written, "writing the mouse"); code != kOk) return code;
+    reportWrite(out, written, what);
     return kOk;
 }
 

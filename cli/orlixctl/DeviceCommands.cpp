@@ -85,7 +85,7 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
         err << "orlixctl: " << target.error << "\n";
         return kFileError;
     }
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    if (int code = ctx.openIdentifyRead(ReadScope::Everything); code != kOk) return code;
     const FileResult saved = ctx.config().saveProfile(file, ctx.texts());
     if (!saved) {
         err << "orlixctl: " << saved.error << "\n";
@@ -117,21 +117,19 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string note =
         profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
     if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
-    if (int code = ctx.keepBackup(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, file);
 }
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
     if (int code = ctx.keepBackup(); code != kOk) return code;
     const TransferOutcome written = ctx.session().resetToDefaults(
-        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"), ctx.writeMode());
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
-    out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
+    if (written.nothingToChange)
+        out << "nothing to change: the mouse already holds the default configuration\n";
+    else
+        out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;
 }
 

@@ -55,7 +55,13 @@ int load(Context& ctx, MacroSource& src) {
         return kOk;
     }
     if (int code = ctx.connectBackend(); code != kOk) return code;
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    // An exported file is kept by the user: it holds every body as the mouse has it.
+    const auto& ops = ctx.options().operands;
+    const bool exporting = !ops.empty() && ops[0] == "export";
+    if (int code = ctx.openIdentifyRead(exporting ? device::ReadScope::Everything
+                                                  : device::ReadScope::InUse);
+        code != kOk)
+        return code;
     if (!ctx.config().macroDevice) {
         ctx.err() << "orlixctl: this mouse has no macro store (it is the basic kind); macros "
                      "need the macro kind of the mouse\n";
@@ -85,14 +91,9 @@ int save(Context& ctx, MacroSource& src, std::ostream& out) {
         out << "saved " << src.file << "\n";
         return kOk;
     }
-    if (int code = ctx.keepBackup(); code != kOk) return code;
     ctx.config().macros = src.store;
     ctx.config().macroNames = src.names;
-    const device::TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, "the macros");
 }
 
 // The operand after the sub-command: a macro number 1..32, as index 0..31.

@@ -21,6 +21,7 @@ struct CommandOption {
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},    // set, macro, export: a profile file instead of the mouse
     CommandOption{"--force", false},
+    CommandOption{"--full", false},   // write, reset, set, macro: the whole-memory write
     CommandOption{"--current", true}, // set cpi
     CommandOption{"--repeat", true},  // set fire-key
     CommandOption{"--delay", true},   // set fire-key
@@ -82,6 +83,7 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
                 if (inlineValue) return UsageError{arg + " takes no value"};
                 o.extra[arg] = "";
             }
+            o.placed.push_back({arg, o.extra[arg], o.operands.size()});
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--json") {

@@ -37,6 +37,16 @@ struct Options {
     // with the dashes: the value given, or "" for a flag.
     std::map<std::string, std::string, std::less<>> extra;
 
+    // The same options in the order given, each with the number of operands before it, so a
+    // command of several parts (`set rate 1000 cpi 800,1600 --current 800`) tells which part an
+    // option follows.
+    struct Placed {
+        std::string name;
+        std::string value;
+        std::size_t afterOperands = 0;
+    };
+    std::vector<Placed> placed;
+
     bool has(std::string_view name) const { return extra.find(name) != extra.end(); }
     std::optional<std::string> value(std::string_view name) const {
         auto it = extra.find(name);

@@ -37,8 +37,11 @@ Commands:
   info               identify the mouse: kind, data type, chip code, flash type,
                      configuration byte, identity code, or why it was refused
   read -o FILE       read the whole mouse into a profile file (34048 bytes)
-  write FILE         load a profile file as the editor does and write it to the mouse
-                     (erase, image, macros, read-back, reload)
+  write FILE         load a profile file as the editor does and write it to the mouse:
+                     only the sectors holding a changed byte are erased and rewritten,
+                     every block written is read back, then the reload
+  write/reset/set/macro --full  erase and write the whole memory instead, for a mouse
+                     whose firmware needs it
   reset              write the default configuration (and an empty macro store)
   write/reset --force  also to a mouse whose ids match but whose identity test fails,
                      as one left half-written by an interrupted transfer
@@ -71,7 +74,10 @@ Commands:
                      with --file F they edit the macros of profile file F instead.
 
 Changing settings (the mouse is read, changed and written as the editor's Apply does; with
---file FILE a profile file is changed in place instead; invalid values change nothing):
+--file FILE a profile file is changed in place instead; invalid values change nothing).
+Several settings may follow one set, each with its options after it, in one read and one
+write; one refused setting refuses them all:
+  orlixctl set rate 1000 cpi 800,1600 --current 800 fire-key 2 --delay 40
   set cpi VALUES [--current VALUE]
                      2 to 4 resolution values as the editor shows them, e.g.
                      600,1000,1600,2400; --current: the one in effect (else it stays,
@@ -158,6 +164,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         if (options.has("--force") && command->name != "write" && command->name != "reset") {
             err << "orlixctl: --force goes with write and reset only\nTry orlixctl --help\n";
+            return kUsage;
+        }
+        if (options.has("--full") && command->name != "write" && command->name != "reset" &&
+            command->name != "set" && command->name != "macro") {
+            err << "orlixctl: --full goes with write, reset, set and macro only\nTry orlixctl "
+                   "--help\n";
             return kUsage;
         }
 

@@ -1,5 +1,6 @@
 #include "device/SimulatedMouse.h"
 
+#include "device/MemoryPlan.h"
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedMouseStateFile.h"
 #include "model/MacroStore.h"
@@ -306,6 +307,12 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         transferLength_ = static_cast<std::uint32_t>(r[4] << 8 | r[5]);
         transferDone_ = 0;
         mode_ = transferLength_ == 0 ? Mode::Idle : mode;
+        // The controller answers anywhere, but the program has no business outside its areas.
+        if (mode_ != Mode::Idle && !memory::inMap(physical(0), transferLength_)) {
+            violation(std::string(mode == Mode::Reading ? "read" : "write") + " of " +
+                      std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
+                      " outside the memory map");
+        }
     };
     switch (code) {
     case kCmdReadRegister: {
@@ -435,6 +442,10 @@ bool SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
         return violation("data fetched with nothing to answer");
     }
     return true;
+}
+
+std::size_t SimulatedMouse::eraseCount(std::uint8_t sector) const {
+    return static_cast<std::size_t>(std::count(erased_.begin(), erased_.end(), sector));
 }
 
 std::vector<std::uint8_t> SimulatedMouse::stateBytes() const {

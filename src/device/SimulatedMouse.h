@@ -114,6 +114,8 @@ public:
     std::uint8_t runningReportRate() const { return runningRate_; }
     // Sectors erased since power-on, in order (their high address byte).
     const std::vector<std::uint8_t>& erasedSectors() const { return erased_; }
+    // How often one sector (its high address byte) was erased since power-on.
+    std::size_t eraseCount(std::uint8_t sector) const;
 
     // The device memory as a 64 KiB map.
     std::span<const std::uint8_t> memory() const { return memory_; }
