@@ -12,8 +12,10 @@
 #include "device/SimulatedMouseStateFile.h"
 #include "device/TracingBackend.h"
 #include "model/Configuration.h"
+#include "model/HalfWritten.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -43,6 +45,8 @@ public:
     int openAndIdentify();
     // Identification and the full read that follows it, as when the window finds the mouse.
     int openIdentifyRead();
+    // The full read after openAndIdentify accepted the mouse.
+    int readIdentified();
     // Exit code and message for a transfer's outcome; kOk when it was done.
     int transferFailed(const orlix::device::TransferOutcome& out, const char* what);
     static std::string silentText(const orlix::device::Identification& id);
@@ -55,8 +59,21 @@ public:
     // only when standard error is a terminal; scripts and pipes see nothing.
     orlix::device::ProgressFn progress(const char* what);
     // Keeps the mouse's configuration as just read in the backup folder, before a write or a
-    // reset replaces it. Refuses (kFileError) when the backup cannot be saved.
+    // reset replaces it. Refuses (kFileError) when the backup cannot be saved, unless
+    // --no-backup was given.
     int keepBackup();
+    // What the last full read says of an interrupted write: None for a sound mouse.
+    orlix::HalfWrittenSign halfWritten() const { return halfWritten_; }
+    // "orlixctl ... write --force NEWEST" for the newest sound backup, or a sentence saying
+    // there is none.
+    std::string restoreNewestText() const;
+    // The backup this run kept; empty before keepBackup or with --no-backup.
+    const std::filesystem::path& backupPath() const { return backupPath_; }
+    // The exact command line that writes this run's backup back to the same mouse.
+    std::string restoreCommand() const { return restoreCommand(backupPath_); }
+    std::string restoreCommand(const std::filesystem::path& backup) const;
+    // A transfer of this run stopped because of SIGINT or SIGTERM, and said so.
+    bool stopReported() const { return stopReported_; }
 
     const Options& options() const { return options_; }
     std::ostream& err() { return err_; }
@@ -74,6 +91,8 @@ public:
 private:
     // What the trace file would overwrite: an input or output file of the run.
     std::optional<std::string> traceClash() const;
+    // After a write that may have left the mouse half-written: how to put the backup back.
+    void restoreHint();
 
     const Options& options_;
     std::ostream& err_;
@@ -91,6 +110,11 @@ private:
     std::optional<orlix::device::Identification> identification_;
     bool connected_ = false;
     std::vector<std::uint8_t> readProfile_; // the mouse as the last full read found it
+    std::filesystem::path backupPath_;
+    std::unique_ptr<orlix::device::HidBackend> signaller_;
+    std::optional<std::string> stateUpdateError_;
+    bool stopReported_ = false;
+    orlix::HalfWrittenSign halfWritten_ = orlix::HalfWrittenSign::None;
     int shownPercent_ = -1;
 };
 

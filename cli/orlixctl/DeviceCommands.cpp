@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "Context.h"
 
+#include "model/HalfWritten.h"
 #include "model/ProfileFile.h"
 
 #include <filesystem>
@@ -69,10 +70,23 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
         }
         out << "\n";
     }
-    if (id.result != IdentifyResult::Accepted)
+    if (id.result != IdentifyResult::Accepted) {
         out << "result: rejected\n";
-    else
-        out << "result: accepted\n";
+        return code;
+    }
+    // An accepted mouse is read too: a write cut short leaves ids that pass and contents
+    // that do not.
+    if (int read = ctx.readIdentified(); read != kOk) {
+        out << "result: accepted, but it could not be read\n";
+        return read;
+    }
+    if (ctx.halfWritten() != HalfWrittenSign::None) {
+        out << "result: half-written (accepted by its ids): " << describe(ctx.halfWritten())
+            << "\n";
+        out << "what to do: " << ctx.restoreNewestText() << "\n";
+        return kOk;
+    }
+    out << "result: accepted\n";
     return code;
 }
 
