@@ -3,6 +3,7 @@
 
 #include "model/HalfWritten.h"
 #include "model/ProfileFile.h"
+#include "rules/AssignmentEditor.h"
 
 #include <filesystem>
 #include <ostream>
@@ -131,6 +132,18 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string note =
         profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
     if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
+    // A configuration that leaves a profile without Left Key is refused, as set button
+    // refuses to make one.
+    for (int profile : pages::profilesWithoutLeftKey(ctx.config().assignments)) {
+        static constexpr const char* kNames[] = {"main", "alternate", "reset-control"};
+        err << "orlixctl: " << file << ": no button of the " << kNames[profile]
+            << " profile is Left Key, so the mouse could not click with it";
+        if (!ctx.options().has("--force")) {
+            err << "; nothing was written (--force writes it all the same)\n";
+            return kFileError;
+        }
+        err << "; --force: writing it all the same\n";
+    }
     if (int code = ctx.keepBackup(); code != kOk) return code;
     const TransferOutcome written =
         ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 
 using namespace orlix::test;
@@ -14,8 +15,17 @@ class InterruptedWrite : public CliTest {
 protected:
     void SetUp() override {
         CliTest::SetUp();
+        if (const char* before = std::getenv("XDG_DATA_HOME")) dataHomeBefore = before;
         ::setenv("XDG_DATA_HOME", path("data").c_str(), 1);
     }
+    // The folder of a test must not be the next test's (one of them is made unusable).
+    void TearDown() override {
+        if (dataHomeBefore)
+            ::setenv("XDG_DATA_HOME", dataHomeBefore->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
+    std::optional<std::string> dataHomeBefore;
     std::vector<std::string> sim(std::vector<std::string> args) const {
         std::vector<std::string> all = {"--simulate=macro", "--sim-state", path("m.bin")};
         all.insert(all.end(), args.begin(), args.end());
@@ -44,8 +54,9 @@ std::vector<std::string> restoreLine(const std::string& err) {
 
 } // namespace
 
-// SIGINT or SIGTERM at points of a macro write (it arrives while report `at` is exchanged): the block under way ends, no command follows, the run
-// says so with exit 5 and the restore command, and that command puts the mouse back.
+// SIGINT or SIGTERM at points of a macro write (it arrives while report `at` is exchanged): the
+// block under way ends, no command follows, the run says so with exit 5 and the restore command,
+// and that command puts the mouse back.
 TEST_F(InterruptedWrite, SignalFinishesTheBlockSendsNothingMoreAndTheBackupRestores) {
     ASSERT_EQ(run(sim({"read", "-o", path("before.bin")})).code, 0);
     ASSERT_EQ(run(sim({"set", "rate", "1000"})).code, 0); // something to write back
