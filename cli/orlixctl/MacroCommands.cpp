@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <fstream>
 #include <ostream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -163,11 +165,21 @@ int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err) {
     auto n = macroIndex(ctx, operand(ctx, 0));
     if (!n) return kUsage;
     const std::string& file = operand(ctx, 1);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        err << "orlixctl: cannot open " << file << "\n";
+    // Only a regular file of a sane size is read: a folder, a FIFO or a device would give
+    // nothing, hang, or grow without end. 1 MB holds any script that can fit 1024 bytes.
+    constexpr std::size_t kMaxScriptSize = 1024 * 1024;
+    std::string error;
+    const auto start = readFileStart(file, kMaxScriptSize + 1, &error);
+    if (!start) {
+        err << "orlixctl: " << error << "\nnothing was written\n";
         return kFileError;
     }
+    if (start->data.size() > kMaxScriptSize || start->size > kMaxScriptSize) {
+        err << "orlixctl: " << file << " holds more than " << kMaxScriptSize
+            << " bytes, too much for a macro script\nnothing was written\n";
+        return kFileError;
+    }
+    std::istringstream in(std::string(start->data.begin(), start->data.end()));
     // The script: an optional delay-mode header, then one event line per line. Blank lines
     // are allowed; the line numbers of the file are kept for the messages.
     MacroScript script;
