@@ -427,9 +427,9 @@ namespace orlix {
 
 TEST(ConfigJson, FireKeysAtTheEdgesOfTheirRangesAreNamedAndOthersKeptAsBytes) {
     // repeat, delay of fire key 2 -> written as numbers (else as its bytes)
-    const std::tuple<int, int, bool> rows[] = {
-        {2, 2, true},   {15, 2000, true}, {15, 16, true},  {7, 2000, true}, {1, 16, false},
-        {0, 16, false}, {5, 1, false}, {5, 2001, false}, {5, 4095, false}};
+    const std::tuple<int, int, bool> rows[] = {{2, 2, true},    {15, 2000, true}, {15, 16, true},
+                                               {7, 2000, true}, {1, 16, false},   {0, 16, false},
+                                               {5, 1, false},   {5, 2001, false}, {5, 4095, false}};
     for (const auto& [repeat, delay, named] : rows) {
         Bytes profile = editionData(Edition::Editor).profile;
         const std::size_t at = image::kFireKeyStart + 4;

@@ -478,8 +478,11 @@ TEST_F(Orlixctl, InfoAndShowSayWhoseTablesWereUsedAndOrlixEditionSetsTheDefault)
         {nullptr, {}, "orlix-editor (the default", "default", 6},
         {"orlix-editor-s", {}, "orlix-editor-s (from ORLIX_EDITION)", "environment", 7},
         {"orlix-editor", {}, "orlix-editor (from ORLIX_EDITION)", "environment", 6},
-        {"orlix-editor-s", {"--edition", "orlix-editor"}, "orlix-editor (from --edition)",
-         "option", 6},
+        {"orlix-editor-s",
+         {"--edition", "orlix-editor"},
+         "orlix-editor (from --edition)",
+         "option",
+         6},
         {nullptr, {"--edition=orlix-editor-s"}, "orlix-editor-s (from --edition)", "option", 7},
     };
     const char* saved = std::getenv("ORLIX_EDITION");
@@ -503,14 +506,13 @@ TEST_F(Orlixctl, InfoAndShowSayWhoseTablesWereUsedAndOrlixEditionSetsTheDefault)
         EXPECT_NE(show.out.find(std::string("Edition tables: ") + row.line), std::string::npos)
             << show.out;
         const auto json = with({"--simulate", "--sim-state", state, "show", "--json"});
-        EXPECT_NE(json.out.find(std::string("\"from\": \"") + row.from + "\""),
-                  std::string::npos)
+        EXPECT_NE(json.out.find(std::string("\"from\": \"") + row.from + "\""), std::string::npos)
             << json.out;
         ASSERT_EQ(with({"--simulate", "--sim-state", state, "set", "cpi", "600,1600"}).code, 0);
         const auto after = with({"--simulate", "--sim-state", state, "show", "--json"});
-        EXPECT_NE(after.out.find("\"index\": " + std::to_string(row.index1600) +
-                                 ", \"value\": 1600}"),
-                  std::string::npos)
+        EXPECT_NE(
+            after.out.find("\"index\": " + std::to_string(row.index1600) + ", \"value\": 1600}"),
+            std::string::npos)
             << after.out;
     }
     setenv("ORLIX_EDITION", "orlix-editor-x", 1);

@@ -52,8 +52,7 @@ bool sealed(const std::vector<std::uint8_t>& b) {
 
 // Code of button k (1..12) of profile p (0..2) in an image.
 std::string code(const std::vector<std::uint8_t>& b, int p, int k) {
-    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1),
-               4);
+    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1), 4);
 }
 
 // A simulated mouse of one edition, kept in a state file between runs.
@@ -223,8 +222,7 @@ TEST_F(SetCommand, ButtonsTakeMenuNamesKeyCombinationsAndCodes) {
 
 TEST_F(SetCommand, FileIsChangedInPlaceWithItsMacros) {
     const auto file = path("profile.bin");
-    ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file})
-                  .code,
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file}).code,
               0);
     auto before = readAll(file);
     before[256 + 5] = 0x42; // something in the macro table, to see it carried
@@ -282,9 +280,8 @@ TEST_F(SetCommand, EachOfTheFirstThreeButtonsStaysInTheLeftRightMiddleGroup) {
         const char* code;
     };
     const Row rows[] = {
-        {"1", "CPI +", nullptr},       {"2", "CPI +", nullptr},
-        {"3", "CPI +", nullptr},       {"3", "Ctrl+C", nullptr},
-        {"3", "10800000", nullptr},    {"3", "Left Key", "01010000"},
+        {"1", "CPI +", nullptr},         {"2", "CPI +", nullptr},    {"3", "CPI +", nullptr},
+        {"3", "Ctrl+C", nullptr},        {"3", "10800000", nullptr}, {"3", "Left Key", "01010000"},
         {"2", "Middle Key", "01040000"}, {"4", "CPI +", "09010000"},
     };
     for (const Row& row : rows) {

@@ -262,3 +262,29 @@ TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
     EXPECT_EQ(u.table, uBefore.table);
     EXPECT_FALSE(exportOneMacro(dir / "z.bin", u, 40));
 }
+
+TEST(MacroNames, NamesOverErasedEntriesAreCutOnWholeCharacters) {
+    // name -> NameLength and the name read back, written over an erased (0xFF) table
+    const std::tuple<const char*, int, const char*> rows[] = {
+        {"ABCDEFGHIJKLMN", 28, "ABCDEFGHIJKLMN"},
+        {"ABCDEFGHIJKLM\xF0\x9F\x98\x80", 26, "ABCDEFGHIJKLM"}, // a pair would be cut in half
+        {"ABCDEFGHIJKL\xF0\x9F\x98\x80", 28, "ABCDEFGHIJKL\xF0\x9F\x98\x80"}, // it fits whole
+        {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+         "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80",
+         28,
+         "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+         "\xF0\x9F\x98\x80\xF0\x9F\x98\x80"},
+        {"", 0, ""},
+    };
+    for (const auto& [name, length, stored] : rows) {
+        MacroStore s;
+        s.fill(0xFF);
+        MacroNames names;
+        names[5] = name;
+        UIToMacroName(s, names);
+        EXPECT_EQ(s.entry(5)[2], 0x00) << name; // written, not left as the flash had it
+        EXPECT_EQ(s.entry(5)[3], length) << name;
+        EXPECT_EQ(s.name(5), stored) << name;
+        EXPECT_EQ(s.entry(5)[0], 0xFF); // the length of the body is not touched
+    }
+}
