@@ -54,6 +54,7 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     if (!ctx.identification()) return code;
     const Identification& id = *ctx.identification();
     out << "kind: " << kindName(id.kind) << "\n";
+    out << "edition tables: " << editionNote(ctx.options()) << "\n";
     out << "data type: " << (id.dataType ? hexValue(*id.dataType, 2) : std::string("none")) << "\n";
     out << "chip code: " << hexValue(id.chipCode, 2) << "\n";
     out << "flash type: " << id.flashType << "\n";
@@ -193,6 +194,9 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
         if (int code = ctx.openIdentifyRead(); code != kOk) return code;
         source = ctx.mouseSource();
     }
+    source.edition = editionNote(ctx.options());
+    source.editionName = traitsOf(ctx.options().edition).programName;
+    source.editionFrom = editionSourceName(ctx.options().editionFrom);
     if (ctx.options().json)
         writeJson(out, ctx.config(), ctx.texts(), source);
     else

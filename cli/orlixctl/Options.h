@@ -25,7 +25,11 @@ struct Options {
     std::string trace;
     std::string output;
     std::string device; // --device PATH: the mouse with an interface at PATH
+    // Both editions' mice answer alike, so the edition whose tables (resolution values,
+    // default image, texts) are used is chosen: --edition, else ORLIX_EDITION, else the first.
     orlix::Edition edition = orlix::Edition::Editor;
+    enum class EditionFrom { Default, Environment, Option };
+    EditionFrom editionFrom = EditionFrom::Default;
     int language = 1;
     bool json = false;
     bool all = false;
@@ -63,7 +67,14 @@ struct UsageError {
     std::string message;
 };
 
-std::variant<Options, UsageError> parse(const std::vector<std::string>& args);
+// `environmentEdition` is the value of ORLIX_EDITION, if set.
+std::variant<Options, UsageError> parse(const std::vector<std::string>& args,
+                                        std::optional<std::string> environmentEdition = {});
+
+// Which edition's tables a run uses and why: "orlix-editor-s (from ORLIX_EDITION)".
+std::string editionNote(const Options& options);
+// "default", "environment" or "option".
+std::string_view editionSourceName(Options::EditionFrom from);
 
 // A whole decimal number, nothing else.
 std::optional<std::uint64_t> number(std::string_view text);

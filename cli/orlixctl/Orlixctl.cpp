@@ -6,6 +6,7 @@
 #include "StopSignals.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <variant>
 
@@ -110,7 +111,10 @@ Options:
   --device PATH           with several mice, the one with an interface at PATH (see list)
   --trace FILE            one line per report: "set" or "get" and the 8 bytes in hex
                           (for "get" as answered; "failed" after a report that failed)
-  --edition NAME          orlix-editor (default) or orlix-editor-s: default image and texts
+  --edition NAME          orlix-editor (default) or orlix-editor-s: whose resolution values,
+                          default image and texts are used (both editions' mice answer
+                          alike, so it cannot be told from the mouse); ORLIX_EDITION in the
+                          environment sets the default; info and show say which was used
   --language N            texts of language 1 (default), 2 or 3
   --json                  machine-readable output of show; the format of export
   -h, --help              this text
@@ -126,7 +130,10 @@ identified, 5 transfer refused or interrupted (also by SIGINT or SIGTERM).
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {
-        auto parsed = parse(args);
+        const char* environmentEdition = std::getenv("ORLIX_EDITION");
+        auto parsed = parse(args, environmentEdition != nullptr
+                                      ? std::optional<std::string>(environmentEdition)
+                                      : std::nullopt);
         if (auto* usage = std::get_if<UsageError>(&parsed)) {
             err << "orlixctl: " << usage->message << "\nTry orlixctl --help\n";
             return kUsage;

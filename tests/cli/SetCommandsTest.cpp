@@ -368,3 +368,27 @@ TEST_F(SetCommand, RateOnAMacroMouseRewritesTwoSectorsOrAllWithFull) {
         EXPECT_EQ(t.size(), row.reports);
     }
 }
+
+TEST_F(SetCommand, EachOfTheFirstThreeButtonsStaysInTheLeftRightMiddleGroup) {
+    // button, function -> refused with the group's message (nullptr: taken, with this code)
+    struct Row {
+        const char* button;
+        const char* function;
+        const char* code;
+    };
+    const Row rows[] = {
+        {"1", "CPI +", nullptr},         {"2", "CPI +", nullptr},    {"3", "CPI +", nullptr},
+        {"3", "Ctrl+C", nullptr},        {"3", "10800000", nullptr}, {"3", "Left Key", "01010000"},
+        {"2", "Middle Key", "01040000"}, {"4", "CPI +", "09010000"},
+    };
+    for (const Row& row : rows) {
+        if (row.code == nullptr) {
+            refused(kEditor, {"set", "button", "main", row.button, row.function},
+                    "buttons 1 to 3 take");
+            continue;
+        }
+        ASSERT_EQ(on(kEditor, {"set", "button", "main", row.button, row.function}).code, 0)
+            << row.button << " " << row.function;
+        EXPECT_EQ(code(image(kEditor), 0, std::stoi(row.button)), row.code) << row.button;
+    }
+}

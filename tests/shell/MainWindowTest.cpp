@@ -515,10 +515,12 @@ void TestMainWindow::transferShowsTheLoadingWindowAndSwallowsClicks() {
     Harness h(Edition::Editor,
               device::SimulatedMouse::macroMouse(test::defaultImageOf(Edition::Editor)));
     h.poll();
-    // About 0.15 s for the 5,000 reports of a macro mouse: long enough for several pumps.
-    h.mouse.setLatency(std::chrono::microseconds(30));
+    // The 5,000 reports of a macro mouse then take at least 0.3 s, almost four animation steps,
+    // however fast the machine: a slower one only takes longer.
+    h.mouse.setLatency(std::chrono::microseconds(60));
+    static_assert(5000 * 60 / 1000 > 3 * shell::LoadingWindow::kFrameIntervalMs);
     auto& loading = h.window->loadingWindow();
-    const int firstFrame = loading.frame();
+    const int ticksBefore = loading.ticks();
     bool sawLoading = false;
     bool clickedExit = false;
     connect(&h.window->device(), &shell::DeviceController::progressed, this, [&](int percent) {
@@ -534,7 +536,7 @@ void TestMainWindow::transferShowsTheLoadingWindowAndSwallowsClicks() {
     QTest::qWait(20); // a close put off until the end of the transfer would have run by now
     QVERIFY(h.window->isVisible());
     QVERIFY(sawLoading);
-    QVERIFY(loading.frame() != firstFrame); // it animated: events ran during the transfer
+    QVERIFY(loading.ticks() > ticksBefore); // it animated: events ran during the transfer
     const QRect main = h.window->frameGeometry();
     QCOMPARE(loading.pos(), QPoint(main.left() + (main.width() - 206) / 2,
                                    main.top() + (main.height() - 196) / 2 + 40));

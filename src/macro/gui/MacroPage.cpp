@@ -13,6 +13,7 @@
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
@@ -499,8 +500,16 @@ void MacroPage::exportMacros(bool all) {
     const QString chosen = dialogs_->saveFileName(window_, kSaveFilter);
     if (chosen.isEmpty()) return;
     const auto target = withBinExtension(toPath(chosen));
-    const FileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
-    if (!result) dialogs_->message(window_, QString::fromStdString(result.error));
+    const MacroFileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
+    if (!result) fileMessage(result, target);
+}
+
+void MacroPage::fileMessage(const MacroFileResult& result, const std::filesystem::path& file) {
+    const char* id = macroFileMessageId(result.kind);
+    const QString what = id != nullptr ? text(id) : QString::fromStdString(result.error);
+    dialogs_->message(window_,
+                      what + QLatin1Char('\n') +
+                          QDir::toNativeSeparators(QString::fromStdU16String(file.u16string())));
 }
 
 void MacroPage::importMacros(bool all) {
@@ -508,10 +517,10 @@ void MacroPage::importMacros(bool all) {
     showPressed(all ? QStringLiteral("Btn_Import") : QStringLiteral("Btn_ImportOne"));
     const QString chosen = dialogs_->openFileName(window_, kLoadFilter);
     if (chosen.isEmpty()) return;
-    const FileResult result =
+    const MacroFileResult result =
         all ? editor_.importAll(toPath(chosen)) : editor_.importOne(toPath(chosen));
     if (!result) {
-        dialogs_->message(window_, QString::fromStdString(result.error));
+        fileMessage(result, toPath(chosen));
         return;
     }
     showNames();
