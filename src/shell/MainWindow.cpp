@@ -5,6 +5,7 @@
 #include "shell/DeviceController.h"
 #include "shell/LayoutApplier.h"
 #include "shell/LoadingWindow.h"
+#include "shell/NeededPageButtons.h"
 #include "shell/Prompts.h"
 #include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
@@ -235,6 +236,8 @@ void MainWindow::refreshUI() {
         else
             disableEditing();
     }
+    // A loaded profile may switch the lighting on or off.
+    showNeededPageButtons();
 }
 
 void MainWindow::keyClicked(int n) {
@@ -277,6 +280,7 @@ void MainWindow::applyLanguage(int n) {
     QGuiApplication::setApplicationDisplayName(platformTitle());
     applyPlatformTitle();
     refreshAPPage();
+    showNeededPageButtons();
 }
 
 void MainWindow::applySkinImages(int n) {
@@ -438,6 +442,7 @@ void MainWindow::showDevicePages() {
     showContainer(1);
     enableEditing();
     errorFlag_ = false;
+    showNeededPageButtons();
     const Page page = currentPage();
     if (page == Page::Main || page == Page::Switch || page == Page::Fixed) pageButtonClicked(page);
     QCoreApplication::processEvents();
@@ -477,6 +482,16 @@ void MainWindow::refreshErrorAP() {
     errorFlag_ = true;
     showContainer(0);
     controls_->clearPageImages();
+    showNeededPageButtons();
+}
+
+// A mouse with macros or lighting gets its pages' buttons where the layout has none; the
+// start-up, no-device and error states keep the layout's buttons only.
+void MainWindow::showNeededPageButtons() {
+    const bool mouseShown = device_ != nullptr && device_->linkOpen() && !errorFlag_;
+    shell::showNeededPageButtons(this, skin_.layout().lastPlacement(), mouseShown,
+                                 mouseShown && device_->macroDevice(),
+                                 pages::LightingRules(config_).editable());
 }
 
 // The mouse was identified but not read completely: its settings are not what the pages
@@ -501,6 +516,7 @@ void MainWindow::showReadFailed() {
     errorFlag_ = true;
     showContainer(0);
     controls_->clearPageImages();
+    showNeededPageButtons();
 }
 
 void MainWindow::showRejected(device::IdentifyResult why) {

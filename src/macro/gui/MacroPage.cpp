@@ -9,12 +9,14 @@
 #include "macro/gui/MacroEventList.h"
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroNameList.h"
+#include "widgets/CaptionFont.h"
 #include "widgets/Visibility.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -37,6 +39,8 @@ const QSize kChoiceSize(114, 20);
 const QSize kLampSize(17, 18);
 const QColor kGrey(114, 113, 113);
 const QString kInsertReason = QStringLiteral("insert");
+// The recording-scope note shows only while a recording runs.
+const QString kNotRecording = QStringLiteral("not recording");
 
 // Qt's form of the page's file dialog filters.
 const QString kSaveFilter = QStringLiteral("SaveFile (*.bin)");
@@ -193,6 +197,14 @@ void MacroPage::build() {
     for (const char* c : kCommands)
         makeCommand(window_, QString::fromLatin1(c), "MacroS_01", kCommandSize, false);
 
+    // A line above the page while a recording runs where the capture cannot see the whole
+    // desktop, so nobody types into another program in vain.
+    scopeNote_ = new QLabel(window_);
+    scopeNote_->setObjectName(QStringLiteral("lbl_RecordScope"));
+    scopeNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    page_.addControl(scopeNote_);
+    setHiddenFor(scopeNote_, kNotRecording, true);
+
     buildDelayGroup();
     buildInsertGroup();
 
@@ -322,6 +334,15 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
                                             " border-radius: 2px; padding: 0 3px; }")
                                  .arg(back.name()));
     cover_->setStyleSheet(QStringLiteral("background: rgba(20, 22, 26, 150); border-radius: 4px;"));
+    // The note stands over the page's top edge, across the lists' width.
+    if (style.macro.size) pages::setCaptionSize(scopeNote_, *style.macro.size);
+    QPalette notePalette = scopeNote_->palette();
+    notePalette.setColor(QPalette::WindowText, textColour_);
+    scopeNote_->setPalette(notePalette);
+    const QPoint pageAt = page_.background()->pos();
+    scopeNote_->setGeometry(pageAt.x() + 20, pageAt.y() - 24, 560, 20);
+    if (capture_->active())
+        if (const char* id = capture_->scopeNoteId()) scopeNote_->setText(text(id));
     insertKind_->setColours(textColour_, accent_);
 
     for (int i = 0; i < 3; ++i) {
@@ -455,6 +476,10 @@ void MacroPage::insertRecordClicked() {
 
 void MacroPage::startCapture(QWidget* button) {
     capture_->start(button);
+    if (const char* id = capture_->scopeNoteId()) {
+        scopeNote_->setText(text(id));
+        setHiddenFor(scopeNote_, kNotRecording, false);
+    }
     events_->setFocus();
     showScript();
     updateStates();
@@ -468,6 +493,7 @@ void MacroPage::stopRecording() {
 
 void MacroPage::recordingEnded() {
     capture_->stop();
+    setHiddenFor(scopeNote_, kNotRecording, true);
     showScript();
     updateStates();
     // A recording that filled the macro says so once the event that ended it is through.

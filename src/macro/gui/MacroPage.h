@@ -136,6 +136,7 @@ private:
     MacroEventList* events_ = nullptr;
     QPlainTextEdit* script_ = nullptr; // mmo_macro
     QPlainTextEdit* hex_ = nullptr;    // mmo_wrscript
+    QLabel* scopeNote_ = nullptr;      // lbl_RecordScope: what a running recording cannot see
     MacroNameDialog* nameDialog_ = nullptr;
 
     QWidget* delayGroup_ = nullptr; // Gb_Delay
