@@ -10,6 +10,7 @@
 #include "shell/DemoMouse.h"
 #include "shell/LoadingWindow.h"
 #include "shell/WindowControls.h"
+#include "widgets/SkinStyle.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -290,14 +291,16 @@ void TestMainWindow::menusOpenAtTheirPlaces() {
     QWidget* fire = h.find("Pnl_Fire");
     QVERIFY(fire->isVisible());
     auto* fireEntry = h.find<pages::ButtonLabel>("Key_Fire");
-    QCOMPARE(fireEntry->background(), QColor(0, 128, 128));
-    QCOMPARE(fireEntry->textColour(), QColor(Qt::white));
+    // Lit in the skin's accent, its caption in the colour that stands out on it.
+    QCOMPARE(fireEntry->background(), pages::skinColours().accent);
+    QCOMPARE(fireEntry->textColour(), pages::skinColours().onAccent());
+    QVERIFY(pages::contrastRatio(fireEntry->background(), fireEntry->textColour()) >= 4.5);
     QCOMPARE(fire->pos(), QPoint(special->x() - 162, special->y() + 25));
     // A leaf of the special menu closes the fire group again.
     h.hover("Key_CPI");
     QVERIFY(!fire->isVisible());
     QVERIFY(!fireEntry->background().isValid());
-    QCOMPARE(fireEntry->textColour(), QColor(Qt::black));
+    QCOMPARE(fireEntry->textColour(), pages::skinColours().text);
 
     // Keys 1 to 3 get the primary menu, which never opens upwards.
     h.click("Key2");

@@ -1,4 +1,5 @@
 #include "macro/gui/MacroPage.h"
+#include "widgets/SkinStyle.h"
 
 #include "appearance/Languages.h"
 #include "appearance/Layout.h"
@@ -60,24 +61,6 @@ std::filesystem::path toPath(const QString& file) {
 
 QColor colourOf(const appearance::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
-}
-
-// The skin's accent: the most vivid colour of the page's background image.
-QColor accentOf(const QImage& image) {
-    QColor best(0, 160, 200);
-    int bestScore = 0;
-    for (int y = 0; y < image.height(); y += 2) {
-        for (int x = 0; x < image.width(); x += 2) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() < 255) continue;
-            const int score = c.hsvSaturation() * c.value();
-            if (score > bestScore) {
-                bestScore = score;
-                best = c;
-            }
-        }
-    }
-    return best;
 }
 
 QLineEdit* makeDelayField(const QString& name, QWidget* parent) {
@@ -324,7 +307,7 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     if (style.macroListText) fieldColour_ = colourOf(*style.macroListText);
     if (const auto& h = layout.macroNameItemHeight()) names_->setRowHeight(*h);
     const QImage background = skin_.image(appearance::Skin::pageBackground(languages.current(), 4));
-    if (!background.isNull()) accent_ = accentOf(background);
+    if (!background.isNull()) accent_ = pages::accentOf(background);
     QColor back = Qt::black;
     if (style.macroListBack) back = colourOf(*style.macroListBack);
     names_->setColours(fieldColour_, back, accent_);
