@@ -28,7 +28,7 @@ namespace {
 struct MacroSource {
     bool fromFile = false;
     std::string file;
-    std::vector<std::uint8_t> fileBytes;
+    ImageBytes fileImage{}; // a profile file's image, written back as it was
     MacroStore store;
     MacroNames names;
 };
@@ -50,9 +50,7 @@ int load(Context& ctx, MacroSource& src) {
                       << kProfileFileSize << "\n";
             return kFileError;
         }
-        src.fileBytes = std::move(*data);
-        ImageBytes image{};
-        loadProfileBytes(src.fileBytes, image, src.store);
+        loadProfileBytes(*data, src.fileImage, src.store);
         src.names = RefreshMacroName(src.store);
         return kOk;
     }
@@ -78,14 +76,8 @@ int load(Context& ctx, MacroSource& src) {
 // to the mouse, as Apply does.
 int save(Context& ctx, MacroSource& src, std::ostream& out) {
     if (src.fromFile) {
-        std::copy(src.store.table.begin(), src.store.table.end(),
-                  src.fileBytes.begin() + static_cast<std::ptrdiff_t>(kImageSize));
-        for (std::size_t n = 0; n < kMacroCount; ++n)
-            std::copy(
-                src.store.bodies[n].begin(), src.store.bodies[n].end(),
-                src.fileBytes.begin() +
-                    static_cast<std::ptrdiff_t>(kImageSize + kMacroTableSize + n * kMacroBodySize));
-        const FileResult written = writeFileAtomically(src.file, src.fileBytes);
+        const FileResult written =
+            writeFileAtomically(src.file, profileBytes(src.fileImage, src.store));
         if (!written) {
             ctx.err() << "orlixctl: " << written.error << "\n";
             return kFileError;

@@ -323,18 +323,9 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         }
     };
     switch (code) {
-    case kCmdReadRegister: {
-        const std::uint16_t reg = static_cast<std::uint16_t>(r[2] << 8 | r[3]);
-        reply_.fill(0);
-        if (reg == kRegSignature)
-            reply_[0] = settings_.signature;
-        else if (reg == kRegConfiguration)
-            reply_[0] = settings_.configuration;
-        else if (reg == kRegFlashId)
-            reply_[0] = settings_.flashId;
-        mode_ = Mode::Reply;
+    case kCmdReadRegister:
+        readRegister(static_cast<std::uint16_t>(r[2] << 8 | r[3]));
         break;
-    }
     case kCmdDeviceInfo:
         if (!argumentsZero) return violation("device information with arguments");
         reply_ = {0x01, 0x00, 0x00, settings_.dataType, 0x00, settings_.chipCode, 0x00};
@@ -351,20 +342,9 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
         startTransfer(code == kCmdReadLong ? Mode::Reading : Mode::Writing, false);
         break;
-    case kCmdEraseSector: {
+    case kCmdEraseSector:
         if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
-        const std::uint8_t sector = r[2];
-        if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
-            return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
-                             " refused");
-        }
-        const std::size_t start = static_cast<std::size_t>(sector) << 8;
-        std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
-                    std::uint8_t{0xFF});
-        erased_.push_back(sector);
-        storedChanged();
-        break;
-    }
+        return eraseSector(r);
     case kCmdReload:
         if (!argumentsZero) return violation("reload with arguments");
         reloads_.push_back(code);
@@ -394,6 +374,32 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
     default:
         return violation("unknown command " + hex4(code));
     }
+    return true;
+}
+
+void SimulatedMouse::readRegister(std::uint16_t reg) {
+    reply_.fill(0);
+    if (reg == kRegSignature)
+        reply_[0] = settings_.signature;
+    else if (reg == kRegConfiguration)
+        reply_[0] = settings_.configuration;
+    else if (reg == kRegFlashId)
+        reply_[0] = settings_.flashId;
+    mode_ = Mode::Reply;
+}
+
+// Flash semantics: a whole sector of the macro area goes back to FF.
+bool SimulatedMouse::eraseSector(std::span<const std::uint8_t> r) {
+    const std::uint8_t sector = r[2];
+    if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
+        return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
+                         " refused");
+    }
+    const std::size_t start = static_cast<std::size_t>(sector) << 8;
+    std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
+                std::uint8_t{0xFF});
+    erased_.push_back(sector);
+    storedChanged();
     return true;
 }
 

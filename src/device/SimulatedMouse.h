@@ -163,6 +163,8 @@ private:
     void pace() const;
     // Each is false when the report breaks the protocol: the mouse then fails it.
     bool command(std::span<const std::uint8_t> r);
+    void readRegister(std::uint16_t reg);
+    bool eraseSector(std::span<const std::uint8_t> r);
     bool dataIn(std::span<const std::uint8_t> payload);
     bool dataOut(std::span<std::uint8_t> payload);
     std::uint32_t physical(std::uint32_t offset) const;

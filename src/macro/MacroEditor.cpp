@@ -175,14 +175,8 @@ EditRefusal MacroEditor::clearMacro() {
 }
 
 bool MacroEditor::rename(std::size_t n, std::string_view name) {
-    if (n >= kMacroCount || name.empty()) return false;
-    auto units = utf8ToUtf16(name);
-    if (!units) return false;
-    if (units->size() > kMacroNameMaxChars) {
-        units->resize(kMacroNameMaxChars);
-        if (units->back() >= 0xD800 && units->back() <= 0xDBFF) units->pop_back();
-    }
-    store_.setName(n, utf16ToUtf8(*units));
+    if (n >= kMacroCount || name.empty() || !utf8ToUtf16(name)) return false;
+    store_.setName(n, name); // which keeps what fits of a longer name
     names_[n] = store_.name(n);
     return true;
 }
