@@ -47,6 +47,7 @@ public:
 private:
     // Reads up to n bytes at `offset` of the open file; -1 with errno set on failure.
     long readAt(std::uint8_t* data, std::size_t n, std::size_t offset) const;
+    long writeAt(const std::uint8_t* data, std::size_t n, std::size_t offset);
 
     std::filesystem::path path_;
     int fd_ = -1;
