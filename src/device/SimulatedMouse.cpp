@@ -307,26 +307,14 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         transferLength_ = static_cast<std::uint32_t>(r[4] << 8 | r[5]);
         transferDone_ = 0;
         mode_ = transferLength_ == 0 ? Mode::Idle : mode;
-        // The controller answers anywhere, but the program has no business outside its areas.
-        if (mode_ != Mode::Idle && !memory::inMap(physical(0), transferLength_)) {
-            violation(std::string(mode == Mode::Reading ? "read" : "write") + " of " +
-                      std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
-                      " outside the memory map");
-        }
+        checkMapped();
     };
     switch (code) {
-    case kCmdReadRegister: {
-        const std::uint16_t reg = static_cast<std::uint16_t>(r[2] << 8 | r[3]);
+    case kCmdReadRegister:
         reply_.fill(0);
-        if (reg == kRegSignature)
-            reply_[0] = settings_.signature;
-        else if (reg == kRegConfiguration)
-            reply_[0] = settings_.configuration;
-        else if (reg == kRegFlashId)
-            reply_[0] = settings_.flashId;
+        reply_[0] = registerValue(static_cast<std::uint16_t>(r[2] << 8 | r[3]));
         mode_ = Mode::Reply;
         break;
-    }
     case kCmdDeviceInfo:
         if (!argumentsZero) return violation("device information with arguments");
         reply_ = {0x01, 0x00, 0x00, settings_.dataType, 0x00, settings_.chipCode, 0x00};
@@ -384,6 +372,21 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         return violation("unknown command " + hex4(code));
     }
     return true;
+}
+
+std::uint8_t SimulatedMouse::registerValue(std::uint16_t reg) const {
+    if (reg == kRegSignature) return settings_.signature;
+    if (reg == kRegConfiguration) return settings_.configuration;
+    if (reg == kRegFlashId) return settings_.flashId;
+    return 0;
+}
+
+void SimulatedMouse::checkMapped() {
+    // The controller answers anywhere, but the program has no business outside its areas.
+    if (mode_ == Mode::Idle || memory::inMap(physical(0), transferLength_)) return;
+    violation(std::string(mode_ == Mode::Reading ? "read" : "write") + " of " +
+              std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
+              " outside the memory map");
 }
 
 std::uint32_t SimulatedMouse::physical(std::uint32_t offset) const {
