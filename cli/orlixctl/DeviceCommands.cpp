@@ -1,7 +1,9 @@
 #include "Commands.h"
 #include "Context.h"
 
+#include "model/HalfWritten.h"
 #include "model/ProfileFile.h"
+#include "rules/AssignmentEditor.h"
 
 #include <filesystem>
 #include <ostream>
@@ -52,6 +54,7 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     if (!ctx.identification()) return code;
     const Identification& id = *ctx.identification();
     out << "kind: " << kindName(id.kind) << "\n";
+    out << "edition tables: " << editionNote(ctx.options()) << "\n";
     out << "data type: " << (id.dataType ? hexValue(*id.dataType, 2) : std::string("none")) << "\n";
     out << "chip code: " << hexValue(id.chipCode, 2) << "\n";
     out << "flash type: " << id.flashType << "\n";
@@ -69,10 +72,23 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
         }
         out << "\n";
     }
-    if (id.result != IdentifyResult::Accepted)
+    if (id.result != IdentifyResult::Accepted) {
         out << "result: rejected\n";
-    else
-        out << "result: accepted\n";
+        return code;
+    }
+    // An accepted mouse is read too: a write cut short leaves ids that pass and contents
+    // that do not.
+    if (int read = ctx.readIdentified(); read != kOk) {
+        out << "result: accepted, but it could not be read\n";
+        return read;
+    }
+    if (ctx.halfWritten() != HalfWrittenSign::None) {
+        out << "result: half-written (accepted by its ids): " << describe(ctx.halfWritten())
+            << "\n";
+        out << "what to do: " << ctx.restoreNewestText() << "\n";
+        return kOk;
+    }
+    out << "result: accepted\n";
     return code;
 }
 
@@ -117,6 +133,18 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string note =
         profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
     if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
+    // A configuration that leaves a profile without Left Key is refused, as set button
+    // refuses to make one.
+    for (int profile : pages::profilesWithoutLeftKey(ctx.config().assignments)) {
+        static constexpr const char* kNames[] = {"main", "alternate", "reset-control"};
+        err << "orlixctl: " << file << ": no button of the " << kNames[profile]
+            << " profile is Left Key, so the mouse could not click with it";
+        if (!ctx.options().has("--force")) {
+            err << "; nothing was written (--force writes it all the same)\n";
+            return kFileError;
+        }
+        err << "; --force: writing it all the same\n";
+    }
     return ctx.writeMouse(out, file);
 }
 
@@ -166,6 +194,9 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
         if (int code = ctx.openIdentifyRead(); code != kOk) return code;
         source = ctx.mouseSource();
     }
+    source.edition = editionNote(ctx.options());
+    source.editionName = traitsOf(ctx.options().edition).programName;
+    source.editionFrom = editionSourceName(ctx.options().editionFrom);
     if (ctx.options().json)
         writeJson(out, ctx.config(), ctx.texts(), source);
     else

@@ -30,7 +30,8 @@ bool sameCode(const std::array<std::uint8_t, kIdentityLength>& read,
 class DeviceSession::Meter {
 public:
     Meter(DeviceLink& link, const ProgressFn& fn)
-        : link_(link), fn_(fn), reports_(link.reportCount()), failed_(link.failedReports()) {
+        : link_(link), fn_(fn), reports_(link.reportCount()), failed_(link.failedReports()),
+          heldBack_(link.heldBack()) {
         link_.clearStall();
     }
 
@@ -49,6 +50,8 @@ public:
         if (fn_ && started) fn_(Progress{done(), std::max(total_, done())});
         TransferOutcome out;
         out.stalled = started && link_.stalled();
+        out.stopped = started && link_.heldBack() != heldBack_;
+        if (out.stopped && result == TransferResult::Done) result = TransferResult::Interrupted;
         if (out.stalled || (result == TransferResult::Done && failed() != 0 && !failuresJudged)) {
             result = TransferResult::Interrupted;
         }
@@ -63,6 +66,7 @@ private:
     const ProgressFn& fn_;
     std::uint64_t reports_;
     std::uint64_t failed_;
+    std::uint64_t heldBack_;
     std::uint64_t total_ = 0;
 };
 

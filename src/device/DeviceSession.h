@@ -114,6 +114,9 @@ struct TransferOutcome {
     bool reloadFailed = false;
     // Stopped early: DeviceLink::kStallAfter reports in a row failed.
     bool stalled = false;
+    // Stopped on request (the link's stop check) before everything was sent; the block
+    // under way was finished.
+    bool stopped = false;
     explicit operator bool() const { return result == TransferResult::Done; }
 };
 

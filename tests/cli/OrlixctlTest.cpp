@@ -1,9 +1,10 @@
-#include "CliHarness.h"
+#include "support/CliHarness.h"
 
 #include "model/ParameterImage.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -480,4 +481,66 @@ TEST_F(Orlixctl, ShowOfAHalfWrittenMouseShowsNoImpossibleValues) {
     const auto json = run({"--simulate=macro", "--sim-state", state, "show", "--json"});
     ASSERT_EQ(json.code, 0);
     EXPECT_NE(json.out.find("\"currentLevel\": null"), std::string::npos) << json.out;
+}
+
+TEST_F(Orlixctl, InfoAndShowSayWhoseTablesWereUsedAndOrlixEditionSetsTheDefault) {
+    // ORLIX_EDITION (nullptr: unset), options -> edition tables line, JSON "from", and the
+    // index `set cpi 600,1600` stores for 1600
+    struct Row {
+        const char* environment;
+        std::vector<std::string> options;
+        const char* line;
+        const char* from;
+        int index1600;
+    };
+    const Row rows[] = {
+        {nullptr, {}, "orlix-editor (the default", "default", 6},
+        {"orlix-editor-s", {}, "orlix-editor-s (from ORLIX_EDITION)", "environment", 7},
+        {"orlix-editor", {}, "orlix-editor (from ORLIX_EDITION)", "environment", 6},
+        {"orlix-editor-s",
+         {"--edition", "orlix-editor"},
+         "orlix-editor (from --edition)",
+         "option",
+         6},
+        {nullptr, {"--edition=orlix-editor-s"}, "orlix-editor-s (from --edition)", "option", 7},
+    };
+    const char* saved = std::getenv("ORLIX_EDITION");
+    const std::string savedValue = saved ? saved : "";
+    for (const Row& row : rows) {
+        if (row.environment)
+            setenv("ORLIX_EDITION", row.environment, 1);
+        else
+            unsetenv("ORLIX_EDITION");
+        const auto with = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), row.options.begin(), row.options.end());
+            return run(args);
+        };
+        const std::string state = path("edition.bin");
+        std::filesystem::remove(state);
+        const auto info = with({"--simulate", "--sim-state", state, "info"});
+        ASSERT_EQ(info.code, 0) << info.err;
+        EXPECT_NE(info.out.find(std::string("edition tables: ") + row.line), std::string::npos)
+            << info.out;
+        const auto show = with({"--simulate", "--sim-state", state, "show"});
+        EXPECT_NE(show.out.find(std::string("Edition tables: ") + row.line), std::string::npos)
+            << show.out;
+        const auto json = with({"--simulate", "--sim-state", state, "show", "--json"});
+        EXPECT_NE(json.out.find(std::string("\"from\": \"") + row.from + "\""), std::string::npos)
+            << json.out;
+        ASSERT_EQ(with({"--simulate", "--sim-state", state, "set", "cpi", "600,1600"}).code, 0);
+        const auto after = with({"--simulate", "--sim-state", state, "show", "--json"});
+        EXPECT_NE(
+            after.out.find("\"index\": " + std::to_string(row.index1600) + ", \"value\": 1600}"),
+            std::string::npos)
+            << after.out;
+    }
+    setenv("ORLIX_EDITION", "orlix-editor-x", 1);
+    const auto bad = run({"--simulate", "info"});
+    EXPECT_EQ(bad.code, orlixctl::kUsage);
+    EXPECT_NE(bad.err.find("ORLIX_EDITION"), std::string::npos) << bad.err;
+    EXPECT_EQ(run({"--edition", "orlix-editor", "--simulate", "info"}).code, 0);
+    if (saved)
+        setenv("ORLIX_EDITION", savedValue.c_str(), 1);
+    else
+        unsetenv("ORLIX_EDITION");
 }

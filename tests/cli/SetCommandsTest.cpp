@@ -1,16 +1,17 @@
 // orlixctl set: the settings of the Advanced and button pages from the command line, checked
 // in the bytes the simulated mouse (or the profile file) ends up holding.
-#include "Orlixctl.h"
+#include "support/Checksums.h"
+#include "support/CliHarness.h"
 
+#include "model/FireKeyFields.h"
 #include "model/ParameterImage.h"
+#include "model/SectionBuffers.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,21 +19,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+namespace image = orlix::image;
+using orlix::test::checksumsValid;
+using orlix::test::readAll;
+using orlix::test::run;
+using Result = orlix::test::CliResult;
 
-Result run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = orlixctl::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+constexpr std::size_t kCurrentLevel = image::kSectionBStart + image::kCurrentCpiLevel;
+constexpr std::size_t kReportRate = image::kSectionBStart + image::kReportRate;
+// The first byte after section B.
+constexpr std::size_t kMiddle = image::kSectionBStart + image::kSectionBSize;
 
-std::vector<std::uint8_t> readAll(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// Where fire key n (0..3) lies in an image.
+constexpr std::size_t fireKeyAt(std::size_t n) {
+    return image::kFireKeyStart + orlix::fire::kKeyBytes * n;
 }
 
 std::string hex(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t n) {
@@ -45,28 +45,14 @@ std::string hex(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t 
     return out;
 }
 
-bool sealed(const std::vector<std::uint8_t>& b) {
-    const std::span<const std::uint8_t> all(b.data(), 256);
-    return orlix::sectionValid(all.subspan(0, 27)) && orlix::sectionValid(all.subspan(27, 5)) &&
-           orlix::sectionValid(all.subspan(93, 17)) && orlix::sectionValid(all.subspan(110, 145));
-}
-
 // Code of button k (1..12) of profile p (0..2) in an image.
 std::string code(const std::vector<std::uint8_t>& b, int p, int k) {
-    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1), 4);
+    return hex(b, image::kProfileStart + orlix::profileCodeOffset(p, k - 1), 4);
 }
 
 // A simulated mouse of one edition, kept in a state file between runs.
-class SetCommand : public ::testing::Test {
+class SetCommand : public orlix::test::CliTest {
 protected:
-    void SetUp() override {
-        dir = fs::path(ORLIX_TEST_SCRATCH) /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
     Result on(const std::string& edition, std::vector<std::string> args) {
         std::vector<std::string> all{"--simulate=basic", "--sim-state", path("mouse.bin"),
                                      "--edition", edition};
@@ -79,7 +65,7 @@ protected:
         const auto r = on(edition, {"read", "-o", file});
         EXPECT_EQ(r.code, 0) << r.err;
         auto bytes = readAll(file);
-        bytes.resize(256);
+        bytes.resize(orlix::kImageSize);
         return bytes;
     }
     std::string json(const std::string& edition) {
@@ -96,8 +82,6 @@ protected:
         EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
         EXPECT_EQ(readAll(path("mouse.bin")), before) << args.back();
     }
-
-    fs::path dir;
 };
 
 const std::string kEditor = "orlix-editor";
@@ -108,9 +92,9 @@ const std::string kEditorS = "orlix-editor-s";
 TEST_F(SetCommand, CpiLevelsAndCurrentLevelReachTheMouseInEachEditionsOrder) {
     ASSERT_EQ(on(kEditor, {"set", "cpi", "600,1000,1600", "--current", "1600"}).code, 0);
     auto b = image(kEditor);
-    EXPECT_EQ(hex(b, 10, 4), "020406FF");
-    EXPECT_EQ(b[27], 2);
-    EXPECT_TRUE(sealed(b));
+    EXPECT_EQ(hex(b, image::kCpiLevel1, 4), "020406FF");
+    EXPECT_EQ(b[kCurrentLevel], 2);
+    EXPECT_TRUE(checksumsValid(b));
     const auto j = json(kEditor);
     EXPECT_NE(j.find("\"currentLevel\": 2"), std::string::npos);
     EXPECT_NE(j.find("{\"used\": true, \"index\": 6, \"value\": 1600}"), std::string::npos);
@@ -118,9 +102,9 @@ TEST_F(SetCommand, CpiLevelsAndCurrentLevelReachTheMouseInEachEditionsOrder) {
     // Descending input, no --current: the old current (1600) is gone, so the lowest.
     ASSERT_EQ(on(kEditorS, {"set", "cpi", "4800,1600"}).code, 0);
     b = image(kEditorS);
-    EXPECT_EQ(hex(b, 10, 4), "070AFFFF"); // "1600" is index 7 in this edition
-    EXPECT_EQ(b[27], 0);
-    EXPECT_TRUE(sealed(b));
+    EXPECT_EQ(hex(b, image::kCpiLevel1, 4), "070AFFFF"); // "1600" is index 7 in this edition
+    EXPECT_EQ(b[kCurrentLevel], 0);
+    EXPECT_TRUE(checksumsValid(b));
 }
 
 TEST_F(SetCommand, BadCpiValuesNameTheAllowedOnesAndChangeNothing) {
@@ -139,7 +123,7 @@ TEST_F(SetCommand, ReportRateChangeEndsWithTheRatePair) {
     auto r = run({"--simulate=basic", "--sim-state", path("mouse.bin"), "--trace", trace, "set",
                   "rate", "1000"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(image(kEditor)[28], 1);
+    EXPECT_EQ(image(kEditor)[kReportRate], 1);
     EXPECT_NE(json(kEditor).find("\"reportRate\": 1000"), std::string::npos);
     // The last two commands: 0x03 then 0x18, where an unchanged rate ends with 0x19.
     std::ifstream in(trace);
@@ -157,13 +141,13 @@ TEST_F(SetCommand, ReportRateChangeEndsWithTheRatePair) {
 TEST_F(SetCommand, FireKeysAtTheirBounds) {
     ASSERT_EQ(on(kEditor, {"set", "fire-key", "2", "--repeat", "5", "--delay", "300"}).code, 0);
     auto b = image(kEditor);
-    EXPECT_EQ(hex(b, 97, 4), "0615012C");
+    EXPECT_EQ(hex(b, fireKeyAt(1), 4), "0615012C");
     ASSERT_EQ(on(kEditor, {"set", "fire-key", "4", "--delay", "2000"}).code, 0);
     ASSERT_EQ(on(kEditor, {"set", "fire-key", "1", "--repeat", "15"}).code, 0);
     b = image(kEditor);
-    EXPECT_EQ(hex(b, 93, 4), "061F0010"); // delay kept
-    EXPECT_EQ(hex(b, 105, 4), "061207D0");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_EQ(hex(b, fireKeyAt(0), 4), "061F0010"); // delay kept
+    EXPECT_EQ(hex(b, fireKeyAt(3), 4), "061207D0");
+    EXPECT_TRUE(checksumsValid(b));
     EXPECT_NE(json(kEditor).find("{\"repeat\": 15, \"delay\": 16}"), std::string::npos);
 
     refused(kEditor, {"set", "fire-key", "1", "--repeat", "16"}, "2 to 15");
@@ -185,7 +169,7 @@ TEST_F(SetCommand, FireModeGroupNeedsAFireModeButtonAndReachesEveryOne) {
     auto b = image(kEditor);
     EXPECT_EQ(code(b, 0, 5), "0F010300");
     EXPECT_EQ(code(b, 1, 8), "0F010300");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_TRUE(checksumsValid(b));
     EXPECT_NE(json(kEditor).find("\"fireMode\": [1, 3]"), std::string::npos);
     refused(kEditor, {"set", "fire-mode", "1,2,3,4"}, "1 to 3");
     refused(kEditor, {"set", "fire-mode", "2,2"}, "1 to 3");
@@ -205,7 +189,7 @@ TEST_F(SetCommand, ButtonsTakeMenuNamesKeyCombinationsAndCodes) {
     EXPECT_EQ(code(b, 0, 10), "0300E900");
     EXPECT_EQ(code(b, 0, 1), "01020000"); // the primary buttons traded places
     EXPECT_EQ(code(b, 0, 2), "01010000");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_TRUE(checksumsValid(b));
     const auto j = json(kEditor);
     EXPECT_NE(j.find("\"code\": \"02010600\", \"function\": \"Ctrl+C\""), std::string::npos);
 
@@ -226,34 +210,29 @@ TEST_F(SetCommand, FileIsChangedInPlaceWithItsMacros) {
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file}).code,
               0);
     auto before = readAll(file);
-    before[256 + 5] = 0x42; // something in the macro table, to see it carried
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(before.data()),
-                  static_cast<std::streamsize>(before.size()));
-    }
+    before[orlix::kImageSize + 5] = 0x42; // something in the macro table, to see it carried
+    orlix::test::writeAll(file, before);
     auto r = run({"set", "cpi", "800,3500", "--file", file});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto after = readAll(file);
     ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(hex(after, 10, 4), "0309FFFF");
-    EXPECT_TRUE(sealed(after));
-    EXPECT_TRUE(std::equal(after.begin() + 256, after.end(), before.begin() + 256));
-    EXPECT_TRUE(std::equal(after.begin() + 32, after.begin() + 93, before.begin() + 32));
+    EXPECT_EQ(hex(after, image::kCpiLevel1, 4), "0309FFFF");
+    EXPECT_TRUE(checksumsValid(after));
+    EXPECT_TRUE(std::equal(after.begin() + orlix::kImageSize, after.end(),
+                           before.begin() + orlix::kImageSize));
+    EXPECT_TRUE(std::equal(after.begin() + kMiddle, after.begin() + image::kFireKeyStart,
+                           before.begin() + kMiddle));
 
     r = run({"set", "rate", "800", "--file", file});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(readAll(file), after);
 
     const auto shortFile = path("short.bin");
-    {
-        std::ofstream out(shortFile, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(after.data()), 256);
-    }
+    orlix::test::writeAll(shortFile, {after.begin(), after.begin() + orlix::kImageSize});
     r = run({"set", "rate", "1000", "--file", shortFile});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("not a profile file"), std::string::npos);
-    EXPECT_EQ(fs::file_size(shortFile), 256u);
+    EXPECT_EQ(fs::file_size(shortFile), orlix::kImageSize);
 }
 
 // A macro mouse keeps its current level and report rate in a record of its own (0x7000).
@@ -308,7 +287,7 @@ TEST_F(SetCommand, SeveralSettingsInOneRunAreOneReadAndOneWrite) {
     EXPECT_EQ(hex(b, 10, 4), "020406FF");
     EXPECT_EQ(b[27], 2);
     EXPECT_EQ(code(b, 0, 5), "09010000");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_TRUE(checksumsValid(b));
     EXPECT_NE(on(kEditor, {"show"}).out.find("Fire key 2: repeat"), std::string::npos);
     EXPECT_NE(on(kEditor, {"show"}).out.find(", delay 40"), std::string::npos);
 }
@@ -366,5 +345,29 @@ TEST_F(SetCommand, RateOnAMacroMouseRewritesTwoSectorsOrAllWithFull) {
         const auto t = traceLines(trace);
         EXPECT_EQ(countStarting(t, "set 40 11"), row.erases);
         EXPECT_EQ(t.size(), row.reports);
+    }
+}
+
+TEST_F(SetCommand, EachOfTheFirstThreeButtonsStaysInTheLeftRightMiddleGroup) {
+    // button, function -> refused with the group's message (nullptr: taken, with this code)
+    struct Row {
+        const char* button;
+        const char* function;
+        const char* code;
+    };
+    const Row rows[] = {
+        {"1", "CPI +", nullptr},         {"2", "CPI +", nullptr},    {"3", "CPI +", nullptr},
+        {"3", "Ctrl+C", nullptr},        {"3", "10800000", nullptr}, {"3", "Left Key", "01010000"},
+        {"2", "Middle Key", "01040000"}, {"4", "CPI +", "09010000"},
+    };
+    for (const Row& row : rows) {
+        if (row.code == nullptr) {
+            refused(kEditor, {"set", "button", "main", row.button, row.function},
+                    "buttons 1 to 3 take");
+            continue;
+        }
+        ASSERT_EQ(on(kEditor, {"set", "button", "main", row.button, row.function}).code, 0)
+            << row.button << " " << row.function;
+        EXPECT_EQ(code(image(kEditor), 0, std::stoi(row.button)), row.code) << row.button;
     }
 }

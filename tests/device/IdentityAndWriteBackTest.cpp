@@ -195,6 +195,49 @@ TEST(WriteBack, AnImageThatReadsBackDifferentIsWrittenOnceMore) {
     EXPECT_EQ(rig.mouse.reloads(), std::vector<std::uint8_t>{0x19});
 }
 
+// A report that succeeds while the mouse stores other bytes shows only in the read-back: such
+// a write is caught and sent again; the same fault in both attempts is a failure.
+TEST(WriteBack, ABitFlippedByTheMouseIsCaughtByTheReadBackAndRewritten) {
+    struct Case {
+        const char* name;
+        bool macro;
+        std::uint64_t piece; // data report of the image block (1..37)
+        bool bothAttempts;   // the second attempt flips the same piece
+    };
+    const Case cases[] = {
+        {"basic, first piece", false, 1, false},    {"basic, last piece", false, 37, false},
+        {"macro, a middle piece", true, 19, false}, {"basic, both attempts", false, 5, true},
+        {"macro, both attempts", true, 30, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig(c.macro ? SimulatedMouse::macroMouse(defaultImage())
+                        : SimulatedMouse::basicMouse(defaultImage()));
+        rig.openIdentifyRead();
+        ASSERT_TRUE(rig.config.setAssignment(0, 4, "09010000"));
+        const std::uint64_t erases = c.macro ? 10 : 0;
+        const std::uint64_t attempt =
+            (c.macro ? reports::kWriteMacro : reports::kWriteBasic) + reports::kVerify;
+        const std::uint64_t first = rig.mouse.reportCount() + erases + c.piece;
+        rig.mouse.flipBitInReport(first);
+        if (c.bothAttempts) rig.mouse.flipBitInReport(first + attempt);
+        const auto out = rig.session.writeAll(rig.texts);
+        EXPECT_EQ(out.failedReports, 0u); // every report succeeded
+        EXPECT_EQ(out.attempts, 2);
+        if (c.bothAttempts) {
+            EXPECT_EQ(out.result, TransferResult::Interrupted);
+            EXPECT_FALSE(out.verified);
+            EXPECT_TRUE(rig.mouse.reloads().empty());
+        } else {
+            EXPECT_EQ(out.result, TransferResult::Done);
+            EXPECT_TRUE(out.verified);
+            EXPECT_EQ(storedImage(rig.mouse), rig.config.working);
+            EXPECT_EQ(rig.mouse.reloads().size(), 1u);
+        }
+        EXPECT_TRUE(rig.mouse.violations().empty());
+    }
+}
+
 TEST(WriteBack, TwoDifferentReadBacksAreAFailureWithoutReload) {
     Rig rig(SimulatedMouse::basicMouse(defaultImage()));
     rig.openIdentifyRead();
