@@ -4,9 +4,17 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace orlix::device {
+
+namespace {
+// The reason of the last failed call, for the messages.
+std::string lastError() {
+    return std::strerror(errno);
+}
+} // namespace
 
 SimulatedMouseStateFile::~SimulatedMouseStateFile() {
     close();
