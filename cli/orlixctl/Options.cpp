@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <csignal>
 
 namespace orlixctl {
 
@@ -21,6 +22,8 @@ struct CommandOption {
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},    // set, macro, export: a profile file instead of the mouse
     CommandOption{"--force", false},
+    CommandOption{"--full", false},   // write, reset, set, macro: the whole-memory write
+    CommandOption{"--no-backup", false}, // write, reset, set, macro: no backup first
     CommandOption{"--current", true}, // set cpi
     CommandOption{"--repeat", true},  // set fire-key
     CommandOption{"--delay", true},   // set fire-key
@@ -83,6 +86,7 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args,
                 if (inlineValue) return UsageError{arg + " takes no value"};
                 o.extra[arg] = "";
             }
+            o.placed.push_back({arg, o.extra[arg], o.operands.size()});
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--json") {
@@ -115,6 +119,32 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args,
             auto n = v ? number(*v) : std::nullopt;
             if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1"};
             o.simFailAt.push_back(*n);
+        } else if (arg == "--sim-signal-at") {
+            auto v = value();
+            std::string text = v.value_or("");
+            int sig = SIGINT;
+            if (const auto colon = text.find(':'); colon != std::string::npos) {
+                const std::string name = text.substr(colon + 1);
+                text.resize(colon);
+                if (name == "INT") {
+                    sig = SIGINT;
+                } else if (name == "TERM") {
+                    sig = SIGTERM;
+                } else if (name == "KILL") {
+#ifdef SIGKILL
+                    sig = SIGKILL;
+#else
+                    return UsageError{"--sim-signal-at: KILL is not known here"};
+#endif
+                } else {
+                    return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL"};
+                }
+            }
+            auto n = number(text);
+            if (!n || *n == 0)
+                return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL (N from 1)"};
+            o.simSignalAt = n;
+            o.simSignal = sig;
         } else if (arg == "--device") {
             auto v = value();
             if (!v || v->empty()) return missing(arg);

@@ -37,9 +37,23 @@ struct Options {
     std::optional<std::uint64_t> simUnplugAfter;
     std::vector<std::uint64_t> simFailAt; // reports (from 1) that fail once, in any order
     std::uint64_t simLatencyMicros = 0;
+    // --sim-signal-at N[:INT|TERM|KILL]: the signal is raised just before report N (from 1)
+    // of the run, to test what an interrupted or killed run leaves.
+    std::optional<std::uint64_t> simSignalAt;
+    int simSignal = 0;
     // Options that only some commands take (see kCommandOptions in Options.cpp), by their name
     // with the dashes: the value given, or "" for a flag.
     std::map<std::string, std::string, std::less<>> extra;
+
+    // The same options in the order given, each with the number of operands before it, so a
+    // command of several parts (`set rate 1000 cpi 800,1600 --current 800`) tells which part an
+    // option follows.
+    struct Placed {
+        std::string name;
+        std::string value;
+        std::size_t afterOperands = 0;
+    };
+    std::vector<Placed> placed;
 
     bool has(std::string_view name) const { return extra.find(name) != extra.end(); }
     std::optional<std::string> value(std::string_view name) const {

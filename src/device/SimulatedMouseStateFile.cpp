@@ -191,6 +191,28 @@ std::optional<std::string> SimulatedMouseStateFile::load(SimulatedMouse& mouse) 
     return mouse.restoreState(bytes, path_.string());
 }
 
+std::optional<std::string> SimulatedMouseStateFile::update(const SimulatedMouse& mouse) {
+    if (fd_ < 0) return "the state file is not open";
+    const std::vector<std::uint8_t> bytes = mouse.stateBytes();
+    std::size_t done = 0;
+#ifdef _WIN32
+    if (::_lseeki64(fd_, 0, SEEK_SET) != 0)
+        return "cannot write " + path_.string() + ": " + lastError();
+#endif
+    while (done < bytes.size()) {
+#ifdef _WIN32
+        const int n = writeSome(fd_, bytes.data() + done, bytes.size() - done);
+#else
+        const long n =
+            ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+#endif
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return "cannot write " + path_.string() + ": " + lastError();
+        done += static_cast<std::size_t>(n);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> SimulatedMouseStateFile::save(const SimulatedMouse& mouse) {
     if (fd_ < 0) return "the state file is not open";
     return replaceFileContents(path_, mouse.stateBytes());

@@ -33,10 +33,10 @@ void copyTo(const std::array<std::uint8_t, N>& from, ImageBytes& image, std::siz
 
 // What fire key n's record holds, as its fields show it.
 int readRepeat(const SectionBuffers& s, std::size_t n) {
-    return s.fireKeys[4 * n + 1] & 0x0F;
+    return fireKeyRepeat(fireKeyIn(s.fireKeys, n));
 }
 int readDelay(const SectionBuffers& s, std::size_t n) {
-    return (s.fireKeys[4 * n + 2] & 0x0F) * 256 + s.fireKeys[4 * n + 3];
+    return fireKeyDelay(fireKeyIn(s.fireKeys, n));
 }
 // A field that still shows what the record holds was not changed by the user: it is kept as
 // the mouse holds it, even outside the fields' range. A changed field is corrected.
@@ -126,13 +126,9 @@ void showResolution(const SectionBuffers& s, const TextSource& texts, Resolution
     else
         page.current.reset();
 
-    std::uint8_t r = s.b[image::kReportRate];
-    if (r == 1) {
-        page.reportRate = 1000;
-        rate.lastKnown = 1000;
-    } else if (r == 2) {
-        page.reportRate = 500;
-        rate.lastKnown = 500;
+    if (const auto hz = reportRateOf(s.b[image::kReportRate])) {
+        page.reportRate = *hz;
+        rate.lastKnown = *hz;
     }
 }
 
@@ -151,8 +147,8 @@ void showLighting(const SectionBuffers& s, LightingPage& page) {
 
 void showFireKeys(const SectionBuffers& s, FireKeyPage& page) {
     for (std::size_t n = 0; n < 4; ++n) {
-        page.repeat[n] = readRepeat(s, n);
-        page.delay[n] = readDelay(s, n);
+        page.repeat[n] = fireKeyRepeat(fireKeyIn(s.fireKeys, n));
+        page.delay[n] = fireKeyDelay(fireKeyIn(s.fireKeys, n));
     }
 }
 
@@ -204,9 +200,9 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
                 s.b[image::kCurrentCpiLevel] = static_cast<std::uint8_t>(it - on.begin());
         }
     }
-    if (page.resolution.reportRate == 1000 || page.resolution.reportRate == 500) {
-        int r = *page.resolution.reportRate;
-        s.b[image::kReportRate] = r == 1000 ? 1 : 2;
+    if (const auto byte = reportRateByte(page.resolution.reportRate.value_or(0))) {
+        const int r = *page.resolution.reportRate;
+        s.b[image::kReportRate] = *byte;
         if (rate.lastKnown != r) {
             rate.lastKnown = r;
             rate.changed = true;
@@ -234,18 +230,15 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
 
 void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s) {
     for (std::size_t n = 0; n < 4; ++n) {
-        s.fireKeys[4 * n] = 0x06;
-        if (repeatChanged(page, s, n)) {
-            const int r = correctedRepeat(page.repeat[n]);
-            s.fireKeys[4 * n + 1] = static_cast<std::uint8_t>((r + 0x10) & 0xFF);
-        }
-        if (delayChanged(page, s, n)) {
-            const int d = correctedDelay(page.delay[n]);
-            // The delay has twelve bits; never let it spill into the carried high nibble.
-            s.fireKeys[4 * n + 2] =
-                static_cast<std::uint8_t>((s.fireKeys[4 * n + 2] & 0xF0) | ((d / 256) & 0x0F));
-            s.fireKeys[4 * n + 3] = static_cast<std::uint8_t>(d % 256);
-        }
+        const FireKeyBytes read = fireKeyIn(s.fireKeys, n);
+        const std::uint8_t repeatByte = read[1];
+        const bool repeatTyped = repeatChanged(page, s, n);
+        const int repeat = repeatTyped ? correctedRepeat(page.repeat[n]) : fireKeyRepeat(read);
+        const int delay =
+            delayChanged(page, s, n) ? correctedDelay(page.delay[n]) : fireKeyDelay(read);
+        const WritableFireKeyBytes key = writableFireKeyIn(s.fireKeys, n);
+        writeFireKey(key, repeat, delay);
+        if (!repeatTyped) key[1] = repeatByte; // exactly as read
     }
 }
 
@@ -271,7 +264,7 @@ FireKeySettings fireKeySettings(const FireKeyPage& page, const SectionBuffers& s
         f.repeat[n] =
             repeatChanged(page, s, n) ? correctedRepeat(page.repeat[n]) : readRepeat(s, n);
         f.delay[n] = delayChanged(page, s, n) ? correctedDelay(page.delay[n]) : readDelay(s, n);
-        f.highNibble[n] = s.fireKeys[4 * n + 2] & 0xF0;
+        f.highNibble[n] = fireKeyCarriedNibble(fireKeyIn(s.fireKeys, n));
     }
     return f;
 }

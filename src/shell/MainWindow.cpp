@@ -18,6 +18,7 @@
 #include <QDebug>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace orlix::shell {
@@ -202,6 +203,9 @@ void MainWindow::connectParts() {
         refreshUI();
         readPointerSettings();
         showDevicePages();
+        // Asked once the poll that read the mouse has ended, so a repair write never runs
+        // inside it.
+        QTimer::singleShot(0, commands_, [this] { commands_->offerRepair(); });
     });
 }
 

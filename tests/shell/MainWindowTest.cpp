@@ -380,6 +380,8 @@ void TestMainWindow::refusedWriteIsReportedAndConfirmStaysOpen() {
     // once more.
     h.mouse.failReport(h.mouse.reportCount());
     h.mouse.failReport(h.mouse.reportCount() + 1);
+    h.window->configuration().setAssignment(0, 4, "09010000"); // something to write
+    h.window->refreshUI();
     h.click("Btn_Confirm");
     QCOMPARE(h.prompts.messages, QStringList{h.tr("Str023")});
     QVERIFY(h.window->isVisible());
@@ -468,6 +470,8 @@ void TestMainWindow::confirmClosesOnlyWithAMouse() {
     QCOMPARE(h.prompts.messages, QStringList{h.tr("Str022")});
     QVERIFY(h.window->isVisible());
     h.poll();
+    h.window->configuration().setAssignment(0, 4, "09010000"); // something to write
+    h.window->refreshUI();
     h.click("Btn_Confirm");
     QVERIFY(!h.window->isVisible());
     QCOMPARE(h.mouse.reloads().size(), 1u);
@@ -497,7 +501,8 @@ void TestMainWindow::resetWritesTheDefaults() {
     // What the reset replaced is kept: the newest backup starts with the image as it was.
     QVERIFY(h.window->device().backupError().empty());
     const auto kept = BackupStore(defaultBackupFolder()).list();
-    QCOMPARE(kept.size(), keptBefore + 1);
+    // (Earlier tests of this program share the folder; it keeps the newest kKeep.)
+    QCOMPARE(kept.size(), std::min(keptBefore + 1, BackupStore::kKeep));
     QFile file(QString::fromStdString(kept.front().path.string()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -555,6 +560,8 @@ void TestMainWindow::mouseVanishingDuringApplyLeavesTheWindowUsable() {
     Harness h;
     h.poll();
     h.mouse.unplugAfterReports(h.mouse.reportCount() + 10);
+    h.window->configuration().setAssignment(0, 4, "09010000"); // something to write
+    h.window->refreshUI();
     h.click("Btn_Apply");
     QVERIFY(!h.visible("Disable_All"));
     QVERIFY(!h.window->locked());
@@ -778,7 +785,7 @@ void TestMainWindow::incompleteReadShowsItsLabelAndWritesNothing() {
     h.mouse.memory()[0x8000] = 0x42; // the first macro body
     h.mouse.memory()[0x6400] = 0x00; // its table entry: 2 bytes long
     h.mouse.memory()[0x6401] = 0x02;
-    h.mouse.failReport(300); // inside the read of the macro bodies
+    h.mouse.failReport(100); // inside the read of the macro table
     h.poll();
     QVERIFY(h.window->device().linkOpen());
     QVERIFY(h.window->device().needsRead());

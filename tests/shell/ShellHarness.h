@@ -35,8 +35,27 @@ public:
         return take();
     }
     void openUrl(const QUrl& url) override { urls << url; }
+    bool confirm(QWidget*, const QString& text) override {
+        questions << text;
+        if (confirmAnswers.empty()) return false;
+        const bool yes = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return yes;
+    }
+    int choose(QWidget*, const QString& text, const QStringList& answers) override {
+        questions << text;
+        choices << answers;
+        if (chooseAnswers.empty()) return -1;
+        const int chosen = chooseAnswers.front();
+        chooseAnswers.pop_front();
+        return chosen;
+    }
 
     QStringList messages;
+    QStringList questions;           // confirm and choose, in order
+    QList<QStringList> choices;      // the answers each choose offered
+    std::deque<bool> confirmAnswers; // empty: No
+    std::deque<int> chooseAnswers;   // empty: Cancel
     QStringList filters;
     QList<QUrl> urls;
     std::deque<QString> fileAnswers; // empty answer: the user cancels
