@@ -9,6 +9,7 @@
 #include "macro/gui/MacroEventList.h"
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroNameList.h"
+#include "widgets/FilePath.h"
 #include "widgets/Visibility.h"
 
 #include <QAbstractItemView>
@@ -23,6 +24,7 @@ namespace orlix::macro::gui {
 using pages::ButtonLabel;
 using pages::setHiddenFor;
 using pages::SkinImage;
+using pages::toPath;
 
 namespace {
 
@@ -44,14 +46,6 @@ const QString kLoadFilter = QStringLiteral("LoadFile (*.bin)");
 constexpr std::array<const char*, 3> kChoices{"RecDelay", "DelayTime", "NoDelay"};
 constexpr std::array<const char*, 3> kChoiceTexts{"Str414", "Str415", "Str416"};
 constexpr std::array<const char*, 4> kInsertKindTexts{"Str410", "Str411", "Str412", "Str413"};
-
-std::filesystem::path toPath(const QString& file) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(file.toStdWString());
-#else
-    return std::filesystem::path(file.toStdString());
-#endif
-}
 
 QColor colourOf(const appearance::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
