@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <fstream>
 #include <ostream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,7 +55,13 @@ int load(Context& ctx, MacroSource& src) {
         return kOk;
     }
     if (int code = ctx.connectBackend(); code != kOk) return code;
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    // An exported file is kept by the user: it holds every body as the mouse has it.
+    const auto& ops = ctx.options().operands;
+    const bool exporting = !ops.empty() && ops[0] == "export";
+    if (int code = ctx.openIdentifyRead(exporting ? device::ReadScope::Everything
+                                                  : device::ReadScope::InUse);
+        code != kOk)
+        return code;
     if (!ctx.config().macroDevice) {
         ctx.err() << "orlixctl: this mouse has no macro store (it is the basic kind); macros "
                      "need the macro kind of the mouse\n";
@@ -77,14 +85,9 @@ int save(Context& ctx, MacroSource& src, std::ostream& out) {
         out << "saved " << src.file << "\n";
         return kOk;
     }
-    if (int code = ctx.keepBackup(); code != kOk) return code;
     ctx.config().macros = src.store;
     ctx.config().macroNames = src.names;
-    const device::TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, "the macros");
 }
 
 // The operand after the sub-command: a macro number 1..32, as index 0..31.
@@ -154,11 +157,21 @@ int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err) {
     auto n = macroIndex(ctx, operand(ctx, 0));
     if (!n) return kUsage;
     const std::string& file = operand(ctx, 1);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        err << "orlixctl: cannot open " << file << "\n";
+    // Only a regular file of a sane size is read: a folder, a FIFO or a device would give
+    // nothing, hang, or grow without end. 1 MB holds any script that can fit 1024 bytes.
+    constexpr std::size_t kMaxScriptSize = 1024 * 1024;
+    std::string error;
+    const auto start = readFileStart(file, kMaxScriptSize + 1, &error);
+    if (!start) {
+        err << "orlixctl: " << error << "\nnothing was written\n";
         return kFileError;
     }
+    if (start->data.size() > kMaxScriptSize || start->size > kMaxScriptSize) {
+        err << "orlixctl: " << file << " holds more than " << kMaxScriptSize
+            << " bytes, too much for a macro script\nnothing was written\n";
+        return kFileError;
+    }
+    std::istringstream in(std::string(start->data.begin(), start->data.end()));
     // The script: an optional delay-mode header, then one event line per line. Blank lines
     // are allowed; the line numbers of the file are kept for the messages.
     MacroScript script;

@@ -30,6 +30,19 @@ std::optional<std::string> SimulatedMouseStateFile::load(SimulatedMouse& mouse) 
     return mouse.restoreState(bytes, path_.string());
 }
 
+std::optional<std::string> SimulatedMouseStateFile::update(const SimulatedMouse& mouse) {
+    if (fd_ < 0) return "the state file is not open";
+    const std::vector<std::uint8_t> bytes = mouse.stateBytes();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const long n = writeAt(bytes.data() + done, bytes.size() - done, done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return "cannot write " + path_.string() + ": " + std::strerror(errno);
+        done += static_cast<std::size_t>(n);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> SimulatedMouseStateFile::save(const SimulatedMouse& mouse) {
     if (fd_ < 0) return "the state file is not open";
     return replaceFileContents(path_, mouse.stateBytes());

@@ -35,6 +35,10 @@ public:
     // Takes the state into the mouse; an empty (new) file leaves the mouse as made.
     std::optional<std::string> load(SimulatedMouse& mouse);
     std::optional<std::string> save(const SimulatedMouse& mouse);
+    // Brings the file up to date in place while the run goes on (the lock stays with it), so
+    // a run killed between two updates leaves the memory as the mouse held it then. No
+    // flush to the disk: surviving the process is what counts, and it happens per block.
+    std::optional<std::string> update(const SimulatedMouse& mouse);
     void close();
 
     const std::filesystem::path& path() const { return path_; }
@@ -43,6 +47,7 @@ public:
 private:
     // Reads up to n bytes at `offset` of the open file; -1 with errno set on failure.
     long readAt(std::uint8_t* data, std::size_t n, std::size_t offset) const;
+    long writeAt(const std::uint8_t* data, std::size_t n, std::size_t offset);
 
     std::filesystem::path path_;
     int fd_ = -1;

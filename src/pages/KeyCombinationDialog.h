@@ -19,6 +19,7 @@ public:
     explicit KeyCaptureEdit(QWidget* parent);
 
 signals:
+    void escapePressed();
     void keyCaptured(unsigned virtualKey, KeyCombination::Held held);
 
 protected:

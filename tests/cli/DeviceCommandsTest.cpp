@@ -75,8 +75,10 @@ TEST_F(DeviceCommands, OneFailedReportAtEveryPositionOfABasicWrite) {
     ASSERT_EQ(run({"--simulate=basic", "read", "-o", p}).code, 0);
     const auto trace = path("t.txt");
     const auto clean = path("clean.bin");
-    ASSERT_EQ(run({"--simulate=basic", "--sim-state", clean, "--trace", trace, "write", p}).code,
-              0);
+    ASSERT_EQ(
+        run({"--simulate=basic", "--sim-state", clean, "--trace", trace, "write", "--full", p})
+            .code,
+        0);
     const std::size_t total = lines(trace).size();
     ASSERT_EQ(total, 2u + 8u + 38u + 38u + 38u + 1u);
     int forced = 0;
@@ -85,7 +87,7 @@ TEST_F(DeviceCommands, OneFailedReportAtEveryPositionOfABasicWrite) {
         const auto state = path("s" + std::to_string(n) + ".bin");
         fs::copy_file(clean, state, fs::copy_options::overwrite_existing);
         const auto w = run({"--simulate=basic", "--sim-state", state, "--sim-fail-at",
-                            std::to_string(n), "write", p},
+                            std::to_string(n), "write", "--full", p},
                            true);
         // Whatever failed, the run says so truly: done, or an exit code with a message.
         EXPECT_TRUE(w.code == 0 || !w.err.empty()) << w.err;
@@ -102,8 +104,8 @@ TEST_F(DeviceCommands, WriteRefusesAfterAReadThatDidNotComplete) {
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
     const auto before = readAll(state);
-    // Report 300 lies in the read of the first macro bodies.
-    const auto w = run({"--simulate=macro", "--sim-state", state, "--sim-fail-at", "300", "--trace",
+    // Report 150 lies in the read of the macro table.
+    const auto w = run({"--simulate=macro", "--sim-state", state, "--sim-fail-at", "150", "--trace",
                         path("t.txt"), "write", p},
                        true); // the lost report cut a read short
     EXPECT_EQ(w.code, orlixctl::kTransferFailed);
@@ -130,10 +132,12 @@ TEST_F(DeviceCommands, WriteEndsWithTheRatePairWhenTheRunningRateDiffers) {
     ASSERT_GE(t.size(), 2u);
     EXPECT_EQ(t[t.size() - 2], "set 40 03 00 01 00 00 00 00");
     EXPECT_EQ(t.back(), "set 40 18 00 00 00 00 00 00");
-    // The state file remembers the rate the mouse switched to: the same file again needs
-    // only the plain reload.
-    ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "--trace", trace, "write", p}).code,
-              0);
+    // The state file remembers the rate the mouse switched to: the same file again, written
+    // in full, needs only the plain reload.
+    ASSERT_EQ(
+        run({"--simulate=basic", "--sim-state", state, "--trace", trace, "write", "--full", p})
+            .code,
+        0);
     EXPECT_EQ(lines(trace).back(), "set 40 19 00 00 00 00 00 00");
     // And a reset back to the defaults' 500 switches again.
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "--trace", trace, "reset"}).code, 0);
@@ -166,7 +170,7 @@ TEST_F(DeviceCommands, ForceBringsBackAMouseLeftHalfWritten) {
     // first data report 50; the second attempt starts at 49 + 38 + 38 = 125. Losing the
     // second piece of both shifts the identity code out of place.
     const auto w = run({"--simulate=basic", "--sim-state", state, "--sim-fail-at", "51",
-                        "--sim-fail-at", "127", "write", p},
+                        "--sim-fail-at", "127", "write", "--full", p},
                        true);
     EXPECT_EQ(w.code, orlixctl::kTransferFailed);
     EXPECT_NE(w.err.find("sent twice"), std::string::npos) << w.err;

@@ -123,7 +123,8 @@ TEST_P(MacroCommands, BadLinesAndOverlongMacrosWriteNothingAndNameTheLine) {
     ASSERT_EQ(run({"macro", "set", "1", path("s.txt")}).code, 0);
     const Bytes before = readAll(state);
 
-    writeText(path("bad.txt"), "10\n1 A CODE:8204\n\n1 A CODE:8200\n");
+    writeText(path("bad.txt"),
+              "10\n1 A CODE:8204\n\n1 A CODE:0204\n"); // a release code on a press line
     auto r = run({"macro", "set", "1", path("bad.txt")});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("bad.txt:4: not an event line"), std::string::npos) << r.err;
@@ -208,12 +209,25 @@ TEST_P(MacroCommands, ExportAndImportMoveEntriesAndBodiesAndRefuseBadFiles) {
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("nothing was written"), std::string::npos);
     EXPECT_EQ(run({"macro", "import", "all", path("one.bin")}).code, 2);
-    Bytes badLength = one;
-    badLength[0] = 0x04;
-    badLength[1] = 0x01;
-    writeBytes(path("bad.bin"), badLength);
-    EXPECT_EQ(run({"macro", "import", "2", path("bad.bin")}).code, 2);
     EXPECT_EQ(readAll(state), before);
+
+    // A length over 1024 is an empty macro, not a bad file: every export comes back, even a
+    // store of 0xFF as a profile of a basic mouse leaves it.
+    Bytes longLength = one;
+    longLength[0] = 0x04;
+    longLength[1] = 0x01;
+    writeBytes(path("long.bin"), longLength);
+    EXPECT_EQ(run({"macro", "import", "2", path("long.bin")}).code, 0);
+    EXPECT_EQ(slice(profile(), kTable + 32, 2), (Bytes{0x04, 0x01}));
+    writeBytes(path("erased.bin"), Bytes(33792, 0xFF));
+    ASSERT_EQ(run({"macro", "import", "all", path("erased.bin")}).code, 0);
+    ASSERT_EQ(run({"macro", "export", "all", path("again.bin")}).code, 0);
+    const Bytes again = readAll(path("again.bin"));
+    ASSERT_EQ(again.size(), 33792u);
+    for (std::size_t n = 0; n < 32; ++n) // the names went through the mouse's write
+        EXPECT_EQ(slice(again, 32 * n, 2), (Bytes{0xFF, 0xFF})) << n;
+    EXPECT_EQ(slice(again, 1024, 32768), Bytes(32768, 0xFF));
+    EXPECT_EQ(run({"macro", "import", "all", path("again.bin")}).code, 0);
 
     // Import all puts back the whole store as exported.
     ASSERT_EQ(run({"macro", "clear", "5"}).code, 0);

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -248,4 +250,124 @@ TEST_F(SetCommand, MacroMouseTakesRateAndCurrentLevelToo) {
     EXPECT_NE(r.out.find("\"currentLevel\": 1"), std::string::npos);
     EXPECT_NE(r.out.find("\"reportRate\": 1000"), std::string::npos);
     EXPECT_NE(r.out.find("{\"used\": true, \"index\": 9, \"value\": 3500}"), std::string::npos);
+}
+
+namespace {
+
+std::vector<std::string> traceLines(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+std::size_t countStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](auto& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+} // namespace
+
+TEST_F(SetCommand, SeveralSettingsInOneRunAreOneReadAndOneWrite) {
+    const auto trace = path("t.txt");
+    const auto r =
+        on(kEditor, {"--trace", trace, "set", "rate", "1000", "cpi", "600,1000,1600", "--current",
+                     "1600", "fire-key", "2", "--delay", "40", "button", "main", "5", "CPI +"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("wrote the report rate, resolution levels, fire key 2 and button 5 of "
+                         "the main profile to the mouse"),
+              std::string::npos)
+        << r.out;
+    const auto t = traceLines(trace);
+    EXPECT_EQ(countStarting(t, "set 40 09"), 1u); // one image write
+    EXPECT_EQ(t.back(), "set 40 18 00 00 00 00 00 00");
+    const auto b = image(kEditor);
+    EXPECT_EQ(b[28], 0x01);
+    EXPECT_EQ(hex(b, 10, 4), "020406FF");
+    EXPECT_EQ(b[27], 2);
+    EXPECT_EQ(code(b, 0, 5), "09010000");
+    EXPECT_TRUE(checksumsValid(b));
+    EXPECT_NE(on(kEditor, {"show"}).out.find("Fire key 2: repeat"), std::string::npos);
+    EXPECT_NE(on(kEditor, {"show"}).out.find(", delay 40"), std::string::npos);
+}
+
+TEST_F(SetCommand, OneRefusedSettingRefusesTheWholeRun) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Row rows[] = {
+        {{"set", "rate", "1000", "cpi", "600"}, "resolution values given"},
+        {{"set", "cpi", "600,1000", "rate", "750"}, "500 or 1000"},
+        {{"set", "rate", "1000", "--current", "600", "cpi", "600,1000"},
+         "--current does not go with set rate"},
+        {{"set", "rate", "1000", "rate", "500"}, "given twice"},
+        {{"set", "fire-key", "1", "--repeat", "3", "fire-key", "1", "--delay", "9"}, "given twice"},
+        {{"set", "fire-key", "1", "--repeat", "3", "--repeat", "4"}, "--repeat is given twice"},
+        {{"set", "rate", "1000", "teleport", "3"}, "\"teleport\" is no setting"},
+        {{"set", "rate", "1000", "button", "main", "5"}, "wrong arguments for set button"},
+        // Refused once the mouse was read: no button carries the Fire Mode group.
+        {{"set", "rate", "1000", "fire-mode", "1,3"}, "no button has the Fire Mode function"},
+    };
+    ASSERT_EQ(on(kEditor, {"info"}).code, 0); // the state file exists
+    for (const Row& row : rows)
+        refused(kEditor, row.args, row.says);
+}
+
+TEST_F(SetCommand, RateOnAMacroMouseRewritesTwoSectorsOrAllWithFull) {
+    struct Row {
+        std::vector<std::string> args;
+        std::size_t erases;
+        std::size_t reports; // the whole run, as the trace counts it
+        const char* says;
+    };
+    // Probes and identification 14, image, table and copies 190; sectors 0x60 and 0x70 are
+    // erased and written (2 + 38 + 4 x 38 + 2 + 2) and read back (38 + 148 + 2 + 2); 03, 18.
+    const Row rows[] = {
+        {{"set", "rate", "1000"}, 2, 14 + 190 + 196 + 190 + 2, "wrote the report rate"},
+        {{"set", "rate", "500"}, 0, 14 + 190, "nothing to change"},
+        {{"set", "rate", "1000", "--full"},
+         10,
+         14 + 190 + 5068 + 4926 + 2,
+         "wrote the report rate"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.back());
+        const auto state = path("m.bin");
+        fs::remove(state);
+        const auto trace = path("t.txt");
+        std::vector<std::string> args{"--simulate=macro", "--sim-state", state, "--trace", trace};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const auto r = run(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find(row.says), std::string::npos) << r.out;
+        const auto t = traceLines(trace);
+        EXPECT_EQ(countStarting(t, "set 40 11"), row.erases);
+        EXPECT_EQ(t.size(), row.reports);
+    }
+}
+
+TEST_F(SetCommand, EachOfTheFirstThreeButtonsStaysInTheLeftRightMiddleGroup) {
+    // button, function -> refused with the group's message (nullptr: taken, with this code)
+    struct Row {
+        const char* button;
+        const char* function;
+        const char* code;
+    };
+    const Row rows[] = {
+        {"1", "CPI +", nullptr},         {"2", "CPI +", nullptr},    {"3", "CPI +", nullptr},
+        {"3", "Ctrl+C", nullptr},        {"3", "10800000", nullptr}, {"3", "Left Key", "01010000"},
+        {"2", "Middle Key", "01040000"}, {"4", "CPI +", "09010000"},
+    };
+    for (const Row& row : rows) {
+        if (row.code == nullptr) {
+            refused(kEditor, {"set", "button", "main", row.button, row.function},
+                    "buttons 1 to 3 take");
+            continue;
+        }
+        ASSERT_EQ(on(kEditor, {"set", "button", "main", row.button, row.function}).code, 0)
+            << row.button << " " << row.function;
+        EXPECT_EQ(code(image(kEditor), 0, std::stoi(row.button)), row.code) << row.button;
+    }
 }

@@ -88,6 +88,10 @@ long SimulatedMouseStateFile::readAt(std::uint8_t* data, std::size_t n, std::siz
     return static_cast<long>(::pread(fd_, data, n, static_cast<off_t>(offset)));
 }
 
+long SimulatedMouseStateFile::writeAt(const std::uint8_t* data, std::size_t n, std::size_t offset) {
+    return static_cast<long>(::pwrite(fd_, data, n, static_cast<off_t>(offset)));
+}
+
 std::optional<std::string> SimulatedMouseStateFile::open(const std::filesystem::path& file) {
     close();
     std::error_code ec;

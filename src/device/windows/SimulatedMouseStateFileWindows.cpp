@@ -82,6 +82,11 @@ long SimulatedMouseStateFile::readAt(std::uint8_t* data, std::size_t n, std::siz
     return ::_read(fd_, data, static_cast<unsigned>(n));
 }
 
+long SimulatedMouseStateFile::writeAt(const std::uint8_t* data, std::size_t n, std::size_t offset) {
+    if (::_lseeki64(fd_, static_cast<long long>(offset), SEEK_SET) < 0) return -1;
+    return ::_write(fd_, data, static_cast<unsigned>(n));
+}
+
 std::optional<std::string> SimulatedMouseStateFile::open(const std::filesystem::path& file) {
     close();
     std::error_code ec;
