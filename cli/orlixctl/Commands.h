@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/posix/HidrawAccess.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -45,6 +47,8 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 // Whether this user can reach the mouse, and what to do if not (DoctorCommand.cpp).
 int commandDoctor(Context& ctx, std::ostream& out, std::ostream& err);
+// Where doctor looks: the system's folders; tests point it at a device tree of their own.
+orlix::device::HidrawRoots& doctorRoots();
 // The function names the edition's menus offer and the key names (NamesCommand.cpp).
 int commandNames(Context& ctx, std::ostream& out, std::ostream& err);
 

@@ -141,7 +141,8 @@ std::vector<KeyCombination::NamedKey> KeyCombination::capturableKeys() {
     for (unsigned v = 1; v < 256; ++v) {
         const TKeyboardHookKey key = VirtualKeyToKey(v);
         const std::string_view name = KeyDisplayName(key);
-        if (key == kh_None || name.empty()) continue;
+        // Below kh_Back: "None", "Demo" and "255", no names a user types.
+        if (key < kh_Back || name.empty()) continue;
         if (KeyCombination probe; !probe.keyDown(v, {})) continue;
         const bool seen = std::any_of(keys.begin(), keys.end(),
                                       [&](const NamedKey& k) { return k.name == name; });

@@ -52,8 +52,7 @@ bool sealed(const std::vector<std::uint8_t>& b) {
 
 // Code of button k (1..12) of profile p (0..2) in an image.
 std::string code(const std::vector<std::uint8_t>& b, int p, int k) {
-    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1),
-               4);
+    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1), 4);
 }
 
 // A simulated mouse of one edition, kept in a state file between runs.
@@ -223,8 +222,7 @@ TEST_F(SetCommand, ButtonsTakeMenuNamesKeyCombinationsAndCodes) {
 
 TEST_F(SetCommand, FileIsChangedInPlaceWithItsMacros) {
     const auto file = path("profile.bin");
-    ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file})
-                  .code,
+    ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file}).code,
               0);
     auto before = readAll(file);
     before[256 + 5] = 0x42; // something in the macro table, to see it carried
