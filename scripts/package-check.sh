@@ -53,7 +53,7 @@ trap 'rm -rf "$scratch"' EXIT
 echo "== The README's steps in a clean $build =="
 rm -rf "$build"
 # The clean folder reuses what other build folders compiled.
-export CCACHE_BASEDIR=$PWD
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 ORLIX_BUILD_DIR=$build bash scripts/run.sh --version
 (cd "$build" && cpack -G DEB >/dev/null)
 cmake --install "$build" --prefix "$scratch/usr" >/dev/null
