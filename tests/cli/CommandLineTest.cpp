@@ -208,3 +208,35 @@ TEST_F(CommandLine, TheNamesListingIsWhatSetButtonTakes) {
     EXPECT_NE(text.out.find("Esc (also Escape)"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("Win (also Super)"), std::string::npos) << text.out;
 }
+
+// The shell completions offer every command, sub-command and option the parser takes.
+TEST(Completions, EachShellKnowsEveryCommandAndOption) {
+    const std::vector<std::string> global = {
+        "--simulate", "--sim-state", "--sim-unplug-after", "--sim-latency-us", "--sim-fail-at",
+        "--device",   "--trace",     "--edition",          "--language",       "--version"};
+    for (const char* file : {"orlixctl.bash", "_orlixctl", "orlixctl.fish"}) {
+        std::ifstream in(std::string(ORLIX_SOURCE_DIR) + "/packaging/linux/completions/" + file);
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(text.empty()) << file;
+        // fish names long options without their dashes ("-l sim-state").
+        const auto has = [&](const std::string& option) {
+            const bool fish = std::string(file).ends_with(".fish");
+            if (!fish) return text.find(option) != std::string::npos;
+            const std::string bare = option.substr(option.rfind('-') == 0 ? 1 : 2);
+            return text.find((option.rfind("--", 0) == 0 ? "-l " : "-s ") + bare) !=
+                   std::string::npos;
+        };
+        for (const std::string& option : global)
+            EXPECT_TRUE(has(option)) << file << " lacks " << option;
+        for (const orlixctl::Command& c : orlixctl::commands()) {
+            EXPECT_NE(text.find(std::string(c.name)), std::string::npos) << file << c.name;
+            if (!c.sub.empty()) {
+                EXPECT_NE(text.find(std::string(c.sub)), std::string::npos) << file << c.sub;
+            }
+            for (const std::string& option : words(c.options))
+                EXPECT_TRUE(has(option))
+                    << file << " lacks " << option << " of " << orlixctl::commandName(c);
+        }
+    }
+}
