@@ -379,9 +379,12 @@ std::variant<Options, UsageError, HelpRequest> parse(const std::vector<std::stri
             });
         auto& into = own != kCommandOptions.end() ? moved : before;
         into.push_back(arg);
+        const bool simulateKind = arg == "--simulate" && i + 1 < args.size() &&
+                                  (args[i + 1] == "basic" || args[i + 1] == "macro");
         const bool separateValue =
             arg.find('=') == std::string::npos &&
-            (own != kCommandOptions.end() ? !own->valueName.empty() : takesNextValue(arg));
+            (own != kCommandOptions.end() ? !own->valueName.empty()
+                                          : takesNextValue(arg) || simulateKind);
         if (separateValue && i + 1 < args.size()) into.push_back(args[++i]);
     }
     if (i < args.size() && args[i] == "help") {

@@ -118,6 +118,9 @@ TEST_F(CommandLine, EveryCommandHasItsHelpWithItsOptionsAndTheExitCodes) {
     for (const char* sub : {"set cpi", "set rate", "set fire-key", "set button", "set lighting"})
         EXPECT_NE(group.out.find(sub), std::string::npos) << sub;
     EXPECT_EQ(run({"help"}).out, run({"--help"}).out);
+    EXPECT_EQ(
+        run({"--simulate", "basic", "--edition", "orlix-editor-s", "help", "set", "rate"}).out,
+        run({"set", "rate", "--help"}).out);
     const CliResult version = run({"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, std::string("orlixctl ") + ORLIX_VERSION + "\n");
