@@ -9,7 +9,7 @@ set -euo pipefail
 # Building the programs, `cmake --install`, `cpack -G DEB`, and what they need at run time.
 run_packages=(
     build-essential cmake ninja-build pkg-config ccache
-    qt6-base-dev libxkbcommon-dev libgl-dev
+    qt6-base-dev libxkbcommon-dev libgl-dev libxi-dev
     libhidapi-dev libudev-dev libpng-dev zlib1g-dev nlohmann-json3-dev libcli11-dev
     fonts-wqy-microhei libglib2.0-bin gsettings-desktop-schemas qt6-translations-l10n qt6-wayland
     dpkg-dev file

@@ -21,10 +21,10 @@ constexpr std::array kCommands = {
     Command{"read", "", "[FILE]", "-o", true, commandRead,
             "Read the whole mouse into a profile file (34048 bytes), named by -o FILE or as "
             "the operand."},
-    Command{"write", "", "FILE", "--force", true, commandWrite,
+    Command{"write", "", "FILE", "--force --full --no-backup", true, commandWrite,
             "Load a profile file (or a configuration file ending in .json) as the editor does "
             "and write it to the mouse: erase, image, macros, read-back, reload."},
-    Command{"reset", "", "", "--force", true, commandReset,
+    Command{"reset", "", "", "--force --full --no-backup", true, commandReset,
             "Write the default configuration and an empty macro store."},
     Command{"show", "", "[FILE]", "--json", false, commandShow,
             "The decoded configuration of the mouse, or of a profile or configuration file."},
@@ -44,30 +44,23 @@ constexpr std::array kCommands = {
             "The 32 macros: number, name, length."},
     Command{"macro", "show", "N", "--file --json", false, commandMacroShow,
             "The script of macro N (1 to 32), one line per event, after its delay-mode header."},
-    Command{"macro", "set", "N FILE", "--file", false, commandMacroSet,
+    Command{"macro", "set", "N FILE", "--file --full --no-backup", false, commandMacroSet,
             "Encode a script file in the line format of macro show into macro N."},
-    Command{"macro", "name", "N TEXT", "--file", false, commandMacroName,
+    Command{"macro", "name", "N TEXT", "--file --full --no-backup", false, commandMacroName,
             "Name macro N (1 to 14 characters)."},
-    Command{"macro", "clear", "N", "--file", false, commandMacroClear,
+    Command{"macro", "clear", "N", "--file --full --no-backup", false, commandMacroClear,
             "Empty macro N (its name stays)."},
     Command{"macro", "export", "WHICH FILE", "--file", false, commandMacroExport,
             "Write one macro (WHICH: 1 to 32, 1056 bytes) or all of them (WHICH: all, 33792 bytes) to FILE."},
-    Command{"macro", "import", "WHICH FILE", "--file", false, commandMacroImport,
+    Command{"macro", "import", "WHICH FILE", "--file --full --no-backup", false, commandMacroImport,
             "Read such a file into macro N or the whole store."},
-    Command{"set", "cpi", "VALUES", "--current --file", false, commandSetCpi,
-            "2 to 4 resolution values as the editor shows them, e.g. 600,1000,1600,2400."},
-    Command{"set", "rate", "RATE", "--file", false, commandSetRate,
-            "The report rate: 500 or 1000 reports per second."},
-    Command{"set", "fire-key", "N", "--repeat --delay --file", false, commandSetFireKey,
-            "Fire key 1 to 4: repeat count 2 to 15, delay 2 to 2000 ms."},
-    Command{"set", "fire-mode", "LIST", "--file", false, commandSetFireMode,
-            "The Fire Mode group, 1 to 3 fire keys, e.g. 1,3."},
-    Command{"set", "button", "PROFILE KEY FUNCTION", "--file", false, commandSetButton,
-            "PROFILE main or alternate, KEY 1 to 12; FUNCTION a name as the menus show it, a "
-            "key combination such as Ctrl+C, or an eight-digit code (see orlixctl names)."},
-    Command{"set", "lighting", "MODE", "--colour --steps --file", false, commandSetLighting,
-            "Lighting mode random, colourful or custom; --colour R,G,B in per cent, --steps "
-            "the four breathing times."},
+    Command{"set", "", "SETTING...", "--current --repeat --delay --colour --steps --file --full --no-backup", false, commandSet,
+            "One or more settings, read, changed and written in one run: cpi VALUES "
+            "[--current VALUE], rate 500|1000, fire-key N [--repeat R] [--delay MS], fire-mode "
+            "LIST, button PROFILE KEY FUNCTION, lighting MODE [--colour R,G,B] [--steps "
+            "OFF,RAISE,ON,FALL]; an option follows the setting it belongs to. FUNCTION is a "
+            "name as the menus show it, a key combination such as Ctrl+C, or an eight-digit "
+            "code (see orlixctl names)."},
 };
 // clang-format on
 

@@ -114,8 +114,56 @@ std::optional<std::string> configurationToJson(std::span<const std::uint8_t> pro
     return j.dump(2) + "\n";
 }
 
+namespace {
+
+// The configuration nests a few levels; a file nested far deeper is no configuration, and
+// parsing and walking it would take stack in proportion.
+constexpr int kMaxJsonDepth = 64;
+
+// Where the nesting first goes deeper than kMaxJsonDepth: "line 3, column 17"; empty when it
+// never does. Brackets inside strings do not count.
+std::string tooDeep(std::string_view text) {
+    int depth = 0;
+    std::size_t line = 1;
+    std::size_t column = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (char c : text) {
+        ++column;
+        if (c == '\n') {
+            ++line;
+            column = 0;
+        }
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxJsonDepth)
+                return "line " + std::to_string(line) + ", column " + std::to_string(column);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 ConfigJsonResult configurationFromJson(std::string_view text, const ConfigJsonContext& context) {
     ConfigJsonResult result;
+    if (const std::string where = tooDeep(text); !where.empty()) {
+        result.error = "not a configuration: nested deeper than " + std::to_string(kMaxJsonDepth) +
+                       " levels at " + where;
+        return result;
+    }
     try {
         // A key given twice would leave one of its values unread: refused like an unknown one.
         std::vector<std::set<std::string>> keys;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <csignal>
 #include <deque>
 #include <memory>
 
@@ -46,6 +47,8 @@ constexpr std::array kCommandOptions = {
     CommandOption{"--json", "--json", "", "machine-readable output (JSON)"},
     CommandOption{"--all", "--all", "", "every HID interface, not only the mouse's"},
     CommandOption{"-o", "-o,--output", "FILE", "the profile file to write"},
+    CommandOption{"--full", "--full", "", "write the whole memory, not only what changed"},
+    CommandOption{"--no-backup", "--no-backup", "", "keep no backup of the mouse first"},
 };
 // clang-format on
 
@@ -83,6 +86,8 @@ struct Bound {
 
     std::string simulate, simState, simUnplugAfter, simLatency, device, trace, edition, language;
     std::vector<std::string> simFailAt;
+    std::string simSignalAt;
+    CLI::Option* simSignalOption = nullptr;
     CLI::Option* simulateOption = nullptr;
     CLI::Option* simUnplugOption = nullptr;
     CLI::Option* simLatencyOption = nullptr;
@@ -107,6 +112,10 @@ void addGlobalOptions(CLI::App& app, Bound& b) {
                              ->type_name("N");
     app.add_option("--sim-fail-at", b.simFailAt, "report N of the run fails once (repeatable)")
         ->type_name("N");
+    b.simSignalOption =
+        app.add_option("--sim-signal-at", b.simSignalAt,
+                       "raise SIGINT (or :TERM, :KILL) just before report N of the run")
+            ->type_name("N[:SIGNAL]");
     app.add_option("--device", b.device, "the mouse with an interface at PATH")->type_name("PATH");
     app.add_option("--trace", b.trace, "one line per report into FILE")->type_name("FILE");
     b.editionOption =
@@ -137,6 +146,7 @@ void addCommand(CLI::App& app, Bound& b, const Command& c) {
     leaf.command = &c;
     leaf.app = sub;
     for (std::string_view word : words(c.operands)) {
+        if (word.ends_with("...")) continue; // taken by a parser of its own (set)
         const bool optional = word.front() == '[';
         const std::string name(optional ? word.substr(1, word.size() - 2) : word);
         CLI::Option* o = sub->add_option(name, leaf.operands.emplace_back());
@@ -227,8 +237,9 @@ std::string groupHelp(std::string_view group) {
 
 // Global options that take a value in the next argument, to find the command word after them.
 bool takesNextValue(std::string_view arg) {
-    for (std::string_view o : {"--sim-state", "--sim-unplug-after", "--sim-latency-us",
-                               "--sim-fail-at", "--device", "--trace", "--edition", "--language"})
+    for (std::string_view o :
+         {"--sim-state", "--sim-unplug-after", "--sim-latency-us", "--sim-fail-at",
+          "--sim-signal-at", "--device", "--trace", "--edition", "--language"})
         if (arg == o) return true;
     return false;
 }
@@ -331,6 +342,32 @@ std::variant<Options, UsageError, HelpRequest> parseArgs(const std::vector<std::
         if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1", ""};
         o.simFailAt.push_back(*n);
     }
+    if (b.simSignalOption->count() > 0) {
+        std::string text = b.simSignalAt;
+        int sig = SIGINT;
+        if (const auto colon = text.find(':'); colon != std::string::npos) {
+            const std::string signalName = text.substr(colon + 1);
+            text.resize(colon);
+            if (signalName == "INT") {
+                sig = SIGINT;
+            } else if (signalName == "TERM") {
+                sig = SIGTERM;
+            } else if (signalName == "KILL") {
+#ifdef SIGKILL
+                sig = SIGKILL;
+#else
+                return UsageError{"--sim-signal-at: KILL is not known here", ""};
+#endif
+            } else {
+                return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL", ""};
+            }
+        }
+        const auto n = number(text);
+        if (!n || *n == 0)
+            return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL (N from 1)", ""};
+        o.simSignalAt = n;
+        o.simSignal = sig;
+    }
     if (b.simLatencyOption->count() > 0) {
         const auto n = number(b.simLatency);
         if (!n || *n > 1000000) return UsageError{"--sim-latency-us takes 0 to 1000000", ""};
@@ -344,6 +381,7 @@ std::variant<Options, UsageError, HelpRequest> parseArgs(const std::vector<std::
         const auto e = orlix::editionFromName(b.edition);
         if (!e) return UsageError{"unknown edition \"" + b.edition + "\"", ""};
         o.edition = *e;
+        o.editionFrom = Options::EditionFrom::Option;
     }
     if (b.languageOption->count() > 0) {
         const auto n = number(b.language);
@@ -352,6 +390,11 @@ std::variant<Options, UsageError, HelpRequest> parseArgs(const std::vector<std::
     }
     return o;
 }
+
+std::variant<Options, UsageError, HelpRequest>
+parseCommandLine(const std::vector<std::string>& args);
+std::variant<Options, UsageError, HelpRequest> parseSet(std::vector<std::string> globals,
+                                                        const std::vector<std::string>& words);
 
 } // namespace
 
@@ -363,7 +406,28 @@ std::optional<std::uint64_t> number(std::string_view text) {
     return value;
 }
 
-std::variant<Options, UsageError, HelpRequest> parse(const std::vector<std::string>& args) {
+std::variant<Options, UsageError, HelpRequest>
+parse(const std::vector<std::string>& args, std::optional<std::string> environmentEdition) {
+    auto parsed = parseCommandLine(args);
+    auto* o = std::get_if<Options>(&parsed);
+    if (o == nullptr) return parsed;
+    if (o->editionFrom != Options::EditionFrom::Option && environmentEdition &&
+        !environmentEdition->empty()) {
+        auto e = orlix::editionFromName(*environmentEdition);
+        if (!e)
+            return UsageError{"ORLIX_EDITION names no edition: \"" + *environmentEdition +
+                                  "\" (orlix-editor or orlix-editor-s)",
+                              ""};
+        o->edition = *e;
+        o->editionFrom = Options::EditionFrom::Environment;
+    }
+    return parsed;
+}
+
+namespace {
+
+std::variant<Options, UsageError, HelpRequest>
+parseCommandLine(const std::vector<std::string>& args) {
     // A command's own options may stand before the command word; they move behind it, where
     // the command's parser sees them. "help set cpi" is "set cpi --help".
     std::vector<std::string> before, moved, rest;
@@ -392,11 +456,107 @@ std::variant<Options, UsageError, HelpRequest> parse(const std::vector<std::stri
         ++i;
     }
     rest.assign(args.begin() + static_cast<long>(i), args.end());
+    if (!help && !rest.empty() && rest[0] == "set") {
+        rest.insert(rest.begin() + 1, moved.begin(), moved.end());
+        return parseSet(before, rest);
+    }
     const auto dashes = std::find(rest.begin(), rest.end(), "--");
     rest.insert(dashes, moved.begin(), moved.end());
     if (help) rest.emplace_back("--help");
     before.insert(before.end(), rest.begin(), rest.end());
     return parseArgs(before);
+}
+
+// `set rate 1000 cpi 800,1600 --current 800`: several settings, each followed by its own
+// options, so the order of options among the words counts. The set command's own options are
+// taken here with their places; the options every command takes go through the parser.
+std::variant<Options, UsageError, HelpRequest> parseSet(std::vector<std::string> globals,
+                                                        const std::vector<std::string>& words) {
+    const Command* set = nullptr;
+    for (const Command& c : commands())
+        if (c.name == "set") set = &c;
+    const auto takes = orlixctl::words(set->options);
+    std::vector<std::string> operands;
+    std::vector<Options::Placed> placed;
+    globals.emplace_back("set");
+    bool ended = false;
+    for (std::size_t j = 1; j < words.size(); ++j) {
+        const std::string& arg = words[j];
+        if (ended || arg.rfind('-', 0) != 0 || isNegativeNumber(arg)) {
+            operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            ended = true;
+            continue;
+        }
+        const auto eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        if (std::find(takes.begin(), takes.end(), name) != takes.end()) {
+            const auto known = std::find_if(kCommandOptions.begin(), kCommandOptions.end(),
+                                            [&](const CommandOption& o) { return o.name == name; });
+            std::string value;
+            if (!known->valueName.empty()) {
+                if (eq != std::string::npos)
+                    value = arg.substr(eq + 1);
+                else if (j + 1 < words.size())
+                    value = words[++j];
+                else
+                    return UsageError{"set: " + name + " needs a value", "set"};
+            } else if (eq != std::string::npos) {
+                return UsageError{"set: " + name + " takes no value", "set"};
+            }
+            placed.push_back({name, value, operands.size()});
+            continue;
+        }
+        globals.push_back(arg);
+        const bool simulateKind = arg == "--simulate" && j + 1 < words.size() &&
+                                  (words[j + 1] == "basic" || words[j + 1] == "macro");
+        if (eq == std::string::npos && (takesNextValue(arg) || simulateKind) &&
+            j + 1 < words.size())
+            globals.push_back(words[++j]);
+    }
+    auto parsed = parseArgs(globals);
+    auto* o = std::get_if<Options>(&parsed);
+    if (o == nullptr) return parsed;
+    if (operands.empty()) {
+        std::string settings;
+        for (const char* s : {"cpi", "rate", "fire-key", "fire-mode", "button", "lighting"})
+            settings += (settings.empty() ? "" : ", ") + std::string(s);
+        return UsageError{"set needs one or more of: " + settings, "set"};
+    }
+    o->operands = operands;
+    o->placed = placed;
+    for (const Options::Placed& p : placed)
+        o->extra[p.name] = p.value;
+    return parsed;
+}
+
+} // namespace
+
+std::string_view editionSourceName(Options::EditionFrom from) {
+    switch (from) {
+    case Options::EditionFrom::Environment:
+        return "environment";
+    case Options::EditionFrom::Option:
+        return "option";
+    case Options::EditionFrom::Default:
+        break;
+    }
+    return "default";
+}
+
+std::string editionNote(const Options& options) {
+    std::string note(orlix::traitsOf(options.edition).programName);
+    switch (options.editionFrom) {
+    case Options::EditionFrom::Option:
+        return note + " (from --edition)";
+    case Options::EditionFrom::Environment:
+        return note + " (from ORLIX_EDITION)";
+    case Options::EditionFrom::Default:
+        break;
+    }
+    return note + " (the default; for an orlix-editor-s mouse set ORLIX_EDITION or --edition)";
 }
 
 } // namespace orlixctl

@@ -1,7 +1,7 @@
 // `doctor` against a device tree of the test's own: sysfs, device nodes, rule folders (one
 // reached twice, as /lib and /usr/lib are with a merged /usr) and what udev says of a node.
-#include "CliHarness.h"
 #include "Commands.h"
+#include "support/CliHarness.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,7 +4,7 @@ _orlixctl() {
     _init_completion || return
 
     local global="--simulate --simulate=basic --simulate=macro --sim-state --sim-unplug-after
-        --sim-latency-us --sim-fail-at --device --trace --edition --language --help --version"
+        --sim-latency-us --sim-fail-at --sim-signal-at --device --trace --edition --language --help --version"
     local commands="list info read write reset show export backups doctor names macro set help"
 
     case $prev in
@@ -56,7 +56,7 @@ _orlixctl() {
         list) own="--all --json" ;;
         info | show | backups | doctor | names) own="--json" ;;
         read) own="-o --output" ;;
-        write | reset) own="--force" ;;
+        write | reset) own="--force --full --no-backup" ;;
         export) own="--json --file" ;;
         macro)
             case $sub in
@@ -74,7 +74,7 @@ _orlixctl() {
                     COMPREPLY=($(compgen -W "cpi rate fire-key fire-mode button lighting" -- "$cur"))
                     return
                     ;;
-                cpi) own="--current --file" ;;
+                cpi) own="--current --file --full --no-backup" ;;
                 fire-key) own="--repeat --delay --file" ;;
                 lighting) own="--colour --steps --file" ;;
                 rate)

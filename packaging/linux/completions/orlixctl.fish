@@ -40,3 +40,6 @@ complete -c orlixctl -n "__fish_seen_subcommand_from macro; and not __fish_seen_
 complete -c orlixctl -n '__fish_seen_subcommand_from macro' -l file -r -F -d 'profile file'
 complete -c orlixctl -n '__fish_seen_subcommand_from macro; and __fish_seen_subcommand_from list show' -l json -d 'JSON'
 complete -c orlixctl -n '__fish_seen_subcommand_from help' -a "$commands $setcommands $macrocommands"
+complete -c orlixctl -l sim-signal-at -x -d 'raise a signal before report N'
+complete -c orlixctl -n '__fish_seen_subcommand_from write reset set macro' -l full -d 'write the whole memory'
+complete -c orlixctl -n '__fish_seen_subcommand_from write reset set macro' -l no-backup -d 'keep no backup first'
