@@ -9,18 +9,29 @@
 #   scripts/run.sh orlix-editor-s [ARGS]
 #   scripts/run.sh orlixctl [ARGS]
 #   scripts/run.sh [ARGS]               anything else goes to orlixctl, e.g. --simulate=macro info
+#
+# It installs only what building and running need (not the test toolchain), and builds what
+# `cmake --install build` and `(cd build && cpack -G DEB)` need. ORLIX_BUILD_DIR chooses
+# another build folder than build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target orlixctl orlix-editor orlix-editor-s
+bash scripts/install-deps.sh run
+build=${ORLIX_BUILD_DIR:-build}
+if [ -f "$build/CMakeCache.txt" ]; then
+    # A folder the test command configured keeps its tests.
+    cmake -S . -B "$build" >/dev/null
+else
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIX_TESTS=OFF \
+        -DORLIX_BENCH=OFF >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target orlix_installed
 
-orlixctl=build/cli/orlixctl/orlixctl
+orlixctl=$build/cli/orlixctl/orlixctl
 case "${1:-}" in
     orlix-editor | orlix-editor-s)
         program=$1
         shift
-        exec "build/src/shell/$program" "$@"
+        exec "$build/src/shell/$program" "$@"
         ;;
     orlixctl)
         shift
@@ -28,7 +39,7 @@ case "${1:-}" in
         ;;
     "")
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-            exec build/src/shell/orlix-editor --simulate=macro
+            exec "$build/src/shell/orlix-editor" --simulate=macro
         fi
         exec "$orlixctl" --simulate=macro show
         ;;

@@ -6,13 +6,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 
 jobs=$(nproc)
 export CTEST_OUTPUT_ON_FAILURE=1
 
 echo "== Build and test (RelWithDebInfo) =="
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIX_WERROR=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORLIX_WERROR=ON \
+    -DORLIX_TESTS=ON -DORLIX_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build -j "$jobs" --timeout 600
 
@@ -24,7 +25,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan -j "$jobs" --timeout 900
 
 echo "== Install and Debian package =="
-bash scripts/package-check.sh build
+bash scripts/package-check.sh build-package
 
 echo "== Fuzzing the parsers (libFuzzer, clang) =="
 bash scripts/fuzz.sh

@@ -5,7 +5,10 @@
 
 #include "model/Backups.h"
 
+#include <nlohmann/json.hpp>
+
 #include <ostream>
+#include <sstream>
 
 namespace orlixctl {
 
@@ -18,6 +21,29 @@ int commandBackups(Context& ctx, std::ostream& out, std::ostream& err) {
         return kFileError;
     }
     const auto backups = BackupStore(folder).list();
+    if (ctx.options().json) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        int n = 0;
+        for (const Backup& b : backups) {
+            Configuration config(ctx.config().edition);
+            config.startUp(ctx.defaultResource(), ctx.texts());
+            nlohmann::ordered_json entry{
+                {"number", ++n}, {"taken", b.taken}, {"path", b.path.string()}};
+            if (const FileResult loaded = config.loadProfile(b.path, ctx.texts()); !loaded) {
+                entry["summary"] = nullptr;
+                entry["error"] = loaded.error;
+            } else {
+                std::ostringstream summary;
+                writeSummaryLine(summary, config, ctx.texts());
+                entry["summary"] = summary.str();
+                entry["error"] = nullptr;
+            }
+            list.push_back(entry);
+        }
+        out << nlohmann::ordered_json{{"folder", folder.string()}, {"backups", list}}.dump(2)
+            << "\n";
+        return kOk;
+    }
     if (backups.empty()) {
         out << "no backups in " << folder.string()
             << " (one is kept before every write or reset)\n";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/posix/HidrawAccess.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -13,19 +15,26 @@ namespace orlixctl {
 class Context;
 
 // One command of orlixctl. `set` and `macro` have sub-commands: the entry names it, and the
-// operand counts are those after it.
+// operands are those after it.
 struct Command {
     std::string_view name;
     std::string_view sub;
-    std::size_t minOperands;
-    std::size_t maxOperands;
+    // The operands by the names the help shows, in order; "[FILE]" may be left out.
+    std::string_view operands;
+    // The options this command takes besides those every command takes, e.g. "--json --file";
+    // anything else on its command line is refused.
+    std::string_view options;
     // Connect the HID access (real or simulated mouse) before running. A command that may work
     // on a file instead calls Context::connectBackend itself when it needs the mouse.
     bool needsMouse;
     int (*run)(Context& ctx, std::ostream& out, std::ostream& err);
+    // What it does, for `orlixctl help COMMAND`.
+    std::string_view summary;
 };
 
 std::span<const Command> commands();
+// "set cpi", "list"
+std::string commandName(const Command& command);
 
 // The device transfers and reports (DeviceCommands.cpp).
 int commandList(Context& ctx, std::ostream& out, std::ostream& err);
@@ -38,6 +47,10 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err);
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err);
 // Whether this user can reach the mouse, and what to do if not (DoctorCommand.cpp).
 int commandDoctor(Context& ctx, std::ostream& out, std::ostream& err);
+// Where doctor looks: the system's folders; tests point it at a device tree of their own.
+orlix::device::HidrawRoots& doctorRoots();
+// The function names the edition's menus offer and the key names (NamesCommand.cpp).
+int commandNames(Context& ctx, std::ostream& out, std::ostream& err);
 
 // The readable configuration file (ExportCommand.cpp). `write` and `show` take a file whose
 // name ends in ".json" (any case) as one; readJsonConfiguration refuses, with its message on
@@ -60,5 +73,7 @@ int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err);
 // `set`: one or more settings of the Advanced, button and Breathing-light pages in one run,
 // with one read and one write (SetCommands.cpp, SetLighting.cpp).
 int commandSet(Context& ctx, std::ostream& out, std::ostream& err);
+// The function names the menus offer button `key` (1 to 12), as `set button` takes them.
+std::vector<std::string> offeredFunctionNames(Context& ctx, int key);
 
 } // namespace orlixctl

@@ -5,6 +5,8 @@
 #include "model/ProfileFile.h"
 #include "rules/AssignmentEditor.h"
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <ostream>
 
@@ -27,6 +29,28 @@ int commandList(Context& ctx, std::ostream& out, std::ostream&) {
     for (const HidInterfaceInfo& info : ctx.backend().enumerate()) {
         const bool matches = info.vendorId == target.vendorId && info.productId == target.productId;
         if (matches || ctx.options().all) shown.push_back(info);
+    }
+    if (ctx.options().json) {
+        nlohmann::ordered_json devices = nlohmann::ordered_json::array();
+        for (const HidDeviceGroup& group : groupByParent(shown)) {
+            nlohmann::ordered_json interfaces = nlohmann::ordered_json::array();
+            for (const HidInterfaceInfo& info : group.interfaces) {
+                const bool matches =
+                    info.vendorId == target.vendorId && info.productId == target.productId;
+                interfaces.push_back({{"path", info.path},
+                                      {"vendorId", hexValue(info.vendorId, 4)},
+                                      {"productId", hexValue(info.productId, 4)},
+                                      {"featureReportLength", info.featureReportLength},
+                                      {"usable", matches && info.featureReportLength == 8}});
+            }
+            devices.push_back(
+                {{"device", group.parent.empty() ? nlohmann::ordered_json(nullptr)
+                                                 : nlohmann::ordered_json(group.parent)},
+                 {"interfaces", interfaces}});
+        }
+        out << nlohmann::ordered_json{{"all", ctx.options().all}, {"devices", devices}}.dump(2)
+            << "\n";
+        return kOk;
     }
     if (shown.empty()) {
         out << "no " << (ctx.options().all ? "HID interfaces" : "interfaces of the mouse")
@@ -53,6 +77,24 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     const int code = ctx.openAndIdentify();
     if (!ctx.identification()) return code;
     const Identification& id = *ctx.identification();
+    if (ctx.options().json) {
+        using J = nlohmann::ordered_json;
+        // The two bytes of an identity code, as the text form shows them.
+        const auto pair = [](const auto& v) {
+            return v ? J::array({hexValue((*v)[0], 2), hexValue((*v)[1], 2)}) : J(nullptr);
+        };
+        J j{{"kind", kindName(id.kind)},
+            {"dataType", id.dataType ? J(hexValue(*id.dataType, 2)) : J(nullptr)},
+            {"chipCode", hexValue(id.chipCode, 2)},
+            {"flashType", id.flashType},
+            {"configuration", hexValue(id.configuration, 2)},
+            {"identity", pair(id.identity)},
+            {"fallbackIdentity", pair(id.fallbackIdentity)},
+            {"expectedIdentity", pair(id.expectedId)},
+            {"result", id.result == IdentifyResult::Accepted ? "accepted" : "rejected"}};
+        out << j.dump(2) << "\n";
+        return code;
+    }
     out << "kind: " << kindName(id.kind) << "\n";
     out << "edition tables: " << editionNote(ctx.options()) << "\n";
     out << "data type: " << (id.dataType ? hexValue(*id.dataType, 2) : std::string("none")) << "\n";

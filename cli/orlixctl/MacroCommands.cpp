@@ -9,6 +9,8 @@
 #include "model/ProfileFile.h"
 #include "model/TextCodec.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <fstream>
 #include <ostream>
@@ -121,6 +123,23 @@ std::string lengthText(std::uint16_t length) {
 int commandMacroList(Context& ctx, std::ostream& out, std::ostream&) {
     MacroSource src;
     if (int code = load(ctx, src); code != kOk) return code;
+    if (ctx.options().json) {
+        nlohmann::ordered_json macros = nlohmann::ordered_json::array();
+        for (std::size_t n = 0; n < kMacroCount; ++n) {
+            const std::uint16_t length = src.store.bodyLength(n);
+            macros.push_back({{"number", n + 1},
+                              {"name", src.names[n]},
+                              {"length", length},
+                              {"usable", length <= kMacroBodySize}});
+        }
+        out << nlohmann::ordered_json{{"source", src.fromFile ? "file" : "mouse"},
+                                      {"path", src.fromFile ? nlohmann::ordered_json(src.file)
+                                                            : nlohmann::ordered_json(nullptr)},
+                                      {"macros", macros}}
+                   .dump(2)
+            << "\n";
+        return kOk;
+    }
     for (std::size_t n = 0; n < kMacroCount; ++n) {
         const std::string& name = src.names[n];
         std::string number = std::to_string(n + 1);
@@ -138,6 +157,22 @@ int commandMacroShow(Context& ctx, std::ostream& out, std::ostream& err) {
     MacroSource src;
     if (int code = load(ctx, src); code != kOk) return code;
     const DecodedBody decoded = MacroBodyToScript(src.store, *n);
+    if (ctx.options().json) {
+        // Empty macros give an empty script rather than a message, so scripts need no case.
+        nlohmann::ordered_json lines = nlohmann::ordered_json::array();
+        if (!decoded.empty)
+            for (const std::string& line : decoded.script.lines())
+                lines.push_back(line);
+        out << nlohmann::ordered_json{{"number", *n + 1},
+                                      {"name", src.names[*n]},
+                                      {"empty", decoded.empty},
+                                      {"lines", lines},
+                                      {"skippedCodes", decoded.skippedCodes},
+                                      {"truncated", decoded.truncated}}
+                   .dump(2)
+            << "\n";
+        return kOk;
+    }
     if (decoded.empty) {
         err << "orlixctl: macro " << *n + 1 << " is empty\n";
         return kOk;

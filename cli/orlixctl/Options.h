@@ -13,9 +13,12 @@
 
 namespace orlixctl {
 
+struct Command;
+
 // One command line, parsed. Options may stand before or after the command; "--name=value" and
-// "--name value" both work.
+// "--name value" both work. A command only gets the options and operands it takes.
 struct Options {
+    const Command* selected = nullptr; // the command (or sub-command) to run
     std::string command;
     // Everything after the command that is not an option; for `set` and `macro` the first one
     // is the sub-command.
@@ -33,7 +36,6 @@ struct Options {
     int language = 1;
     bool json = false;
     bool all = false;
-    bool help = false;
     std::optional<std::uint64_t> simUnplugAfter;
     std::vector<std::uint64_t> simFailAt; // reports (from 1) that fail once, in any order
     std::uint64_t simLatencyMicros = 0;
@@ -42,7 +44,8 @@ struct Options {
     std::optional<std::uint64_t> simSignalAt;
     int simSignal = 0;
     // Options that only some commands take (see kCommandOptions in Options.cpp), by their name
-    // with the dashes: the value given, or "" for a flag.
+    // with the dashes: the value given, or "" for a flag. --json, --all and -o are also in
+    // `json`, `all` and `output`.
     std::map<std::string, std::string, std::less<>> extra;
 
     // The same options in the order given, each with the number of operands before it, so a
@@ -65,11 +68,20 @@ struct Options {
 
 struct UsageError {
     std::string message;
+    std::string helpTopic; // "set cpi": where the user finds what the command takes
+};
+
+// --help, `help COMMAND` or --version: the text to print, and nothing else to do.
+struct HelpRequest {
+    std::string text;
 };
 
 // `environmentEdition` is the value of ORLIX_EDITION, if set.
-std::variant<Options, UsageError> parse(const std::vector<std::string>& args,
-                                        std::optional<std::string> environmentEdition = {});
+std::variant<Options, UsageError, HelpRequest>
+parse(const std::vector<std::string>& args, std::optional<std::string> environmentEdition = {});
+
+// What every command's help ends with: the exit status of orlixctl.
+extern const char* const kExitStatusText;
 
 // Which edition's tables a run uses and why: "orlix-editor-s (from ORLIX_EDITION)".
 std::string editionNote(const Options& options);

@@ -12,25 +12,15 @@
 
 namespace orlixctl {
 
-namespace {
-
-// "lighting, cpi" for `set`: the sub-commands of one command, for its usage message.
-std::string subCommands(std::string_view name) {
-    std::string list;
-    for (const Command& c : commands()) {
-        if (c.name != name || c.sub.empty()) continue;
-        if (!list.empty()) list += ", ";
-        list += c.sub;
-    }
-    return list;
-}
-
-} // namespace
-
 std::string helpText() {
     return R"(orlixctl: configure an Orlix mouse from the command line
 
 Usage: orlixctl [options] <command> [arguments]
+       orlixctl help COMMAND      (or orlixctl COMMAND --help): what one command takes
+
+A command refuses an option or operand it does not take, naming it. --json gives the report of
+list, info, show, backups, doctor, names, macro list and macro show as one JSON object (see
+orlixctl(1) for each shape; fields are only ever added).
 
 Commands:
   list [--all]       interfaces with the mouse's vendor and product id (--all: every HID
@@ -64,6 +54,9 @@ Commands:
   doctor             whether this user can open the mouse (hidraw nodes, their rights,
                      the udev rule, the session) and what to do if not; exit 0 only
                      when the mouse can be used
+  names              every function name the menus of the edition offer (by button),
+                     and every key and modifier name a key combination takes, with the
+                     other names accepted for them (Escape for Esc, Super for Win, ...)
   backups            the configurations kept before each write or reset (the newest 20,
                      in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
                      with `write FILE`
@@ -116,16 +109,16 @@ Options:
                           alike, so it cannot be told from the mouse); ORLIX_EDITION in the
                           environment sets the default; info and show say which was used
   --language N            texts of language 1 (default), 2 or 3
-  --json                  machine-readable output of show; the format of export
-  -h, --help              this text
+  --json                  machine-readable output of a report; the format of export
+  -h, --help              this text; after a command, that command's help
+  --version               the version of orlixctl
 
 SIGINT or SIGTERM during a transfer: the block under way is finished, nothing more is sent,
 orlixctl says what the mouse may now hold and prints the command that writes the backup of
-this run back, and exits with status 5. A second signal ends it at once.
+this run back, and exits with status 5 (as for an interrupted transfer). A second signal ends
+it at once.
 
-Exit status: 0 done, 1 bad command line, 2 file error, 3 no mouse, 4 mouse refused or not
-identified, 5 transfer refused or interrupted (also by SIGINT or SIGTERM).
-)";
+)" + std::string(kExitStatusText);
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -135,40 +128,22 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                       ? std::optional<std::string>(environmentEdition)
                                       : std::nullopt);
         if (auto* usage = std::get_if<UsageError>(&parsed)) {
-            err << "orlixctl: " << usage->message << "\nTry orlixctl --help\n";
+            err << "orlixctl: " << usage->message << "\nTry orlixctl help"
+                << (usage->helpTopic.empty() ? "" : " " + usage->helpTopic) << "\n";
             return kUsage;
         }
-        const Options& options = std::get<Options>(parsed);
-        if (options.help) {
-            out << helpText();
+        if (auto* help = std::get_if<HelpRequest>(&parsed)) {
+            out << help->text;
             return kOk;
         }
-        const Command* command = nullptr;
-        for (const Command& c : commands()) {
-            if (c.name != options.command) continue;
-            if (c.sub.empty() || (!options.operands.empty() && options.operands[0] == c.sub)) {
-                command = &c;
-                break;
-            }
-        }
-        if (command == nullptr) {
-            const bool knownName =
-                std::any_of(commands().begin(), commands().end(),
-                            [&](const Command& c) { return c.name == options.command; });
-            err << "orlixctl: "
-                << (options.command.empty() ? std::string("no command given")
-                    : knownName ? options.command + " needs one of: " + subCommands(options.command)
-                                : "unknown command \"" + options.command + "\"")
-                << "\nTry orlixctl --help\n";
+        const Options& options = std::get<Options>(parsed);
+        const Command* command = options.selected;
+        if (command->name == "read" && options.output.empty() && options.operands.empty()) {
+            err << "orlixctl: read needs the file to write: -o FILE\nTry orlixctl help read\n";
             return kUsage;
         }
-        const std::size_t operands = options.operands.size() - (command->sub.empty() ? 0 : 1);
-        const bool readNeedsFile =
-            command->name == "read" && options.output.empty() && options.operands.empty();
-        if (operands < command->minOperands || operands > command->maxOperands || readNeedsFile) {
-            std::string name(command->name);
-            if (!command->sub.empty()) name += " " + std::string(command->sub);
-            err << "orlixctl: wrong arguments for " << name << "\nTry orlixctl --help\n";
+        if (command->name == "read" && !options.output.empty() && !options.operands.empty()) {
+            err << "orlixctl: read takes one file, -o FILE or FILE, not both\n";
             return kUsage;
         }
         if (!options.simState.empty() && !options.simulate) {
@@ -177,24 +152,6 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         if (!options.simFailAt.empty() && !options.simulate) {
             err << "orlixctl: --sim-fail-at needs --simulate\n";
-            return kUsage;
-        }
-        if (options.has("--force") && command->name != "write" && command->name != "reset") {
-            err << "orlixctl: --force goes with write and reset only\nTry orlixctl --help\n";
-            return kUsage;
-        }
-        if (options.has("--full") && command->name != "write" && command->name != "reset" &&
-            command->name != "set" && command->name != "macro") {
-            err << "orlixctl: --full goes with write, reset, set and macro only\nTry orlixctl "
-                   "--help\n";
-            return kUsage;
-        }
-
-        const bool writes = command->name == "write" || command->name == "reset" ||
-                            command->name == "set" || command->name == "macro";
-        if (options.has("--no-backup") && !writes) {
-            err << "orlixctl: --no-backup goes with write, reset, set and macro only\n"
-                   "Try orlixctl --help\n";
             return kUsage;
         }
 

@@ -234,35 +234,6 @@ std::vector<const pages::MenuEntry*> offeredLeaves(int key, Edition edition,
     return leaves;
 }
 
-// "Ctrl+Shift+F1": modifiers by name, then one or two keys by the names the key table shows,
-// entered as the key-combination dialog takes them.
-std::optional<std::string> keyCombinationCode(std::string_view text) {
-    pages::KeyCombination combination;
-    int keys = 0;
-    for (const auto& part : split(text, '+')) {
-        const std::string name = lower(trimmed(part));
-        if (name.empty()) return std::nullopt;
-        bool modifier = false;
-        for (int m = 0; m < 4; ++m) {
-            if (name == lower(pages::KeyCombination::kModifierNames[static_cast<std::size_t>(m)]) ||
-                (m == pages::KeyCombination::Ctrl && name == "control")) {
-                combination.setModifier(static_cast<pages::KeyCombination::Modifier>(m), true);
-                modifier = true;
-            }
-        }
-        if (modifier) continue;
-        std::optional<unsigned> vk;
-        for (unsigned v = 1; v < 256 && !vk; ++v) {
-            const TKeyboardHookKey key = VirtualKeyToKey(v);
-            if (key != kh_None && lower(KeyDisplayName(key)) == name) vk = v;
-        }
-        if (!vk || keys == 2 || !combination.keyDown(*vk, {})) return std::nullopt;
-        ++keys;
-    }
-    if (keys == 0) return std::nullopt;
-    return combination.code();
-}
-
 std::optional<ButtonChoice> resolveFunction(Context& ctx, int key, std::string_view text) {
     const std::string wanted = lower(trimmed(text));
     for (const auto* entry : offeredLeaves(key, ctx.options().edition, ctx.config().readLayout)) {
@@ -271,18 +242,25 @@ std::optional<ButtonChoice> resolveFunction(Context& ctx, int key, std::string_v
     }
     if (key <= 3) return std::nullopt;
     if (isCodeText(text)) return std::string(text);
-    if (auto code = keyCombinationCode(text)) return *code;
+    if (auto combination = pages::KeyCombination::fromText(text)) return combination->code();
     return std::nullopt;
 }
 
 std::string offeredNames(Context& ctx, int key) {
     std::string list;
-    for (const auto* entry : offeredLeaves(key, ctx.options().edition, ctx.config().readLayout))
-        list += (list.empty() ? "\"" : ", \"") + trimmed(ctx.texts().text(entry->textId)) + "\"";
+    for (const std::string& name : offeredFunctionNames(ctx, key))
+        list += (list.empty() ? "\"" : ", \"") + name + "\"";
     return list;
 }
 
 } // namespace
+
+std::vector<std::string> offeredFunctionNames(Context& ctx, int key) {
+    std::vector<std::string> names;
+    for (const auto* entry : offeredLeaves(key, ctx.options().edition, ctx.config().readLayout))
+        names.push_back(trimmed(ctx.texts().text(entry->textId)));
+    return names;
+}
 
 int prepareButton(Context& ctx, const SettingArgs& args, std::ostream& err, PreparedSetting& p) {
     // The words as `set button PROFILE KEY FUNCTION` numbers them.
@@ -379,7 +357,8 @@ int splitSettings(const Options& options, std::ostream& err, std::vector<Setting
         i += 1 + kind->operands;
     }
     for (const Options::Placed& option : options.placed) {
-        if (option.name == "--file" || option.name == "--full") continue; // the whole run's
+        if (option.name == "--file" || option.name == "--full" || option.name == "--no-backup")
+            continue; // the whole run's
         std::size_t owner = 0;
         while (owner + 1 < starts.size() && starts[owner + 1] < option.afterOperands)
             ++owner;

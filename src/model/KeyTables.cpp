@@ -322,4 +322,42 @@ std::string_view UsageName(std::uint8_t usage) {
     return KeyDisplayName(key);
 }
 
+namespace {
+
+constexpr std::array kAliases{
+    KeyNameAlias{"Escape", kh_Escape}, KeyNameAlias{"PgUp", kh_Prior},
+    KeyNameAlias{"PageUp", kh_Prior},  KeyNameAlias{"PgDn", kh_Next},
+    KeyNameAlias{"PageDown", kh_Next}, KeyNameAlias{"Space", kh_Space},
+    KeyNameAlias{"Del", kh_Delete},    KeyNameAlias{"Ins", kh_Insert},
+    KeyNameAlias{"Return", kh_Return}, KeyNameAlias{"PrtSc", kh_Snapshot},
+};
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lowerA = static_cast<char>(a[i] >= 'A' && a[i] <= 'Z' ? a[i] - 'A' + 'a' : a[i]);
+        const auto lowerB = static_cast<char>(b[i] >= 'A' && b[i] <= 'Z' ? b[i] - 'A' + 'a' : b[i]);
+        if (lowerA != lowerB) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::span<const KeyNameAlias> KeyNameAliases() {
+    return kAliases;
+}
+
+TKeyboardHookKey KeyFromName(std::string_view name) {
+    if (name.empty()) return kh_None;
+    // From kh_Back: "None", "Demo" and "255" name no key a user types.
+    for (unsigned k = kh_Back; k < kh_Count; ++k) {
+        const auto key = static_cast<TKeyboardHookKey>(k);
+        if (sameName(KeyDisplayName(key), name)) return key;
+    }
+    for (const KeyNameAlias& a : kAliases)
+        if (sameName(a.alias, name)) return a.key;
+    return kh_None;
+}
+
 } // namespace orlix

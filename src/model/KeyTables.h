@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace orlix {
@@ -165,5 +166,15 @@ std::string_view KeyDisplayName(TKeyboardHookKey key);
 std::uint8_t KeyToUsage(TKeyboardHookKey key);
 // The name of a key usage: the side-specific key's name; both Windows keys are "Win".
 std::string_view UsageName(std::uint8_t usage);
+
+// Names people commonly type for a key beside its display name ("Escape" for "Esc"), so
+// typed key names work in every place that takes one.
+struct KeyNameAlias {
+    std::string_view alias;
+    TKeyboardHookKey key;
+};
+std::span<const KeyNameAlias> KeyNameAliases();
+// The key a display name or an alias names, in any case of ASCII letters; kh_None for none.
+TKeyboardHookKey KeyFromName(std::string_view name);
 
 } // namespace orlix

@@ -3,6 +3,8 @@
 #include "model/Hex.h"
 #include "model/KeyTables.h"
 
+#include <algorithm>
+
 namespace orlix::pages {
 
 namespace {
@@ -79,6 +81,74 @@ std::uint8_t KeyCombination::modifierBits() const {
 
 std::string KeyCombination::code() const {
     return "02" + hexByte(modifierBits()) + hexByte(usage1_) + hexByte(usage2_);
+}
+
+namespace {
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string_view trimmedView(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+std::optional<KeyCombination::Modifier> KeyCombination::modifierNamed(std::string_view name) {
+    const std::string wanted = lowered(trimmedView(name));
+    for (std::size_t m = 0; m < kModifierNames.size(); ++m)
+        if (wanted == lowered(kModifierNames[m])) return static_cast<Modifier>(m);
+    for (const ModifierAlias& a : kModifierAliases)
+        if (wanted == lowered(a.alias)) return a.modifier;
+    return std::nullopt;
+}
+
+std::optional<KeyCombination> KeyCombination::fromText(std::string_view text) {
+    KeyCombination combination;
+    int keys = 0;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        auto end = text.find('+', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view part = trimmedView(text.substr(start, end - start));
+        start = end + 1;
+        if (part.empty()) return std::nullopt;
+        if (const auto m = modifierNamed(part)) {
+            combination.setModifier(*m, true);
+            continue;
+        }
+        const TKeyboardHookKey key = KeyFromName(part);
+        if (key == kh_None || keys == 2) return std::nullopt;
+        // The first virtual key of that name, as the dialog would receive it.
+        std::optional<unsigned> vk;
+        for (unsigned v = 1; v < 256 && !vk; ++v)
+            if (KeyDisplayName(VirtualKeyToKey(v)) == KeyDisplayName(key)) vk = v;
+        if (!vk || !combination.keyDown(*vk, {})) return std::nullopt;
+        ++keys;
+    }
+    if (keys == 0) return std::nullopt;
+    return combination;
+}
+
+std::vector<KeyCombination::NamedKey> KeyCombination::capturableKeys() {
+    std::vector<NamedKey> keys;
+    for (unsigned v = 1; v < 256; ++v) {
+        const TKeyboardHookKey key = VirtualKeyToKey(v);
+        const std::string_view name = KeyDisplayName(key);
+        // Below kh_Back: "None", "Demo" and "255", no names a user types.
+        if (key < kh_Back || name.empty()) continue;
+        if (KeyCombination probe; !probe.keyDown(v, {})) continue;
+        const bool seen = std::any_of(keys.begin(), keys.end(),
+                                      [&](const NamedKey& k) { return k.name == name; });
+        if (!seen) keys.push_back({v, name});
+    }
+    return keys;
 }
 
 } // namespace orlix::pages

@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace orlix::pages {
 
@@ -13,6 +16,28 @@ class KeyCombination {
 public:
     enum Modifier { Ctrl, Shift, Alt, Win };
     static constexpr std::array<const char*, 4> kModifierNames{"Ctrl", "Shift", "Alt", "Win"};
+    // Other names typed for the modifiers: "Control", "Super".
+    struct ModifierAlias {
+        const char* alias;
+        Modifier modifier;
+    };
+    static constexpr std::array<ModifierAlias, 2> kModifierAliases{ModifierAlias{"Control", Ctrl},
+                                                                   ModifierAlias{"Super", Win}};
+
+    // A modifier by its name or alias, in any case.
+    static std::optional<Modifier> modifierNamed(std::string_view name);
+
+    // A typed combination such as "Ctrl+Shift+F1" or "Super+D": modifiers, then one or two
+    // keys by their display names or aliases, entered as the dialog takes them. Nothing for
+    // an unknown name, a key the dialog swallows, or more than two keys.
+    static std::optional<KeyCombination> fromText(std::string_view text);
+
+    // The keys the dialog captures, by virtual key and display name, each name once.
+    struct NamedKey {
+        unsigned virtualKey;
+        std::string_view name;
+    };
+    static std::vector<NamedKey> capturableKeys();
 
     struct Held {
         bool shift = false;

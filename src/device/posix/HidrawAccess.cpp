@@ -1,5 +1,9 @@
 #include "device/posix/HidrawAccess.h"
 
+#if defined(ORLIX_HAVE_LIBUDEV)
+#include <libudev.h>
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -12,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 namespace orlix::device {
@@ -58,7 +63,7 @@ std::vector<std::uint8_t> readBytes(const fs::path& file, std::size_t limit) {
     return bytes;
 }
 
-void probeNode(HidrawNode& n) {
+void probeNode(HidrawNode& n, const HidrawRoots& roots) {
     struct stat st {};
     if (::stat(n.node.c_str(), &st) != 0) {
         n.access = NodeAccess::Missing;
@@ -68,7 +73,15 @@ void probeNode(HidrawNode& n) {
     n.ownerUid = st.st_uid;
     n.groupGid = st.st_gid;
     n.mode = st.st_mode & 07777;
-    n.acl = ::getxattr(n.node.c_str(), "system.posix_acl_access", nullptr, 0) > 0;
+    if (roots.udev) n.udev = roots.udev(n.node, S_ISCHR(st.st_mode) ? st.st_rdev : 0);
+    std::vector<std::uint8_t> acl(1024);
+    const ssize_t size =
+        ::getxattr(n.node.c_str(), "system.posix_acl_access", acl.data(), acl.size());
+    n.acl = size > 0;
+    if (size > 0) {
+        acl.resize(static_cast<std::size_t>(size));
+        n.aclGivesUser = aclGivesReadWrite(acl, ::getuid());
+    }
     const int fd = ::open(n.node.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd >= 0) {
         ::close(fd);
@@ -83,7 +96,55 @@ void probeNode(HidrawNode& n) {
                                            : NodeAccess::Failed;
 }
 
+std::uint32_t little(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | b[at + static_cast<std::size_t>(i)];
+    return v;
+}
+
 } // namespace
+
+std::optional<UdevNodeState> udevStateOf(const std::string&, unsigned long devnum) {
+#if defined(ORLIX_HAVE_LIBUDEV)
+    if (devnum == 0) return std::nullopt;
+    udev* u = udev_new();
+    if (u == nullptr) return std::nullopt;
+    udev_device* d = udev_device_new_from_devnum(u, 'c', static_cast<dev_t>(devnum));
+    if (d == nullptr) {
+        udev_unref(u);
+        return std::nullopt;
+    }
+    UdevNodeState state;
+    state.initialized = udev_device_get_is_initialized(d) > 0;
+    for (udev_list_entry* e = udev_device_get_tags_list_entry(d); e != nullptr;
+         e = udev_list_entry_get_next(e)) {
+        if (std::strcmp(udev_list_entry_get_name(e), "uaccess") == 0) state.uaccess = true;
+    }
+    udev_device_unref(d);
+    udev_unref(u);
+    return state;
+#else
+    (void)devnum;
+    return std::nullopt;
+#endif
+}
+
+bool aclGivesReadWrite(std::span<const std::uint8_t> xattr, unsigned uid) {
+    // Version 2 header, then entries of tag (2 bytes), permissions (2) and id (4).
+    constexpr std::uint32_t kVersion = 2, kUser = 0x02, kMask = 0x10, kRead = 4, kWrite = 2;
+    if (xattr.size() < 4 || (xattr.size() - 4) % 8 != 0 || little(xattr, 0, 4) != kVersion)
+        return false;
+    bool user = false;
+    std::uint32_t mask = kRead | kWrite;
+    for (std::size_t at = 4; at + 8 <= xattr.size(); at += 8) {
+        const std::uint32_t tag = little(xattr, at, 2), perm = little(xattr, at + 2, 2);
+        if (tag == kUser && little(xattr, at + 4, 4) == uid)
+            user = (perm & (kRead | kWrite)) == (kRead | kWrite);
+        if (tag == kMask) mask = perm;
+    }
+    return user && (mask & (kRead | kWrite)) == (kRead | kWrite);
+}
 
 bool HidrawAccess::usable() const {
     return std::any_of(nodes.begin(), nodes.end(), [](const HidrawNode& n) {
@@ -131,17 +192,27 @@ HidrawAccess inspectHidrawAccess(std::uint16_t vendorId, std::uint16_t productId
             }
             n.commandAndDataReports = command && data;
         }
-        probeNode(n);
+        probeNode(n, roots);
         result.nodes.push_back(std::move(n));
     }
     std::sort(result.nodes.begin(), result.nodes.end(),
               [](const HidrawNode& a, const HidrawNode& b) { return a.node < b.node; });
 
     const std::string vid = hex4(vendorId), pid = hex4(productId);
+    // udev reads one file of each name, from the first folder that has it; the same folder
+    // reached twice (merged /usr) gives the same names again.
+    std::set<std::string> seenNames;
     for (const fs::path& dir : roots.udevRules) {
-        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-            if (it->path().extension() != ".rules") continue;
-            std::ifstream in(it->path());
+        std::vector<fs::path> files;
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+            if (it->path().extension() == ".rules") files.push_back(it->path());
+        ec.clear();
+        std::sort(files.begin(), files.end());
+        std::vector<std::string> namesHere;
+        for (const fs::path& file : files) {
+            if (seenNames.count(file.filename().string()) != 0) continue;
+            namesHere.push_back(file.filename().string());
+            std::ifstream in(file);
             bool names = false, seatAccess = false;
             for (std::string line; std::getline(in, line);) {
                 const std::string l = lower(line);
@@ -152,11 +223,11 @@ HidrawAccess inspectHidrawAccess(std::uint16_t vendorId, std::uint16_t productId
                 seatAccess = seatAccess || l.find("uaccess") != std::string::npos;
             }
             if (names) {
-                result.rules.push_back(it->path());
+                result.rules.push_back(file);
                 result.rulesGrantSeatAccess = result.rulesGrantSeatAccess || seatAccess;
             }
         }
-        ec.clear();
+        seenNames.insert(namesHere.begin(), namesHere.end());
     }
     return result;
 }
@@ -183,10 +254,23 @@ std::vector<std::string> hidrawAdvice(const HidrawAccess& a) {
                              "user: add TAG+=\"uaccess\" to it, then unplug the mouse and plug it "
                              "in again.");
         } else if (!a.sessionHasSeat) {
-            advice.push_back("The udev rule gives the mouse to the user at the computer, but this "
-                             "session has no seat (a remote or container login): run the program "
-                             "from the desktop session, or add your user to a group the node "
-                             "belongs to.");
+            advice.push_back("The udev rule gives the mouse to the user logged in at the computer "
+                             "(TAG+=\"uaccess\"), but this session has no seat (a remote, SSH "
+                             "or container login): run the program from a desktop or text login "
+                             "at the computer itself.");
+        } else if (std::any_of(a.nodes.begin(), a.nodes.end(),
+                               [](const HidrawNode& n) { return n.udev && !n.udev->uaccess; })) {
+            advice.push_back("The udev rule is installed but did not apply to the mouse's node "
+                             "(udev has not tagged it uaccess; the rule was added after the mouse "
+                             "appeared): unplug the mouse and plug it in again, or run sudo "
+                             "udevadm trigger --subsystem-match=hidraw.");
+        } else if (std::any_of(a.nodes.begin(), a.nodes.end(), [](const HidrawNode& n) {
+                       return n.udev && n.udev->uaccess && !n.aclGivesUser;
+                   })) {
+            advice.push_back("udev tagged the node uaccess but its access list does not give you "
+                             "read and write: the access goes to the active session at the seat; "
+                             "switch to that session, or log out and in again at the computer, "
+                             "then unplug the mouse and plug it in again.");
         } else {
             advice.push_back("The udev rule is installed but the node did not get your access: "
                              "unplug the mouse and plug it in again (the rule applies when the "

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,22 @@ namespace orlix::device {
 // shows: sysfs, the device nodes, the udev rules and the login session. `orlixctl doctor` and
 // the window use it to say what to do instead of "no device".
 
+// What udev's database says about a device node: whether udev has handled it since it
+// appeared, and whether a rule tagged it "uaccess" (the login manager then gives the user at
+// the seat an access list entry on it).
+struct UdevNodeState {
+    bool initialized = false;
+    bool uaccess = false;
+};
+
+// The state libudev reports for the character device `devnum`; nothing when udev does not know
+// it (no udev, or not a device node).
+std::optional<UdevNodeState> udevStateOf(const std::string& node, unsigned long devnum);
+
+// Whether a "system.posix_acl_access" value gives user `uid` read and write through a named
+// user entry (within the mask): what uaccess adds for the seat's user.
+bool aclGivesReadWrite(std::span<const std::uint8_t> xattr, unsigned uid);
+
 // Where to look; tests give a tree of their own.
 struct HidrawRoots {
     std::filesystem::path sysfs = "/sys";
@@ -20,6 +39,8 @@ struct HidrawRoots {
     std::vector<std::filesystem::path> udevRules = {"/etc/udev/rules.d", "/run/udev/rules.d",
                                                     "/usr/local/lib/udev/rules.d",
                                                     "/usr/lib/udev/rules.d", "/lib/udev/rules.d"};
+    std::function<std::optional<UdevNodeState>(const std::string& node, unsigned long devnum)>
+        udev = udevStateOf;
 };
 
 enum class NodeAccess {
@@ -44,13 +65,18 @@ struct HidrawNode {
     unsigned groupGid = 0;
     unsigned mode = 0; // permission bits of the node
     bool acl = false;  // the node carries an access list (what uaccess gives the seat's user)
+    bool aclGivesUser = false;         // ... with read and write for this user
+    std::optional<UdevNodeState> udev; // nothing: udev does not know the node
 };
 
 struct HidrawAccess {
-    std::vector<HidrawNode> nodes;            // nodes of the mouse's vendor and product id
-    std::vector<std::filesystem::path> rules; // udev rules naming the mouse
-    bool rulesGrantSeatAccess = false;        // one of them tags it "uaccess"
-    bool sessionHasSeat = false;              // XDG_SEAT: a local graphical or text login
+    std::vector<HidrawNode> nodes; // nodes of the mouse's vendor and product id
+    // udev rules naming the mouse, each file once: one reached through two folders (/lib and
+    // /usr/lib with a merged /usr) or hidden by a file of the same name in an earlier folder
+    // is the one udev reads.
+    std::vector<std::filesystem::path> rules;
+    bool rulesGrantSeatAccess = false; // one of them tags it "uaccess"
+    bool sessionHasSeat = false;       // XDG_SEAT: a local graphical or text login
     bool runningAsRoot = false;
 
     // A node of the mouse that opened, with the command and data reports of 8 bytes.
