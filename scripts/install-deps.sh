@@ -17,7 +17,7 @@ run_packages=(
 # The tests, benchmarks, screenshots under Xvfb, fuzzing, the package check, mingw and wine.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils
+    xvfb xauth x11-utils xdotool
     g++-mingw-w64-x86-64 wine64
     clang libclang-rt-14-dev
     desktop-file-utils lintian appstream man-db bash-completion zsh fish
