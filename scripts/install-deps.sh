@@ -9,7 +9,7 @@ packages=(
     libhidapi-dev libpng-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei xvfb xauth
-    g++-mingw-w64-x86-64 wine64
+    g++-mingw-w64-x86-64 wine64 fonts-wine
     ccache clang libclang-rt-14-dev nlohmann-json3-dev x11-utils
     libglib2.0-bin gsettings-desktop-schemas qt6-translations-l10n
     dpkg-dev file desktop-file-utils

@@ -1,9 +1,11 @@
 #include "macro/gui/MacroCapture.h"
 
 #include "macro/ScanCodes.h"
+#include "macro/gui/SystemInputCapture.h"
 #include "widgets/VirtualKeys.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -46,12 +48,21 @@ void MacroCapture::start(QWidget* recordButton) {
     if (active_) return;
     active_ = true;
     lastSeen_ = {};
+    if (!system_) {
+        // The hook's events are handled moments after the click: the pointer is still there.
+        system_ = makeSystemInputCapture(keys_, [this](const RecorderButtonEvent& e) {
+            buttons_(e, overRecordButton(QCursor::pos()));
+        });
+    }
+    systemWide_ = system_ && system_->start();
     qApp->installEventFilter(this);
 }
 
 void MacroCapture::stop() {
     if (!active_) return;
     active_ = false;
+    if (systemWide_) system_->stop();
+    systemWide_ = false;
     qApp->removeEventFilter(this);
 }
 
@@ -83,7 +94,7 @@ bool MacroCapture::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat()) {
+        if (!key->isAutoRepeat() && !systemWide_) {
             const KeyTransition t =
                 event->type() == QEvent::KeyPress ? KeyTransition::Down : KeyTransition::Up;
             keys_({physicalKeyOf(*key), namedKeyOf(*key), t});
@@ -97,7 +108,7 @@ bool MacroCapture::eventFilter(QObject* watched, QEvent* event) {
         // takes it: it is recorded once, at the first widget. It is not swallowed: Stop must
         // stay clickable.
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget == nullptr) break;
+        if (widget == nullptr || systemWide_) break;
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const bool pressed = event->type() != QEvent::MouseButtonRelease;
         const Seen seen{pressed, mouse->button(), mouse->timestamp(),

@@ -7,17 +7,21 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QKeyEvent;
 class QWidget;
 
 namespace orlix::macro::gui {
 
+class SystemInputCapture;
+
 // Recording on any Qt platform (X11, Wayland, others): an application event filter, installed
 // only while a recording runs, that turns the keys and mouse buttons the window receives into
 // recorder events. Keys are swallowed, so Space, Enter and Tab do not act on the controls;
 // auto-repeat is dropped; a left click on the running Record/Stop button is not recorded.
-// Only this program's windows are seen: recording outside them needs the Windows capture.
+// Where the platform captures the whole desktop (SystemInputCapture), that capture reports
+// the keys and buttons instead and the filter only swallows keys.
 class MacroCapture : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +35,8 @@ public:
     void start(QWidget* recordButton);
     void stop();
     bool active() const { return active_; }
+    // Whether the running recording sees the whole desktop.
+    bool systemWide() const { return systemWide_; }
 
     // The physical key of a key event, from its native scan code: an XKB keycode on X11 and
     // Wayland, a set-1 scan code on Windows. kh_None when the platform gives none.
@@ -56,7 +62,9 @@ private:
     ButtonSink buttons_;
     QPointer<QWidget> recordButton_;
     Seen lastSeen_;
+    std::unique_ptr<SystemInputCapture> system_;
     bool active_ = false;
+    bool systemWide_ = false;
 };
 
 } // namespace orlix::macro::gui
