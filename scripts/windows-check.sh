@@ -88,6 +88,7 @@ cmake --build build -j "$(nproc)" --target orlix-editor orlix-editor-s orlixctl 
 work=$repo/$build/check
 rm -rf "$work"
 mkdir -p "$work"
+mkdir -m 700 "$work/runtime"
 
 # A clean prefix in Windows 10 mode (Qt 6 needs it), with Qt's messages on the error stream,
 # Windows' own UI font, and no offer to install Mono or Gecko.
@@ -161,8 +162,9 @@ for program in orlix-editor orlix-editor-s; do
     [ "$size" = "800x600" ] || fail "$program.exe's window is $size, not 800x600"
     if [ "$program" = orlix-editor ]; then
         # The outline follows the skin's transparent colour key: the window is shaped.
-        xwininfo -shape -name "$title" | grep -q 'Window is shaped' ||
-            xwininfo -shape -name "$title" >"$work/shape.txt"
+        xwininfo -shape -name "$title" >"$work/$program-shape.txt"
+        grep -q 'Window shape extents' "$work/$program-shape.txt" ||
+            fail "$program.exe's window is not shaped by its colour key" "$work/$program-shape.txt"
     fi
     # A second copy brings the first one's window to the front and ends.
     (cd "$app" && timeout 60 "$wine_cmd" "$program.exe" --simulate=macro) >"$work/$program-second.log" 2>&1 ||
@@ -174,8 +176,9 @@ for program in orlix-editor orlix-editor-s; do
 
     # Every page rendered by the Windows build, against the Linux build's.
     mkdir -p "$work/shots-linux" "$work/shots-windows"
-    QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" "build/src/shell/$program" --simulate=macro \
-        --screenshot "$work/shots-linux" >/dev/null
+    QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" "build/src/shell/$program" --simulate=macro \
+        --screenshot "$work/shots-linux" >/dev/null 2>"$work/$program-shots-linux.log" ||
+        fail "the Linux $program --screenshot failed" "$work/$program-shots-linux.log"
     (cd "$app" && timeout 300 "$wine_cmd" "$program.exe" --simulate=macro \
         --screenshot "$("$wine_cmd" winepath -w "$work/shots-windows" 2>/dev/null)") \
         >"$work/$program-shots.log" 2>&1 || fail "$program.exe --screenshot failed" "$work/$program-shots.log"

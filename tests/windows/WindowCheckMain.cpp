@@ -4,14 +4,19 @@
 // applied to the registry and SystemParametersInfoA by the window.
 #include "ShellHarness.h"
 
+#include "macro/gui/MacroEventList.h"
+#include "macro/gui/MacroPage.h"
 #include "rules/PointerScales.h"
 #include "shell/DeviceController.h"
+
+#include <QListWidget>
 
 #include <windows.h>
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace orlix;
 using pages::PointerScales;
@@ -59,6 +64,28 @@ platform::PointerValues stored() {
             registryNumber(kDesktop, "WheelScrollLines")};
 }
 
+// Key presses and releases as a keyboard makes them, by set-1 scan code.
+bool sendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
+    std::vector<INPUT> inputs;
+    for (auto [scan, down] : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = scan;
+        in.ki.dwFlags = KEYEVENTF_SCANCODE | (down ? 0u : KEYEVENTF_KEYUP);
+        inputs.push_back(in);
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
+
+bool sendRightClick() {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    return SendInput(2, in, sizeof(INPUT)) == 2;
+}
+
 int value(PointerSetting s, int step) {
     return PointerScales::table(s)[static_cast<std::size_t>(step - 1)];
 }
@@ -102,6 +129,7 @@ private slots:
     void applyWritesWhatASecondWindowReads_data();
     void applyWritesWhatASecondWindowReads();
     void pointerSettingsComeFromAndGoToTheSystem();
+    void recordingTakesTheDesktopsKeysAndButtons();
 };
 
 void TestWindowOnWindows::applyWritesWhatASecondWindowReads_data() {
@@ -180,6 +208,43 @@ void TestWindowOnWindows::pointerSettingsComeFromAndGoToTheSystem() {
                                          value(PointerSetting::WheelLines, 2)};
     QCOMPARE(stored(), chosen);
     QCOMPARE(live(), chosen);
+}
+
+void TestWindowOnWindows::recordingTakesTheDesktopsKeysAndButtons() {
+    const ImageBytes defaults = test::defaultImageOf(Edition::Editor);
+    device::SimulatedMouse mouse(device::SimulatedMouse::macroMouse(defaults));
+    platform::UnsupportedPointerSettingsStore noPointer;
+    Window w(Edition::Editor, mouse, &noPointer);
+    QVERIFY(w.exposed);
+    w.window->device().poll();
+    w.click(QStringLiteral("Btn_Macro"));
+    auto* names = w.window->findChild<QListWidget*>(QStringLiteral("LB_MacroName"));
+    QVERIFY(names != nullptr && names->count() > 2);
+    // An unused slot, so that only what is recorded now is listed.
+    QTest::mouseClick(names->viewport(), Qt::LeftButton, {},
+                      names->visualItemRect(names->item(2)).center());
+    w.click(QStringLiteral("Btn_Start"));
+    auto& page = w.window->macroPage();
+    QVERIFY(page.recording());
+    QVERIFY(page.recordingSystemWide());
+
+    // A and B typed, then a right click, all through the system's input queue.
+    QVERIFY(sendKeys({{0x1E, true}, {0x1E, false}, {0x30, true}, {0x30, false}}));
+    QVERIFY(sendRightClick());
+    auto* events = w.window->findChild<macro::gui::MacroEventList*>(QStringLiteral("LB_macro"));
+    const auto recorded = [events] {
+        QStringList out;
+        for (int i = 0; i < events->count(); ++i)
+            if (!events->item(i)->text().endsWith(QLatin1String(" ms")))
+                out << events->item(i)->text();
+        return out;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(recorded().size(), 6, 20000);
+    w.click(QStringLiteral("Btn_Start"));
+    QVERIFY(!page.recording());
+    const QStringList got = recorded();
+    QCOMPARE(got.mid(0, 4), (QStringList{"A", "A", "B", "B"}));
+    QCOMPARE(got[4], got[5]); // the right button's press and release
 }
 
 QTEST_MAIN(TestWindowOnWindows)

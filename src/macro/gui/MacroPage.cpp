@@ -452,6 +452,10 @@ void MacroPage::insertRecordClicked() {
     startCapture(window_->findChild<QWidget*>(QStringLiteral("Btn_InsertStart")));
 }
 
+bool MacroPage::recordingSystemWide() const {
+    return recording() && capture_->systemWide();
+}
+
 void MacroPage::startCapture(QWidget* button) {
     capture_->start(button);
     events_->setFocus();
