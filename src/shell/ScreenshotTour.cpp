@@ -67,18 +67,25 @@ QStringList ScreenshotTour::controlLines(MainWindow& window, const QString& shot
     for (QWidget* top : tops) {
         if (!top->isVisible()) continue;
         const QPoint origin = top == &window ? QPoint() : top->pos() - window.pos();
-        for (QWidget* w : top->findChildren<QWidget*>()) {
+        QList<QWidget*> shown{top};
+        shown << top->findChildren<QWidget*>();
+        for (QWidget* w : shown) {
             const QString name = w->objectName();
-            if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || !w->isVisible())
+            // A pop-up is listed as a top of its own, where it stands over the window.
+            if ((w != top && w->isWindow()) || name.isEmpty() ||
+                name.startsWith(QLatin1String("qt_")) || !w->isVisible())
                 continue;
-            const QRect r(origin + w->mapTo(top, QPoint()), w->size());
+            if (top == &window && w == top) continue;
+            const QRect r(w == top ? origin : origin + w->mapTo(top, QPoint()), w->size());
             lines << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
                          .arg(shot, name)
                          .arg(r.x())
                          .arg(r.y())
                          .arg(r.width())
                          .arg(r.height())
-                         .arg(drawsText(w) ? QStringLiteral("text") : QStringLiteral("plain"));
+                         .arg(drawsText(w) || w == &window.loadingWindow()
+                                  ? QStringLiteral("text")
+                                  : QStringLiteral("plain"));
         }
     }
     return lines;

@@ -26,7 +26,9 @@ public:
     static QImage capture(MainWindow& window);
 
     // One line per visible named control of the window and its shown pop-ups: "shot name x y
-    // width height text|plain", in window coordinates; "text" for controls that draw text.
+    // width height text|plain", in window coordinates; "text" for controls whose pixels may
+    // differ between platforms: those that draw text, and the loading window (its percentage,
+    // and its spinner, whose frame depends on when the shot is taken).
     static QStringList controlLines(MainWindow& window, const QString& shot);
 
 private:
