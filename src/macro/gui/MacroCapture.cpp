@@ -4,6 +4,10 @@
 #include "macro/gui/SystemInputCapture.h"
 #include "widgets/VirtualKeys.h"
 
+#ifdef ORLIX_X11_CAPTURE
+#include "macro/gui/posix/X11MacroCapture.h"
+#endif
+
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -48,22 +52,51 @@ void MacroCapture::start(QWidget* recordButton) {
     if (active_) return;
     active_ = true;
     lastSeen_ = {};
+    systemWide_ = startSystemWide();
+    qApp->installEventFilter(this);
+}
+
+bool MacroCapture::startSystemWide() {
+    // Where the platform has a capture of its own (Windows: raw input and the mouse hook).
     if (!system_) {
-        // The hook's events are handled moments after the click: the pointer is still there.
         system_ = makeSystemInputCapture(keys_, [this](const RecorderButtonEvent& e) {
             buttons_(e, overRecordButton(QCursor::pos()));
         });
     }
-    systemWide_ = system_ && system_->start();
-    qApp->installEventFilter(this);
+    if (system_) return system_->start();
+#ifdef ORLIX_X11_CAPTURE
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+    auto* x11 = qobject_cast<X11MacroCapture*>(systemCapture_);
+    if (x11 == nullptr) {
+        // The desktop's buttons come without a window: whether the pointer is over the
+        // Record/Stop button is asked of the cursor as each one arrives.
+        x11 = new X11MacroCapture(
+            [this](const RecorderKeyEvent& e) { keys_(e); },
+            [this](const RecorderButtonEvent& e) { buttons_(e, overRecordButton(QCursor::pos())); },
+            this);
+        systemCapture_ = x11;
+    }
+    return x11->start();
+#else
+    return false;
+#endif
 }
 
 void MacroCapture::stop() {
     if (!active_) return;
     active_ = false;
-    if (systemWide_) system_->stop();
-    systemWide_ = false;
     qApp->removeEventFilter(this);
+    if (system_) system_->stop();
+#ifdef ORLIX_X11_CAPTURE
+    if (auto* x11 = qobject_cast<X11MacroCapture*>(systemCapture_)) x11->stop();
+#endif
+    systemWide_ = false;
+}
+
+const char* MacroCapture::scopeNoteId() const {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return "Str114";
+    if (systemWide_) return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? nullptr : "Str115";
+    return "Str116";
 }
 
 TKeyboardHookKey MacroCapture::physicalKeyOf(const QKeyEvent& event) {
@@ -93,6 +126,8 @@ bool MacroCapture::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
+        // The desktop-wide capture has these keys already; they are only kept from the
+        // controls here.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat() && !systemWide_) {
             const KeyTransition t =
