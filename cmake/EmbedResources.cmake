@@ -15,9 +15,29 @@ function(orlix_embed_resources target folder)
         string(MAKE_C_IDENTIFIER "resources_${folder}" R_ACCESSOR)
     endif()
 
-    if(NOT TARGET orlix_rcgen)
-        add_executable(orlix_rcgen ${ORLIX_EMBED_RESOURCES_DIR}/../tools/rcgen/orlix_rcgen.cpp)
-        target_link_libraries(orlix_rcgen PRIVATE orlix_warnings)
+    set(rcgen_source ${ORLIX_EMBED_RESOURCES_DIR}/../tools/rcgen/orlix_rcgen.cpp)
+    if(CMAKE_CROSSCOMPILING)
+        # The generator runs during the build, so a cross build makes it with the host's
+        # compiler.
+        set(rcgen ${CMAKE_BINARY_DIR}/host/orlix_rcgen)
+        set(rcgen_depends ${rcgen})
+        if(NOT TARGET orlix_rcgen)
+            find_program(ORLIX_HOST_CXX NAMES c++ g++ clang++ NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+            add_custom_command(
+                OUTPUT ${rcgen}
+                COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+                COMMAND ${ORLIX_HOST_CXX} -std=c++20 -O2 -o ${rcgen} ${rcgen_source}
+                DEPENDS ${rcgen_source}
+                COMMENT "Building the resource generator for the host"
+                VERBATIM)
+            add_custom_target(orlix_rcgen DEPENDS ${rcgen})
+        endif()
+    else()
+        set(rcgen $<TARGET_FILE:orlix_rcgen>)
+        if(NOT TARGET orlix_rcgen)
+            add_executable(orlix_rcgen ${rcgen_source})
+            target_link_libraries(orlix_rcgen PRIVATE orlix_warnings)
+        endif()
     endif()
 
     set(root ${PROJECT_SOURCE_DIR}/resources/${folder})
@@ -39,8 +59,8 @@ function(orlix_embed_resources target folder)
     set(main ${CMAKE_CURRENT_BINARY_DIR}/${target}_main.cpp)
     add_custom_command(
         OUTPUT ${data} ${main}
-        COMMAND orlix_rcgen ${data} ${main} ${R_ACCESSOR} ${root} ${files}
-        DEPENDS orlix_rcgen ${inputs}
+        COMMAND ${rcgen} ${data} ${main} ${R_ACCESSOR} ${root} ${files}
+        DEPENDS orlix_rcgen ${rcgen_depends} ${inputs}
         COMMENT "Embedding the resources of ${folder}"
         VERBATIM)
     target_sources(${target} PRIVATE ${data} ${main})

@@ -18,7 +18,7 @@ run_packages=(
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool
-    g++-mingw-w64-x86-64 wine64
+    g++-mingw-w64-x86-64 wine64 fonts-wine
     clang libclang-rt-14-dev
     desktop-file-utils lintian appstream man-db bash-completion zsh fish
 )

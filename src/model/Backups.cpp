@@ -315,6 +315,10 @@ std::filesystem::path defaultBackupFolder() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/')
         return fs::path(home) / ".local" / "share" / "orlix-editor" / "backups";
+    // Windows sets neither of the above: the user's application data folder.
+    const char* appData = std::getenv("APPDATA");
+    if (appData != nullptr && fs::path(appData).is_absolute())
+        return fs::path(appData) / "orlix-editor" / "backups";
     return {};
 }
 

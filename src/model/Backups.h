@@ -57,8 +57,8 @@ private:
     std::size_t keep_;
 };
 
-// $XDG_DATA_HOME/orlix-editor/backups, or ~/.local/share/orlix-editor/backups; empty when
-// neither is known.
+// $XDG_DATA_HOME/orlix-editor/backups, or ~/.local/share/orlix-editor/backups, or on Windows
+// %APPDATA%\orlix-editor\backups; empty when none is known.
 std::filesystem::path defaultBackupFolder();
 
 } // namespace orlix

@@ -76,6 +76,8 @@ std::filesystem::path defaultPointerSettingsFile() {
         base = config;
     else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
         base = std::filesystem::path(home) / ".config";
+    else if (const char* appData = std::getenv("APPDATA"); appData != nullptr && *appData != '\0')
+        base = appData; // Windows
     else
         return {};
     return base / "orlix-editor" / "pointer-settings";

@@ -84,8 +84,8 @@ private:
     PointerValues whileMissing_;
 };
 
-// $XDG_CONFIG_HOME (or ~/.config) / orlix-editor / pointer-settings; empty when neither is
-// known. Only the demo mode uses it.
+// $XDG_CONFIG_HOME (or ~/.config, or on Windows %APPDATA%) / orlix-editor / pointer-settings;
+// empty when none is known. Only the demo mode uses it.
 std::filesystem::path defaultPointerSettingsFile();
 
 // The store of the system the program runs on: the registry on Windows, GNOME's settings

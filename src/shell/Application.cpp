@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "appearance/Languages.h"
+#include "device/HidBackend.h"
 #include "platform/PointerSettings.h"
 #include "shell/AppIcon.h"
 #include "shell/DemoMouse.h"
@@ -9,12 +10,6 @@
 #include "shell/Prompts.h"
 #include "shell/ScreenshotTour.h"
 #include "shell/SingleInstance.h"
-
-#ifdef Q_OS_WIN
-#include "device/windows/WindowsHidBackend.h"
-#else
-#include "device/posix/HidapiBackend.h"
-#endif
 
 #include <QApplication>
 #include <QTimer>
@@ -45,11 +40,7 @@ std::unique_ptr<device::HidBackend> makeBackend(const Options& options, Edition 
         return makeDemoMouse(edition, defaults, options.simulate == Options::Simulate::Macro,
                              languages);
     }
-#ifdef Q_OS_WIN
-    return std::make_unique<device::WindowsHidBackend>();
-#else
-    return std::make_unique<device::HidapiBackend>();
-#endif
+    return device::makeSystemHidBackend();
 }
 
 // The system's pointer settings; the demo mode changes a file of its own instead, which

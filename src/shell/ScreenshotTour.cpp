@@ -8,8 +8,14 @@
 #include "shell/LoadingWindow.h"
 #include "shell/MainWindow.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 
 namespace orlix::shell {
@@ -42,7 +48,48 @@ void drawPopup(QPainter& p, MainWindow& window, QWidget* popup) {
     p.restore();
 }
 
+// Whether a control draws text of its own, in which another platform's font shows.
+bool drawsText(const QWidget* w) {
+    if (const auto* label = qobject_cast<const QLabel*>(w)) return !label->text().isEmpty();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        return !button->text().isEmpty();
+    return qobject_cast<const QLineEdit*>(w) != nullptr ||
+           qobject_cast<const QComboBox*>(w) != nullptr ||
+           qobject_cast<const QAbstractItemView*>(w) != nullptr;
+}
+
 } // namespace
+
+QStringList ScreenshotTour::controlLines(MainWindow& window, const QString& shot) {
+    QStringList lines;
+    const QList<QWidget*> tops{&window, &window.keyDialog(), &window.macroPage().nameDialog(),
+                               &window.loadingWindow()};
+    for (QWidget* top : tops) {
+        if (!top->isVisible()) continue;
+        const QPoint origin = top == &window ? QPoint() : top->pos() - window.pos();
+        QList<QWidget*> shown{top};
+        shown << top->findChildren<QWidget*>();
+        for (QWidget* w : shown) {
+            const QString name = w->objectName();
+            // A pop-up is listed as a top of its own, where it stands over the window.
+            if ((w != top && w->isWindow()) || name.isEmpty() ||
+                name.startsWith(QLatin1String("qt_")) || !w->isVisible())
+                continue;
+            if (top == &window && w == top) continue;
+            const QRect r(w == top ? origin : origin + w->mapTo(top, QPoint()), w->size());
+            lines << QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                         .arg(shot, name)
+                         .arg(r.x())
+                         .arg(r.y())
+                         .arg(r.width())
+                         .arg(r.height())
+                         .arg(drawsText(w) || w == &window.loadingWindow()
+                                  ? QStringLiteral("text")
+                                  : QStringLiteral("plain"));
+        }
+    }
+    return lines;
+}
 
 ScreenshotTour::ScreenshotTour(MainWindow& window, QString folder)
     : window_(window), folder_(std::move(folder)),
@@ -71,6 +118,7 @@ bool ScreenshotTour::save(const QString& name) {
         return false;
     }
     written_ << file;
+    controls_ << controlLines(window_, name);
     return true;
 }
 
@@ -79,6 +127,19 @@ bool ScreenshotTour::run() {
         error_ = QStringLiteral("cannot create ") + folder_;
         return false;
     }
+    const bool ok = tour();
+    const QString list = QDir(folder_).filePath(prefix_ + QStringLiteral("-controls.txt"));
+    QFile file(list);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
+        file.write((controls_.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 ||
+        !file.flush()) {
+        error_ = QStringLiteral("cannot write ") + list;
+        return false;
+    }
+    return ok;
+}
+
+bool ScreenshotTour::tour() {
     bool ok = save(QStringLiteral("lang1-startup"));
 
     // Find the mouse at once instead of after the first 3.5 s tick.

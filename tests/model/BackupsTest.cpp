@@ -75,3 +75,25 @@ TEST(Backups, FolderFollowsXdgDataHome) {
     ::setenv("HOME", "/home/u", 1);
     EXPECT_EQ(defaultBackupFolder(), fs::path("/home/u/.local/share/orlix-editor/backups"));
 }
+
+TEST(Backups, FolderOnWindowsIsTheApplicationDataFolder) {
+    struct Row {
+        const char* xdg;
+        const char* home;
+        const char* appData;
+        const char* folder;
+    };
+    for (const Row& r :
+         {Row{nullptr, nullptr, "/appdata/u", "/appdata/u/orlix-editor/backups"},
+          Row{nullptr, "/home/u", "/appdata/u", "/home/u/.local/share/orlix-editor/backups"},
+          Row{nullptr, nullptr, "relative", ""}, Row{nullptr, nullptr, nullptr, ""}}) {
+        for (auto [name, value] : {std::pair{"XDG_DATA_HOME", r.xdg}, std::pair{"HOME", r.home},
+                                   std::pair{"APPDATA", r.appData}}) {
+            if (value != nullptr)
+                ::setenv(name, value, 1);
+            else
+                ::unsetenv(name);
+        }
+        EXPECT_EQ(defaultBackupFolder(), fs::path(r.folder)) << (r.appData ? r.appData : "-");
+    }
+}

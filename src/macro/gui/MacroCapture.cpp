@@ -1,6 +1,7 @@
 #include "macro/gui/MacroCapture.h"
 
 #include "macro/ScanCodes.h"
+#include "macro/gui/SystemInputCapture.h"
 #include "widgets/VirtualKeys.h"
 
 #ifdef ORLIX_X11_CAPTURE
@@ -56,6 +57,13 @@ void MacroCapture::start(QWidget* recordButton) {
 }
 
 bool MacroCapture::startSystemWide() {
+    // Where the platform has a capture of its own (Windows: raw input and the mouse hook).
+    if (!system_) {
+        system_ = makeSystemInputCapture(keys_, [this](const RecorderButtonEvent& e) {
+            buttons_(e, overRecordButton(QCursor::pos()));
+        });
+    }
+    if (system_) return system_->start();
 #ifdef ORLIX_X11_CAPTURE
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
     auto* x11 = qobject_cast<X11MacroCapture*>(systemCapture_);
@@ -78,6 +86,7 @@ void MacroCapture::stop() {
     if (!active_) return;
     active_ = false;
     qApp->removeEventFilter(this);
+    if (system_) system_->stop();
 #ifdef ORLIX_X11_CAPTURE
     if (auto* x11 = qobject_cast<X11MacroCapture*>(systemCapture_)) x11->stop();
 #endif

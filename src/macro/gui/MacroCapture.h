@@ -7,13 +7,17 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QKeyEvent;
 class QWidget;
 
 namespace orlix::macro::gui {
 
-// Recording: on X11 the keys and buttons of the whole desktop (X11MacroCapture); on any other
+class SystemInputCapture;
+
+// Recording: on X11 the keys and buttons of the whole desktop (X11MacroCapture), on Windows
+// raw input and the mouse hook (SystemInputCapture); on any other
 // Qt platform (Wayland, where no program may read another's input, and the rest) an
 // application event filter that turns the keys and mouse buttons this program's windows
 // receive into recorder events. The filter is installed only while a recording runs, and on
@@ -67,6 +71,7 @@ private:
     bool active_ = false;
     bool systemWide_ = false;
     QObject* systemCapture_ = nullptr; // the platform's desktop-wide capture, made on first use
+    std::unique_ptr<SystemInputCapture> system_; // Windows' capture, made on first use
 };
 
 } // namespace orlix::macro::gui

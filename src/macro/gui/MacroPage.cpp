@@ -451,6 +451,10 @@ void MacroPage::insertRecordClicked() {
     startCapture(window_->findChild<QWidget*>(QStringLiteral("Btn_InsertStart")));
 }
 
+bool MacroPage::recordingSystemWide() const {
+    return recording() && capture_->systemWide();
+}
+
 void MacroPage::startCapture(QWidget* button) {
     capture_->start(button);
     if (const char* id = capture_->scopeNoteId()) {

@@ -65,6 +65,8 @@ public:
     // its commands, page and language switches.
     void stopRecording();
     bool recording() const { return editor_.recording(); }
+    // Whether the running recording takes keys and buttons from the whole desktop.
+    bool recordingSystemWide() const;
 
     // PageView
     void refresh() override;
