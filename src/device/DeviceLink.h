@@ -130,6 +130,13 @@ public:
     // A poll while a transfer sequence runs returns Busy: it would drop the link under it.
     PollResult poll(const PollHooks& hooks);
 
+    // Asked before every command report. Once it answers true no further block or command
+    // is sent; a block already under way is finished, so the mouse is never left with a
+    // block cut in the middle. Empty: never stop.
+    void setStopCheck(std::function<bool()> check) { stopCheck_ = std::move(check); }
+    // Commands held back by the stop check since the link object was made.
+    std::uint64_t heldBack() const { return heldBack_; }
+
     // Marks a transfer sequence running; set by the sequences for their whole length.
     bool transferRunning() const { return transferring_; }
     void setTransferRunning(bool running) { transferring_ = running; }
@@ -156,6 +163,8 @@ private:
     std::uint64_t failed_ = 0;
     int failedInRow_ = 0;
     std::string chosenPath_;
+    std::function<bool()> stopCheck_;
+    std::uint64_t heldBack_ = 0;
 };
 
 } // namespace orlix::device

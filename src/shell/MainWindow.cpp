@@ -6,6 +6,7 @@
 #include "shell/DeviceController.h"
 #include "shell/LayoutApplier.h"
 #include "shell/LoadingWindow.h"
+#include "shell/NeededPageButtons.h"
 #include "shell/Prompts.h"
 #include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
@@ -22,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace orlix::shell {
@@ -213,6 +215,9 @@ void MainWindow::connectParts() {
         refreshUI();
         readPointerSettings();
         showDevicePages();
+        // Asked once the poll that read the mouse has ended, so a repair write never runs
+        // inside it.
+        QTimer::singleShot(0, commands_, [this] { commands_->offerRepair(); });
     });
 }
 
@@ -242,6 +247,8 @@ void MainWindow::refreshUI() {
         else
             disableEditing();
     }
+    // A loaded profile may switch the lighting on or off.
+    showNeededPageButtons();
 }
 
 void MainWindow::keyClicked(int n) {
@@ -289,6 +296,7 @@ void MainWindow::applyLanguage(int n) {
     QGuiApplication::setApplicationDisplayName(platformTitle());
     applyPlatformTitle();
     refreshAPPage();
+    showNeededPageButtons();
 }
 
 void MainWindow::applySkinImages(int n) {
@@ -506,6 +514,7 @@ void MainWindow::showDevicePages() {
     showContainer(1);
     enableEditing();
     errorFlag_ = false;
+    showNeededPageButtons();
     const Page page = currentPage();
     if (page == Page::Main || page == Page::Switch || page == Page::Fixed) pageButtonClicked(page);
     QCoreApplication::processEvents();
@@ -545,6 +554,16 @@ void MainWindow::refreshErrorAP() {
     errorFlag_ = true;
     showContainer(0);
     controls_->clearPageImages();
+    showNeededPageButtons();
+}
+
+// A mouse with macros or lighting gets its pages' buttons where the layout has none; the
+// start-up, no-device and error states keep the layout's buttons only.
+void MainWindow::showNeededPageButtons() {
+    const bool mouseShown = device_ != nullptr && device_->linkOpen() && !errorFlag_;
+    shell::showNeededPageButtons(this, skin_.layout().lastPlacement(), mouseShown,
+                                 mouseShown && device_->macroDevice(),
+                                 pages::LightingRules(config_).editable());
 }
 
 // The mouse was identified but not read completely: its settings are not what the pages
@@ -569,6 +588,7 @@ void MainWindow::showReadFailed() {
     errorFlag_ = true;
     showContainer(0);
     controls_->clearPageImages();
+    showNeededPageButtons();
 }
 
 void MainWindow::showRejected(device::IdentifyResult why) {

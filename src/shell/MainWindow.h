@@ -129,6 +129,7 @@ private:
     void showRejected(device::IdentifyResult why);
     void showReadFailed();
     void showNoDeviceTexts();
+    void showNeededPageButtons();
     void keyClicked(int n);
     void storeChoice(int key, const std::string& code, const QString& caption);
     void dragFrom(QPoint globalPos);

@@ -26,6 +26,27 @@ void Prompts::message(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+bool Prompts::confirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+int Prompts::choose(QWidget* parent, const QString& text, const QStringList& answers) {
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::NoButton, parent);
+    QList<QPushButton*> buttons;
+    for (const QString& answer : answers)
+        buttons << box.addButton(answer, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return static_cast<int>(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+}
+
 QString Prompts::saveFileName(QWidget* parent, const QString& filter) {
     // The dialog asks before it replaces an existing file.
     return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);

@@ -10,11 +10,14 @@
 #include "macro/gui/MacroEventList.h"
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroNameList.h"
+#include "widgets/CaptionFont.h"
 #include "widgets/Visibility.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -37,6 +40,8 @@ const QSize kChoiceSize(114, 20);
 const QSize kLampSize(17, 18);
 const QColor kGrey(114, 113, 113);
 const QString kInsertReason = QStringLiteral("insert");
+// The recording-scope note shows only while a recording runs.
+const QString kNotRecording = QStringLiteral("not recording");
 
 // Qt's form of the page's file dialog filters.
 const QString kSaveFilter = QStringLiteral("SaveFile (*.bin)");
@@ -175,6 +180,14 @@ void MacroPage::build() {
     for (const char* c : kCommands)
         makeCommand(window_, QString::fromLatin1(c), "MacroS_01", kCommandSize, false);
 
+    // A line above the page while a recording runs where the capture cannot see the whole
+    // desktop, so nobody types into another program in vain.
+    scopeNote_ = new QLabel(window_);
+    scopeNote_->setObjectName(QStringLiteral("lbl_RecordScope"));
+    scopeNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    page_.addControl(scopeNote_);
+    setHiddenFor(scopeNote_, kNotRecording, true);
+
     buildDelayGroup();
     buildInsertGroup();
 
@@ -305,6 +318,15 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
                                             " border-radius: 2px; padding: 0 3px; }")
                                  .arg(back.name()));
     cover_->setStyleSheet(QStringLiteral("background: rgba(20, 22, 26, 150); border-radius: 4px;"));
+    // The note stands over the page's top edge, across the lists' width.
+    if (style.macro.size) pages::setCaptionSize(scopeNote_, *style.macro.size);
+    QPalette notePalette = scopeNote_->palette();
+    notePalette.setColor(QPalette::WindowText, textColour_);
+    scopeNote_->setPalette(notePalette);
+    const QPoint pageAt = page_.background()->pos();
+    scopeNote_->setGeometry(pageAt.x() + 20, pageAt.y() - 24, 560, 20);
+    if (capture_->active())
+        if (const char* id = capture_->scopeNoteId()) scopeNote_->setText(text(id));
     insertKind_->setColours(textColour_, accent_);
 
     for (int i = 0; i < 3; ++i) {
@@ -438,6 +460,10 @@ void MacroPage::insertRecordClicked() {
 
 void MacroPage::startCapture(QWidget* button) {
     capture_->start(button);
+    if (const char* id = capture_->scopeNoteId()) {
+        scopeNote_->setText(text(id));
+        setHiddenFor(scopeNote_, kNotRecording, false);
+    }
     events_->setFocus();
     showScript();
     updateStates();
@@ -451,6 +477,7 @@ void MacroPage::stopRecording() {
 
 void MacroPage::recordingEnded() {
     capture_->stop();
+    setHiddenFor(scopeNote_, kNotRecording, true);
     showScript();
     updateStates();
     // A recording that filled the macro says so once the event that ended it is through.
@@ -483,8 +510,16 @@ void MacroPage::exportMacros(bool all) {
     const QString chosen = dialogs_->saveFileName(window_, kSaveFilter);
     if (chosen.isEmpty()) return;
     const auto target = withBinExtension(toPath(chosen));
-    const FileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
-    if (!result) dialogs_->message(window_, QString::fromStdString(result.error));
+    const MacroFileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
+    if (!result) fileMessage(result, target);
+}
+
+void MacroPage::fileMessage(const MacroFileResult& result, const std::filesystem::path& file) {
+    const char* id = macroFileMessageId(result.kind);
+    const QString what = id != nullptr ? text(id) : QString::fromStdString(result.error);
+    dialogs_->message(window_,
+                      what + QLatin1Char('\n') +
+                          QDir::toNativeSeparators(QString::fromStdU16String(file.u16string())));
 }
 
 void MacroPage::importMacros(bool all) {
@@ -492,10 +527,10 @@ void MacroPage::importMacros(bool all) {
     showPressed(all ? QStringLiteral("Btn_Import") : QStringLiteral("Btn_ImportOne"));
     const QString chosen = dialogs_->openFileName(window_, kLoadFilter);
     if (chosen.isEmpty()) return;
-    const FileResult result =
+    const MacroFileResult result =
         all ? editor_.importAll(toPath(chosen)) : editor_.importOne(toPath(chosen));
     if (!result) {
-        dialogs_->message(window_, QString::fromStdString(result.error));
+        fileMessage(result, toPath(chosen));
         return;
     }
     showNames();
