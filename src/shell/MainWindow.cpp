@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "macro/gui/MacroPage.h"
+#include "pages/SectionTitles.h"
 #include "shell/Captions.h"
 #include "shell/DeviceController.h"
 #include "shell/LayoutApplier.h"
@@ -125,6 +126,9 @@ void MainWindow::build() {
     lighting_ =
         new pages::LightingPage(page(pageInfo(Page::Breath).container), pixmaps_, config_, this);
     addPageView(lighting_);
+    sectionTitles_ = new pages::SectionTitles(page(pageInfo(Page::Advanced).container),
+                                              page(pageInfo(Page::Breath).container), this);
+    addPageView(sectionTitles_);
     macroPage_ = new macro::gui::MacroPage(page(pageInfo(Page::Macro).container), this, pixmaps_,
                                            config_, languages_);
     addPageView(macroPage_);
@@ -342,8 +346,52 @@ void MainWindow::showContainer(int n) {
     for (int i = 1; i <= 4; ++i)
         page(i).setShown(i == n);
     if (n >= 1 && n <= 4) loadPageBackground(n);
-    // Tab walks the page shown, the buttons and the commands as they are read.
-    pages::setReadingTabOrder(this);
+    applyTabOrder();
+}
+
+void MainWindow::applyTabOrder() {
+    // Tab walks the window as it is read: the web button in the header, the command column,
+    // the page's own controls, then the deck of page buttons.
+    QList<QWidget*> header{controls_->button(QStringLiteral("Btn_Web"))};
+    QList<QWidget*> commands;
+    for (const char* b : {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"})
+        commands << controls_->button(QString::fromLatin1(b));
+    QList<QWidget*> pageControls;
+    QList<QWidget*> otherPages;
+    for (int i = 1; i <= 4; ++i)
+        for (const QPointer<QWidget>& c : page(i).controls())
+            if (!c.isNull()) (page(i).isShown() ? pageControls : otherPages) << c.data();
+    QList<QWidget*> deck;
+    for (pages::ButtonLabel* b : findChildren<pages::ButtonLabel*>(Qt::FindDirectChildrenOnly))
+        if (!header.contains(b) && !commands.contains(b) && !pageControls.contains(b) &&
+            !otherPages.contains(b))
+            deck << b;
+    // Only what shows now: hidden controls would join rows that are apart.
+    auto shown = [this](QList<QWidget*> stops) {
+        stops.removeIf([this](QWidget* w) { return !w->isVisibleTo(this); });
+        return stops;
+    };
+    tabChain_ =
+        pages::readingOrder({shown(pages::tabStops(header)), shown(pages::tabStops(commands)),
+                             shown(pages::tabStops(pageControls)), shown(pages::tabStops(deck))});
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    // Qt's own chain follows the order of creation; this window's follows its reading order.
+    QWidget* focus = focusWidget();
+    const qsizetype at = tabChain_.indexOf(focus);
+    if (at < 0 && focus != nullptr && focus != this) return QWidget::focusNextPrevChild(next);
+    const qsizetype n = tabChain_.size();
+    for (qsizetype step = 1; step <= n; ++step) {
+        const qsizetype i =
+            at < 0 ? (next ? step - 1 : n - step) : ((at + (next ? step : -step)) % n + n) % n;
+        QWidget* w = tabChain_[i];
+        if (w->isVisible() && w->isEnabled()) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void MainWindow::refreshAPPage() {

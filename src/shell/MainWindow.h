@@ -31,6 +31,10 @@ namespace orlix::macro::gui {
 class MacroPage;
 }
 
+namespace orlix::pages {
+class SectionTitles;
+}
+
 namespace orlix::shell {
 
 class DeviceController;
@@ -109,6 +113,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -118,6 +123,7 @@ private:
     void applyTexts();
     void fitStatusLabels();
     void showContainer(int n);
+    void applyTabOrder();
     void loadPageBackground(int n);
     void iconInit();
     void showRejected(device::IdentifyResult why);
@@ -150,12 +156,14 @@ private:
     pages::KeyCombinationDialog* keyDialog_ = nullptr;
     pages::PointerScalesView* pointerScales_ = nullptr;
     pages::LightingPage* lighting_ = nullptr;
+    pages::SectionTitles* sectionTitles_ = nullptr;
     macro::gui::MacroPage* macroPage_ = nullptr;
     LoadingWindow* loading_ = nullptr;
     DeviceController* device_ = nullptr;
     WindowCommands* commands_ = nullptr;
     QtTranslations* qtTexts_ = nullptr;
     std::vector<pages::PageView*> views_;
+    QList<QWidget*> tabChain_; // the Tab stops in reading order
 
     bool errorFlag_ = false;
     QLabel* readError_ = nullptr; // lbl_ReadError: Str025 instead of the pages

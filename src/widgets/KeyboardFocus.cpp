@@ -29,7 +29,10 @@ bool reachableAt(const QWidget* control, QPoint local) {
     return hit == control || (hit != nullptr && control->isAncestorOf(hit));
 }
 
-void setReadingTabOrder(QList<QWidget*> controls) {
+namespace {
+
+// The controls in reading order.
+QList<QWidget*> readingOrder(const QList<QWidget*>& controls) {
     struct Placed {
         QWidget* w;
         QRect r;
@@ -41,7 +44,7 @@ void setReadingTabOrder(QList<QWidget*> controls) {
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
         return a.r.center().y() < b.r.center().y();
     });
-    // Rows: a control joins the row of the one before it when their middles are close.
+    // Rows: a control joins a row when its middle is close to that of the row's first control.
     std::vector<std::vector<Placed>> rows;
     for (const Placed& p : placed) {
         if (!rows.empty()) {
@@ -54,23 +57,49 @@ void setReadingTabOrder(QList<QWidget*> controls) {
         }
         rows.push_back({p});
     }
-    QWidget* previous = nullptr;
+    QList<QWidget*> ordered;
     for (auto& row : rows) {
         std::stable_sort(row.begin(), row.end(),
                          [](const Placed& a, const Placed& b) { return a.r.x() < b.r.x(); });
-        for (const Placed& p : row) {
-            if (previous != nullptr) QWidget::setTabOrder(previous, p.w);
-            previous = p.w;
-        }
+        for (const Placed& p : row)
+            ordered << p.w;
+    }
+    return ordered;
+}
+
+} // namespace
+
+void setReadingTabOrder(QList<QWidget*> controls) {
+    setReadingTabOrder(QList<QList<QWidget*>>{controls});
+}
+
+QList<QWidget*> readingOrder(const QList<QList<QWidget*>>& groups) {
+    QList<QWidget*> ordered;
+    for (const QList<QWidget*>& group : groups)
+        ordered << readingOrder(group);
+    return ordered;
+}
+
+void setReadingTabOrder(const QList<QList<QWidget*>>& groups) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : readingOrder(groups)) {
+        if (previous != nullptr) QWidget::setTabOrder(previous, w);
+        previous = w;
     }
 }
 
-void setReadingTabOrder(QWidget* top) {
-    if (top == nullptr) return;
-    QList<QWidget*> controls;
-    for (QWidget* w : top->findChildren<QWidget*>())
-        if (w->window() == top && (w->focusPolicy() & Qt::TabFocus)) controls << w;
-    setReadingTabOrder(controls);
+QList<QWidget*> tabStops(const QList<QWidget*>& candidates) {
+    QList<QWidget*> stops;
+    auto take = [&](QWidget* w) {
+        if ((w->focusPolicy() & Qt::TabFocus) && !stops.contains(w)) stops << w;
+    };
+    for (QWidget* c : candidates) {
+        if (c == nullptr) continue;
+        take(c);
+        for (QWidget* w : c->findChildren<QWidget*>())
+            if (w->window() == c->window()) take(w);
+    }
+    return stops;
 }
 
 } // namespace orlix::pages

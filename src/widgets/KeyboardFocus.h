@@ -20,7 +20,14 @@ bool reachableAt(const QWidget* control, QPoint local);
 // Positions are taken in the controls' window.
 void setReadingTabOrder(QList<QWidget*> controls);
 
-// Every control inside `top` that takes focus by Tab, in reading order.
-void setReadingTabOrder(QWidget* top);
+// The controls of the groups in that order, each group's in reading order.
+QList<QWidget*> readingOrder(const QList<QList<QWidget*>>& groups);
+
+// Groups one after another (a window's header, its command column, its page, its deck), each
+// group's controls in reading order.
+void setReadingTabOrder(const QList<QList<QWidget*>>& groups);
+
+// The controls among `candidates` (and inside them) that take the focus by Tab.
+QList<QWidget*> tabStops(const QList<QWidget*>& candidates);
 
 } // namespace orlix::pages

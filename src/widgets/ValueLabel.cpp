@@ -1,6 +1,10 @@
 #include "widgets/ValueLabel.h"
 
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SkinStyle.h"
+
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,6 +19,7 @@ ValueLabel::ValueLabel(const QString& name, QWidget* parent) : QLabel(parent) {
     setObjectName(name);
     setAttribute(Qt::WA_TranslucentBackground);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ValueLabel::setTextColour(const QColor& colour) {
@@ -59,8 +64,9 @@ void fitUniformly(const QList<ValueLabel*>& labels) {
 }
 
 void ValueLabel::paintEvent(QPaintEvent*) {
-    if (text().isEmpty()) return;
     QPainter p(this);
+    if (hasFocus()) paintFocusMark(p, rect());
+    if (text().isEmpty()) return;
     p.setFont(fittedFont());
     p.setPen(colour_);
     const int align = Qt::AlignVCenter | (indent_ > 0 ? Qt::AlignLeft : Qt::AlignHCenter);
@@ -78,6 +84,25 @@ void ValueLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressedInside_ = false;
     event->accept();
     if (click) emit clicked();
+}
+
+void ValueLabel::keyPressEvent(QKeyEvent* event) {
+    if (!isActivationKey(*event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat() && reachableAt(this, rect().center())) emit clicked();
+}
+
+void ValueLabel::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void ValueLabel::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    update();
 }
 
 } // namespace orlix::pages

@@ -7,7 +7,8 @@ namespace orlix::pages {
 // A clickable value caption of the Advanced page (lbl_DPI3, lbl_FKMode2, lbl_Rep1): a
 // transparent label whose colour is its state. The caption is centred, or set after an
 // indent when the label stands beside an option image, and drawn smaller when the label
-// is too narrow for it, since the layout spaces these labels tightly.
+// is too narrow for it, since the layout spaces these labels tightly. Tab reaches it and Space
+// or Enter presses it, like a click; the focus shows in the skin's accent colour.
 class ValueLabel : public QLabel {
     Q_OBJECT
 public:
@@ -26,6 +27,9 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

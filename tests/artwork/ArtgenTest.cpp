@@ -345,7 +345,9 @@ TEST(ArtgenBackgrounds, DeckAndSidebarHoldTheirButtons) {
                     << e.name << " L" << s.number << " B" << b.number;
             }
             for (const artgen::Pt& a : s.layout.windowButtons)
-                EXPECT_TRUE(g.sidebar.contains(QRectF(a.x, a.y, 74, 30))) << e.name;
+                EXPECT_TRUE(g.sidebar.contains(QRectF(a.x, a.y, artgen::kWindowButtonWidth, 30)))
+                    << e.name;
+            EXPECT_FALSE(g.sidebar.intersects(g.content)) << e.name;
             EXPECT_FALSE(g.content.intersects(g.deck)) << e.name << " L" << s.number;
         }
 }

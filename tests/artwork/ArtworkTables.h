@@ -39,7 +39,7 @@ inline std::map<std::string, Size> expectedImages(bool editorS) {
             m[std::string("L1_SetS") + s] = {125, 33};
             m[std::string("L2_SetS") + s] = {125, 33};
         }
-        m[std::string("BtnS") + s] = {74, 30};
+        m[std::string("BtnS") + s] = {77, 30};
         m[std::string("SetS") + s] = {125, 33};
         m[std::string("KeyS") + s] = {104, 31};
         m[std::string("WebS") + s] = {264, 21};

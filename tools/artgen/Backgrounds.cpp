@@ -244,7 +244,9 @@ BaseGeometry baseGeometry(const Edition& /*edition*/, const Skin& s) {
     g.header = QRectF(0, 0, 800, 92);
     // The sidebar takes the wide window buttons; the content well starts where Img_P2 does.
     g.content = QRectF(88, 98, 706, g.deck.top() - (tight ? 101 : 104));
-    g.sidebar = QRectF(6, 98, kWindowButtonWidth + 6, g.content.height());
+    // As wide as the buttons' sockets, short of the content well.
+    g.sidebar = QRectF(6, 98, std::min<qreal>(kWindowButtonWidth + 6, g.content.left() - 7),
+                       g.content.height());
     if (s.outline == Outline::Console) {
         g.deckSide = QRectF();
     } else {

@@ -23,7 +23,7 @@ enum class Corners { Chamfered, Rounded };
 
 // The window buttons' image: as wide as the sidebar allows, so that their captions stand at
 // the layout's text size.
-inline constexpr int kWindowButtonWidth = 74;
+inline constexpr int kWindowButtonWidth = 77;
 inline constexpr int kWindowButtonHeight = 30;
 
 struct Skin {

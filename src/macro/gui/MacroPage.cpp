@@ -238,6 +238,7 @@ void MacroPage::buildInsertGroup() {
     delayLabel->resize(72, 18);
     delayLabel->setAlignLeft(true);
     delayLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    delayLabel->setFocusPolicy(Qt::NoFocus); // a caption only
     insertDelayEdit_ = makeDelayField(QStringLiteral("Edt_InsertDelay"), insertGroup_);
     // The unit has only the panel's last pixels: a plain label, without the margins of a
     // button caption.
