@@ -6,7 +6,11 @@
 #include "model/FileIo.h"
 #include "model/ProfileFile.h"
 
+#include "StopSignals.h"
+
 #include <unistd.h>
+
+#include <csignal>
 
 #include <iostream>
 
@@ -38,6 +42,55 @@ int Context::prepare() {
     return kOk;
 }
 
+namespace {
+
+// Raises a signal just before one report of the run (counted from 1, as the trace counts),
+// so a test can interrupt or kill a run at an exact point of a transfer.
+class SignalAtReport : public HidBackend {
+public:
+    SignalAtReport(HidBackend& inner, std::uint64_t at, int sig)
+        : inner_(inner), at_(at), sig_(sig) {}
+    std::vector<HidInterfaceInfo> enumerate() override { return inner_.enumerate(); }
+    int countInterfaces() override { return inner_.countInterfaces(); }
+    HidHandle open(const std::string& path) override { return inner_.open(path); }
+    bool setFeature(HidHandle h, std::span<const std::uint8_t> report) override {
+        tick();
+        return inner_.setFeature(h, report);
+    }
+    bool getFeature(HidHandle h, std::span<std::uint8_t> report) override {
+        tick();
+        return inner_.getFeature(h, report);
+    }
+    void close(HidHandle h) override { inner_.close(h); }
+
+private:
+    void tick() {
+        if (++count_ == at_) std::raise(sig_);
+    }
+    HidBackend& inner_;
+    std::uint64_t at_;
+    int sig_;
+    std::uint64_t count_ = 0;
+};
+
+// A word for a shell command line, quoted when it needs to be.
+std::string shellWord(const std::string& word) {
+    const bool plain = !word.empty() &&
+                       word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                              "0123456789-_./=:,+@%") == std::string::npos;
+    if (plain) return word;
+    std::string quoted = "'";
+    for (char c : word) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
 int Context::connectBackend() {
     if (options_.simulate) {
         std::array<std::uint8_t, 256> image{};
@@ -58,6 +111,14 @@ int Context::connectBackend() {
             sim_->failReport(n - 1);
         sim_->unplugAfterReports(options_.simUnplugAfter);
         sim_->setLatency(std::chrono::microseconds(options_.simLatencyMicros));
+        if (state_.isOpen()) {
+            // The file follows the memory block by block, so a run that is killed leaves
+            // what a real mouse would hold.
+            sim_->onStoredChange([this] {
+                if (auto error = state_.update(*sim_); error && !stateUpdateError_)
+                    stateUpdateError_ = error;
+            });
+        }
         backend_ = sim_.get();
     } else {
         system_ = makeSystemHidBackend();
@@ -78,7 +139,13 @@ int Context::connectBackend() {
         tracer_ = std::make_unique<TracingBackend>(*backend_, traceFile_);
         backend_ = tracer_.get();
     }
+    if (options_.simSignalAt) {
+        signaller_ =
+            std::make_unique<SignalAtReport>(*backend_, *options_.simSignalAt, options_.simSignal);
+        backend_ = signaller_.get();
+    }
     link_ = std::make_unique<DeviceLink>(*backend_);
+    link_->setStopCheck([] { return stopSignal() != 0; });
     link_->chooseDevice(options_.device);
     session_ = std::make_unique<DeviceSession>(*link_, *config_);
     session_->takeTargetsFromDefaults();
@@ -116,6 +183,11 @@ int Context::finish(int code) {
     link_.reset();
     // A state file that could not be loaded is left as it is.
     if (connected_ && sim_ && state_.isOpen()) {
+        sim_->onStoredChange({});
+        if (stateUpdateError_) {
+            err_ << "orlixctl: " << *stateUpdateError_ << "\n";
+            if (code == kOk) code = kFileError;
+        }
         if (auto error = state_.save(*sim_)) {
             err_ << "orlixctl: " << *error << "\n";
             if (code == kOk) code = kFileError;
@@ -202,6 +274,25 @@ int Context::openAndIdentify() {
 }
 
 int Context::transferFailed(const TransferOutcome& out, const char* what) {
+    const bool reading = std::string_view(what).find("read") != std::string_view::npos;
+    if (out.stopped) {
+        stopReported_ = true;
+        err_ << "orlixctl: " << what << " was stopped by " << stopSignalName() << " after "
+             << out.reports << " reports: the block under way was finished and nothing more "
+             << "was sent";
+        if (reading) {
+            err_ << "; nothing was taken from the mouse and nothing was written to it\n";
+        } else if (out.verified && out.reloadFailed) {
+            err_ << ". Everything was written and read back, but the reload command was not "
+                    "sent: the mouse uses the new settings once it is plugged in again\n";
+        } else if (out.result == TransferResult::Refused && !out.erased) {
+            err_ << "; nothing had been written, the mouse is as it was\n";
+        } else {
+            err_ << ". The mouse may be half-written and unusable until it is written again.\n";
+            restoreHint();
+        }
+        return kTransferFailed;
+    }
     switch (out.result) {
     case TransferResult::Done:
         return kOk;
@@ -228,12 +319,13 @@ int Context::transferFailed(const TransferOutcome& out, const char* what) {
         err_ << "orlixctl: " << what << " was interrupted: " << out.failedReports << " of "
              << out.reports << " reports failed"
              << (out.stalled ? " (the mouse stopped answering; it may have been unplugged)" : "");
-        if (std::string_view(what).find("read") != std::string_view::npos) {
+        if (reading) {
             err_ << "; nothing was taken from it\n";
         } else {
-            err_ << (out.attempts > 1 ? "; it was sent twice" : "")
+            err_ << (out.attempts > 1 ? "; it was sent twice, the second time in full" : "")
                  << "; the mouse may hold incomplete settings, write again (if it is then "
                     "refused, orlixctl reset --force)\n";
+            restoreHint();
         }
         return kTransferFailed;
     }
@@ -278,14 +370,27 @@ std::string Context::silentText(const Identification& id) {
     return "stopped";
 }
 
-int Context::openIdentifyRead() {
+int Context::openIdentifyRead(ReadScope scope) {
     if (int code = openAndIdentify(); code != kOk) return code;
-    const int code = transferFailed(session_->readAll(languages_, progress("reading the mouse")),
-                                    "reading the mouse");
+    return readIdentified(scope);
+}
+
+int Context::readIdentified(ReadScope scope) {
+    const int code = transferFailed(
+        session_->readAll(languages_, progress("reading the mouse"), scope), "reading the mouse");
     if (code == kOk) {
         MacroStore macros = config_->macros;
         if (!config_->macroDevice) macros.fill(0xFF); // as a saved profile of such a mouse says
         readProfile_ = profileBytes(config_->working, macros);
+        halfWritten_ = halfWrittenSign(config_->working, config_->readLayout,
+                                       config_->macroDevice ? &config_->macros.table : nullptr);
+        // A write replaces it anyway; everything else would show or edit repaired contents.
+        const bool replaces = options_.command == "write" || options_.command == "reset";
+        if (halfWritten_ != HalfWrittenSign::None && !replaces && options_.command != "info") {
+            err_ << "orlixctl: warning: the mouse looks half-written (" << describe(halfWritten_)
+                 << "): what follows is repaired contents, not its settings; "
+                 << restoreNewestText() << "\n";
+        }
     }
     return code;
 }
@@ -312,11 +417,51 @@ ProgressFn Context::progress(const char* what) {
     };
 }
 
+std::string Context::restoreCommand(const std::filesystem::path& backup) const {
+    std::string line = "orlixctl";
+    if (options_.simulate) {
+        line += *options_.simulate == SimulatedMouse::Kind::Macro ? " --simulate=macro"
+                                                                  : " --simulate=basic";
+        if (!options_.simState.empty()) line += " --sim-state " + shellWord(options_.simState);
+    }
+    if (options_.edition != Edition::Editor)
+        line += " --edition " + std::string(traitsOf(options_.edition).programName);
+    if (!options_.device.empty()) line += " --device " + shellWord(options_.device);
+    // --force: a half-written mouse may fail its identity test.
+    return line + " write --force " + shellWord(backup.string());
+}
+
+std::string Context::restoreNewestText() const {
+    const std::filesystem::path folder = defaultBackupFolder();
+    std::optional<Backup> newest;
+    if (!folder.empty()) newest = BackupStore(folder).newestSound(config_->readLayout);
+    if (!newest) {
+        return "there is no backup to restore; orlixctl reset --force writes the default "
+               "configuration";
+    }
+    return "to restore the newest backup (" + newest->taken + "): " + restoreCommand(newest->path);
+}
+
+void Context::restoreHint() {
+    if (!backupPath_.empty()) {
+        err_ << "orlixctl: to put back what the mouse held before this run:\n  " << restoreCommand()
+             << "\n";
+    } else if (options_.has("--no-backup")) {
+        err_ << "orlixctl: no backup was kept (--no-backup); write a profile file of your own "
+                "to it, or orlixctl reset --force\n";
+    }
+}
+
 int Context::keepBackup() {
+    if (options_.has("--no-backup")) {
+        err_ << "orlixctl: --no-backup: the mouse's configuration is not kept before it is "
+                "replaced\n";
+        return kOk;
+    }
     const std::filesystem::path folder = defaultBackupFolder();
     if (folder.empty()) {
         err_ << "orlixctl: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
-                "nothing was written\n";
+                "nothing was written (--no-backup writes without a backup)\n";
         return kFileError;
     }
     if (readProfile_.empty()) {
@@ -324,12 +469,35 @@ int Context::keepBackup() {
         return kFileError;
     }
     BackupStore store(folder);
-    if (const FileResult saved = store.save(readProfile_); !saved) {
+    if (const FileResult saved =
+            store.save(readProfile_, std::chrono::system_clock::now(), &backupPath_);
+        !saved) {
         err_ << "orlixctl: the mouse's configuration could not be backed up, so nothing was "
                 "written: "
-             << saved.error << "\n";
+             << saved.error << " (--no-backup writes without a backup)\n";
         return kFileError;
     }
+    return kOk;
+}
+
+WriteMode Context::writeMode() const {
+    return options_.has("--full") ? WriteMode::Full : WriteMode::Planned;
+}
+
+void Context::reportWrite(std::ostream& out, const TransferOutcome& written,
+                          const std::string& what) {
+    if (written.nothingToChange)
+        out << "nothing to change: the mouse already holds " << what << "\n";
+    else
+        out << "wrote " << what << " to the mouse (" << written.reports << " reports)\n";
+}
+
+int Context::writeMouse(std::ostream& out, const std::string& what) {
+    if (int code = keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        session_->writeAll(languages_, progress("writing the mouse"), {}, writeMode());
+    if (int code = transferFailed(written, "writing the mouse"); code != kOk) return code;
+    reportWrite(out, written, what);
     return kOk;
 }
 

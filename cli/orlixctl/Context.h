@@ -12,8 +12,10 @@
 #include "device/SimulatedMouseStateFile.h"
 #include "device/TracingBackend.h"
 #include "model/Configuration.h"
+#include "model/HalfWritten.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -41,8 +43,19 @@ public:
     // Opens and identifies the mouse; kOk with `identification` set when it was accepted.
     // With --force a mouse whose identity test fails is accepted after saying so.
     int openAndIdentify();
-    // Identification and the full read that follows it, as when the window finds the mouse.
-    int openIdentifyRead();
+    // Identification and the read that follows it, as when the window finds the mouse: what
+    // is in use, or (for a file the user keeps) the whole memory.
+    int openIdentifyRead(orlix::device::ReadScope scope = orlix::device::ReadScope::InUse);
+    // The read after openAndIdentify accepted the mouse.
+    int readIdentified(orlix::device::ReadScope scope = orlix::device::ReadScope::InUse);
+    // The configuration written to the mouse as Apply writes it (with --full, the whole
+    // memory); one line on `out` naming `what` and the reports, or that nothing had to change.
+    // kOk, or the exit code of a failed write.
+    int writeMouse(std::ostream& out, const std::string& what);
+    orlix::device::WriteMode writeMode() const;
+    // "wrote X to the mouse (N reports)", or "nothing to change: the mouse already holds X".
+    static void reportWrite(std::ostream& out, const orlix::device::TransferOutcome& written,
+                            const std::string& what);
     // Exit code and message for a transfer's outcome; kOk when it was done.
     int transferFailed(const orlix::device::TransferOutcome& out, const char* what);
     static std::string silentText(const orlix::device::Identification& id);
@@ -55,8 +68,21 @@ public:
     // only when standard error is a terminal; scripts and pipes see nothing.
     orlix::device::ProgressFn progress(const char* what);
     // Keeps the mouse's configuration as just read in the backup folder, before a write or a
-    // reset replaces it. Refuses (kFileError) when the backup cannot be saved.
+    // reset replaces it. Refuses (kFileError) when the backup cannot be saved, unless
+    // --no-backup was given.
     int keepBackup();
+    // What the last full read says of an interrupted write: None for a sound mouse.
+    orlix::HalfWrittenSign halfWritten() const { return halfWritten_; }
+    // "orlixctl ... write --force NEWEST" for the newest sound backup, or a sentence saying
+    // there is none.
+    std::string restoreNewestText() const;
+    // The backup this run kept; empty before keepBackup or with --no-backup.
+    const std::filesystem::path& backupPath() const { return backupPath_; }
+    // The exact command line that writes this run's backup back to the same mouse.
+    std::string restoreCommand() const { return restoreCommand(backupPath_); }
+    std::string restoreCommand(const std::filesystem::path& backup) const;
+    // A transfer of this run stopped because of SIGINT or SIGTERM, and said so.
+    bool stopReported() const { return stopReported_; }
 
     const Options& options() const { return options_; }
     std::ostream& err() { return err_; }
@@ -74,6 +100,8 @@ public:
 private:
     // What the trace file would overwrite: an input or output file of the run.
     std::optional<std::string> traceClash() const;
+    // After a write that may have left the mouse half-written: how to put the backup back.
+    void restoreHint();
 
     const Options& options_;
     std::ostream& err_;
@@ -91,6 +119,11 @@ private:
     std::optional<orlix::device::Identification> identification_;
     bool connected_ = false;
     std::vector<std::uint8_t> readProfile_; // the mouse as the last full read found it
+    std::filesystem::path backupPath_;
+    std::unique_ptr<orlix::device::HidBackend> signaller_;
+    std::optional<std::string> stateUpdateError_;
+    bool stopReported_ = false;
+    orlix::HalfWrittenSign halfWritten_ = orlix::HalfWrittenSign::None;
     int shownPercent_ = -1;
 };
 

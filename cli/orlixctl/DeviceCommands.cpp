@@ -1,7 +1,9 @@
 #include "Commands.h"
 #include "Context.h"
 
+#include "model/HalfWritten.h"
 #include "model/ProfileFile.h"
+#include "rules/AssignmentEditor.h"
 
 #include <filesystem>
 #include <ostream>
@@ -52,6 +54,7 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     if (!ctx.identification()) return code;
     const Identification& id = *ctx.identification();
     out << "kind: " << kindName(id.kind) << "\n";
+    out << "edition tables: " << editionNote(ctx.options()) << "\n";
     out << "data type: " << (id.dataType ? hexValue(*id.dataType, 2) : std::string("none")) << "\n";
     out << "chip code: " << hexValue(id.chipCode, 2) << "\n";
     out << "flash type: " << id.flashType << "\n";
@@ -69,10 +72,23 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
         }
         out << "\n";
     }
-    if (id.result != IdentifyResult::Accepted)
+    if (id.result != IdentifyResult::Accepted) {
         out << "result: rejected\n";
-    else
-        out << "result: accepted\n";
+        return code;
+    }
+    // An accepted mouse is read too: a write cut short leaves ids that pass and contents
+    // that do not.
+    if (int read = ctx.readIdentified(); read != kOk) {
+        out << "result: accepted, but it could not be read\n";
+        return read;
+    }
+    if (ctx.halfWritten() != HalfWrittenSign::None) {
+        out << "result: half-written (accepted by its ids): " << describe(ctx.halfWritten())
+            << "\n";
+        out << "what to do: " << ctx.restoreNewestText() << "\n";
+        return kOk;
+    }
+    out << "result: accepted\n";
     return code;
 }
 
@@ -85,7 +101,7 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
         err << "orlixctl: " << target.error << "\n";
         return kFileError;
     }
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    if (int code = ctx.openIdentifyRead(ReadScope::Everything); code != kOk) return code;
     const FileResult saved = ctx.config().saveProfile(file, ctx.texts());
     if (!saved) {
         err << "orlixctl: " << saved.error << "\n";
@@ -117,21 +133,31 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
     const std::string note =
         profileCoverageNote(ctx.config().loadedFileSize, ctx.config().macroDevice);
     if (!note.empty()) err << "orlixctl: note: " << file << " " << note << "\n";
-    if (int code = ctx.keepBackup(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    // A configuration that leaves a profile without Left Key is refused, as set button
+    // refuses to make one.
+    for (int profile : pages::profilesWithoutLeftKey(ctx.config().assignments)) {
+        static constexpr const char* kNames[] = {"main", "alternate", "reset-control"};
+        err << "orlixctl: " << file << ": no button of the " << kNames[profile]
+            << " profile is Left Key, so the mouse could not click with it";
+        if (!ctx.options().has("--force")) {
+            err << "; nothing was written (--force writes it all the same)\n";
+            return kFileError;
+        }
+        err << "; --force: writing it all the same\n";
+    }
+    return ctx.writeMouse(out, file);
 }
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
     if (int code = ctx.keepBackup(); code != kOk) return code;
     const TransferOutcome written = ctx.session().resetToDefaults(
-        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"), ctx.writeMode());
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
-    out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
+    if (written.nothingToChange)
+        out << "nothing to change: the mouse already holds the default configuration\n";
+    else
+        out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;
 }
 
@@ -168,6 +194,9 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
         if (int code = ctx.openIdentifyRead(); code != kOk) return code;
         source = ctx.mouseSource();
     }
+    source.edition = editionNote(ctx.options());
+    source.editionName = traitsOf(ctx.options().edition).programName;
+    source.editionFrom = editionSourceName(ctx.options().editionFrom);
     if (ctx.options().json)
         writeJson(out, ctx.config(), ctx.texts(), source);
     else

@@ -3,8 +3,10 @@
 #include "Commands.h"
 #include "Context.h"
 #include "Options.h"
+#include "StopSignals.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <variant>
 
@@ -37,11 +39,18 @@ Commands:
   info               identify the mouse: kind, data type, chip code, flash type,
                      configuration byte, identity code, or why it was refused
   read -o FILE       read the whole mouse into a profile file (34048 bytes)
-  write FILE         load a profile file as the editor does and write it to the mouse
-                     (erase, image, macros, read-back, reload)
+  write FILE         load a profile file as the editor does and write it to the mouse:
+                     only the sectors holding a changed byte are erased and rewritten,
+                     every block written is read back, then the reload
+  write/reset/set/macro --full  erase and write the whole memory instead, for a mouse
+                     whose firmware needs it
   reset              write the default configuration (and an empty macro store)
   write/reset --force  also to a mouse whose ids match but whose identity test fails,
-                     as one left half-written by an interrupted transfer
+                     as one left half-written by an interrupted transfer; write --force
+                     also writes a configuration in which a profile has no Left Key
+  write/reset/set/macro --no-backup
+                     write without keeping the mouse's configuration in the backup folder
+                     first (without it, a backup that cannot be kept stops the write)
   show [FILE]        the decoded configuration of the mouse, or of a profile file;
                      --json for a machine-readable form
   export --json FILE the whole configuration of the mouse, or with --file P of profile
@@ -71,7 +80,10 @@ Commands:
                      with --file F they edit the macros of profile file F instead.
 
 Changing settings (the mouse is read, changed and written as the editor's Apply does; with
---file FILE a profile file is changed in place instead; invalid values change nothing):
+--file FILE a profile file is changed in place instead; invalid values change nothing).
+Several settings may follow one set, each with its options after it, in one read and one
+write; one refused setting refuses them all:
+  orlixctl set rate 1000 cpi 800,1600 --current 800 fire-key 2 --delay 40
   set cpi VALUES [--current VALUE]
                      2 to 4 resolution values as the editor shows them, e.g.
                      600,1000,1600,2400; --current: the one in effect (else it stays,
@@ -95,22 +107,33 @@ Options:
   --sim-latency-us N      the simulated mouse takes N microseconds per report
   --sim-fail-at N         report N of the run (from 1, as the trace lines count) fails
                           once; may be given several times
+  --sim-signal-at N[:SIG] raise SIGINT (or INT, TERM, KILL) just before report N
   --device PATH           with several mice, the one with an interface at PATH (see list)
   --trace FILE            one line per report: "set" or "get" and the 8 bytes in hex
                           (for "get" as answered; "failed" after a report that failed)
-  --edition NAME          orlix-editor (default) or orlix-editor-s: default image and texts
+  --edition NAME          orlix-editor (default) or orlix-editor-s: whose resolution values,
+                          default image and texts are used (both editions' mice answer
+                          alike, so it cannot be told from the mouse); ORLIX_EDITION in the
+                          environment sets the default; info and show say which was used
   --language N            texts of language 1 (default), 2 or 3
   --json                  machine-readable output of show; the format of export
   -h, --help              this text
 
+SIGINT or SIGTERM during a transfer: the block under way is finished, nothing more is sent,
+orlixctl says what the mouse may now hold and prints the command that writes the backup of
+this run back, and exits with status 5. A second signal ends it at once.
+
 Exit status: 0 done, 1 bad command line, 2 file error, 3 no mouse, 4 mouse refused or not
-identified, 5 transfer refused or interrupted.
+identified, 5 transfer refused or interrupted (also by SIGINT or SIGTERM).
 )";
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {
-        auto parsed = parse(args);
+        const char* environmentEdition = std::getenv("ORLIX_EDITION");
+        auto parsed = parse(args, environmentEdition != nullptr
+                                      ? std::optional<std::string>(environmentEdition)
+                                      : std::nullopt);
         if (auto* usage = std::get_if<UsageError>(&parsed)) {
             err << "orlixctl: " << usage->message << "\nTry orlixctl --help\n";
             return kUsage;
@@ -160,13 +183,36 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             err << "orlixctl: --force goes with write and reset only\nTry orlixctl --help\n";
             return kUsage;
         }
+        if (options.has("--full") && command->name != "write" && command->name != "reset" &&
+            command->name != "set" && command->name != "macro") {
+            err << "orlixctl: --full goes with write, reset, set and macro only\nTry orlixctl "
+                   "--help\n";
+            return kUsage;
+        }
+
+        const bool writes = command->name == "write" || command->name == "reset" ||
+                            command->name == "set" || command->name == "macro";
+        if (options.has("--no-backup") && !writes) {
+            err << "orlixctl: --no-backup goes with write, reset, set and macro only\n"
+                   "Try orlixctl --help\n";
+            return kUsage;
+        }
 
         Context ctx(options, err);
         if (int code = ctx.prepare(); code != kOk) return code;
+        const StopSignals stopSignals;
         if (command->needsMouse) {
             if (int code = ctx.connectBackend(); code != kOk) return code;
         }
-        return ctx.finish(command->run(ctx, out, err));
+        int code = command->run(ctx, out, err);
+        if (stopSignal() != 0 && code != kOk && !ctx.stopReported()) {
+            // Stopped outside a write (identification, the read before it): nothing was sent
+            // that changes the mouse.
+            err << "orlixctl: stopped by " << stopSignalName()
+                << " before anything was written to the mouse\n";
+            code = kTransferFailed;
+        }
+        return ctx.finish(code);
     } catch (const std::exception& e) {
         err << "orlixctl: " << e.what() << "\n";
         return kFileError;

@@ -144,6 +144,10 @@ bool DeviceLink::send(HidHandle handle, const std::array<std::uint8_t, kReportSi
 bool DeviceLink::sendCommand(std::uint8_t code, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4,
                              std::uint8_t b5) {
     if (command_ == kNoHandle || stalled()) return false;
+    if (stopCheck_ && stopCheck_()) {
+        ++heldBack_;
+        return false;
+    }
     return send(command_, {kCommandReportId, code, b2, b3, b4, b5, 0x00, 0x00});
 }
 

@@ -123,10 +123,19 @@ public:
     // Hot-plug poll.
     std::array<TargetId, 2>& targets() { return targets_; }
     const std::array<TargetId, 2>& targets() const { return targets_; }
+    // kNotCounted until the first poll has counted.
+    static constexpr int kNotCounted = -1;
     int lastInterfaceCount() const { return lastCount_; }
     bool pollRunning() const { return polling_; }
     // A poll while a transfer sequence runs returns Busy: it would drop the link under it.
     PollResult poll(const PollHooks& hooks);
+
+    // Asked before every command report. Once it answers true no further block or command
+    // is sent; a block already under way is finished, so the mouse is never left with a
+    // block cut in the middle. Empty: never stop.
+    void setStopCheck(std::function<bool()> check) { stopCheck_ = std::move(check); }
+    // Commands held back by the stop check since the link object was made.
+    std::uint64_t heldBack() const { return heldBack_; }
 
     // Marks a transfer sequence running; set by the sequences for their whole length.
     bool transferRunning() const { return transferring_; }
@@ -145,13 +154,17 @@ private:
     std::uint16_t featureLength_ = 0;
     std::array<std::uint8_t, protocol::kPayloadSize> reply_{};
     std::array<TargetId, 2> targets_{};
-    int lastCount_ = 0;
+    // Not 0: a machine with no HID interface at all must still get its no-device state at
+    // the first poll.
+    int lastCount_ = kNotCounted;
     bool polling_ = false;
     bool transferring_ = false;
     std::uint64_t reports_ = 0;
     std::uint64_t failed_ = 0;
     int failedInRow_ = 0;
     std::string chosenPath_;
+    std::function<bool()> stopCheck_;
+    std::uint64_t heldBack_ = 0;
 };
 
 } // namespace orlix::device

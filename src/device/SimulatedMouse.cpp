@@ -1,5 +1,6 @@
 #include "device/SimulatedMouse.h"
 
+#include "device/MemoryPlan.h"
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedMouseStateFile.h"
 #include "model/MacroStore.h"
@@ -194,7 +195,9 @@ void SimulatedMouse::unplug() {
     if (!plugged_) return;
     plugged_ = false;
     ++generation_;
+    const bool cutWrite = mode_ == Mode::Writing;
     mode_ = Mode::Idle; // whatever was in flight is lost
+    if (cutWrite) storedChanged();
 }
 
 void SimulatedMouse::plugIn() {
@@ -212,6 +215,7 @@ bool SimulatedMouse::beginReport() {
         return false;
     }
     if (failing_.count(index) != 0) return false;
+    flipNext_ = flipping_.count(index) != 0;
     pace();
     return true;
 }
@@ -281,8 +285,13 @@ bool SimulatedMouse::getFeature(HidHandle handle, std::span<std::uint8_t> report
     return ok;
 }
 
+void SimulatedMouse::storedChanged() const {
+    if (storedChangeHook_) storedChangeHook_();
+}
+
 void SimulatedMouse::finishOpenTransfer() {
     if (mode_ == Mode::Writing && transferDone_ < transferLength_) {
+        storedChanged(); // the part that arrived is stored
         violation("write of " + std::to_string(transferLength_) + " bytes at " +
                   hex4(transferAddress_) + " cut short after " + std::to_string(transferDone_));
     } else if (mode_ == Mode::Reading && transferDone_ < transferLength_) {
@@ -306,20 +315,17 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         transferLength_ = static_cast<std::uint32_t>(r[4] << 8 | r[5]);
         transferDone_ = 0;
         mode_ = transferLength_ == 0 ? Mode::Idle : mode;
+        // The controller answers anywhere, but the program has no business outside its areas.
+        if (mode_ != Mode::Idle && !memory::inMap(physical(0), transferLength_)) {
+            violation(std::string(mode == Mode::Reading ? "read" : "write") + " of " +
+                      std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
+                      " outside the memory map");
+        }
     };
     switch (code) {
-    case kCmdReadRegister: {
-        const std::uint16_t reg = static_cast<std::uint16_t>(r[2] << 8 | r[3]);
-        reply_.fill(0);
-        if (reg == kRegSignature)
-            reply_[0] = settings_.signature;
-        else if (reg == kRegConfiguration)
-            reply_[0] = settings_.configuration;
-        else if (reg == kRegFlashId)
-            reply_[0] = settings_.flashId;
-        mode_ = Mode::Reply;
+    case kCmdReadRegister:
+        readRegister(static_cast<std::uint16_t>(r[2] << 8 | r[3]));
         break;
-    }
     case kCmdDeviceInfo:
         if (!argumentsZero) return violation("device information with arguments");
         reply_ = {0x01, 0x00, 0x00, settings_.dataType, 0x00, settings_.chipCode, 0x00};
@@ -336,19 +342,9 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
         startTransfer(code == kCmdReadLong ? Mode::Reading : Mode::Writing, false);
         break;
-    case kCmdEraseSector: {
+    case kCmdEraseSector:
         if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
-        const std::uint8_t sector = r[2];
-        if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
-            return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
-                             " refused");
-        }
-        const std::size_t start = static_cast<std::size_t>(sector) << 8;
-        std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
-                    std::uint8_t{0xFF});
-        erased_.push_back(sector);
-        break;
-    }
+        return eraseSector(r);
     case kCmdReload:
         if (!argumentsZero) return violation("reload with arguments");
         reloads_.push_back(code);
@@ -357,6 +353,7 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
             return violation("reload after an unfinished report-rate change");
         }
         std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
+        storedChanged();
         break;
     case kCmdReloadRateFirst:
         if (r[2] != 0x00 || r[3] != 0x01 || r[4] != 0 || r[5] != 0) {
@@ -372,10 +369,37 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         ratePending_ = false;
         std::copy_n(memory_.begin() + kImageAddress, active_.size(), active_.begin());
         runningRate_ = active_[kImageOffsetReportRate];
+        storedChanged();
         break;
     default:
         return violation("unknown command " + hex4(code));
     }
+    return true;
+}
+
+void SimulatedMouse::readRegister(std::uint16_t reg) {
+    reply_.fill(0);
+    if (reg == kRegSignature)
+        reply_[0] = settings_.signature;
+    else if (reg == kRegConfiguration)
+        reply_[0] = settings_.configuration;
+    else if (reg == kRegFlashId)
+        reply_[0] = settings_.flashId;
+    mode_ = Mode::Reply;
+}
+
+// Flash semantics: a whole sector of the macro area goes back to FF.
+bool SimulatedMouse::eraseSector(std::span<const std::uint8_t> r) {
+    const std::uint8_t sector = r[2];
+    if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
+        return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
+                         " refused");
+    }
+    const std::size_t start = static_cast<std::size_t>(sector) << 8;
+    std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
+                std::uint8_t{0xFF});
+    erased_.push_back(sector);
+    storedChanged();
     return true;
 }
 
@@ -408,10 +432,16 @@ bool SimulatedMouse::dataIn(std::span<const std::uint8_t> payload) {
     if (mode_ != Mode::Writing) return true; // the open probe, or stray data: ignored
     if (transferDone_ == 0) programFault_ = false;
     for (std::size_t i = 0; i < payload.size() && transferDone_ < transferLength_; ++i) {
-        program(physical(transferDone_), payload[i]);
+        const bool flip = i == 0 && flipNext_;
+        program(physical(transferDone_),
+                flip ? static_cast<std::uint8_t>(payload[i] ^ 0x01) : payload[i]);
         ++transferDone_;
     }
-    if (transferDone_ >= transferLength_) mode_ = Mode::Idle;
+    flipNext_ = false;
+    if (transferDone_ >= transferLength_) {
+        mode_ = Mode::Idle;
+        storedChanged();
+    }
     return true;
 }
 
@@ -435,6 +465,10 @@ bool SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
         return violation("data fetched with nothing to answer");
     }
     return true;
+}
+
+std::size_t SimulatedMouse::eraseCount(std::uint8_t sector) const {
+    return static_cast<std::size_t>(std::count(erased_.begin(), erased_.end(), sector));
 }
 
 std::vector<std::uint8_t> SimulatedMouse::stateBytes() const {

@@ -96,6 +96,14 @@ public:
     void refuseOpen(bool on) { refusesOpen_ = on; }
     bool refusesOpen() const { return refusesOpen_; }
     void setLatency(std::chrono::microseconds perReport) { latency_ = perReport; }
+    // Report `index` (0-based, as failReport) succeeds, but if it is a data piece of a write
+    // the mouse stores its first byte with bit 0 flipped: only reading back shows it.
+    void flipBitInReport(std::uint64_t index) { flipping_.insert(index); }
+
+    // Called whenever what the mouse keeps has changed: after every sector erase, every
+    // finished (or cut) block write and every reload, so a state file can follow the memory
+    // as a real mouse holds it at that moment.
+    void onStoredChange(std::function<void()> hook) { storedChangeHook_ = std::move(hook); }
 
     // What happened.
     std::size_t openHandles() const { return handles_.size(); }
@@ -114,6 +122,8 @@ public:
     std::uint8_t runningReportRate() const { return runningRate_; }
     // Sectors erased since power-on, in order (their high address byte).
     const std::vector<std::uint8_t>& erasedSectors() const { return erased_; }
+    // How often one sector (its high address byte) was erased since power-on.
+    std::size_t eraseCount(std::uint8_t sector) const;
 
     // The device memory as a 64 KiB map.
     std::span<const std::uint8_t> memory() const { return memory_; }
@@ -153,6 +163,8 @@ private:
     void pace() const;
     // Each is false when the report breaks the protocol: the mouse then fails it.
     bool command(std::span<const std::uint8_t> r);
+    void readRegister(std::uint16_t reg);
+    bool eraseSector(std::span<const std::uint8_t> r);
     bool dataIn(std::span<const std::uint8_t> payload);
     bool dataOut(std::span<std::uint8_t> payload);
     std::uint32_t physical(std::uint32_t offset) const;
@@ -161,6 +173,7 @@ private:
     void record(bool set, std::span<const std::uint8_t> bytes, bool ok);
     void finishOpenTransfer();
     void placeInitialContents();
+    void storedChanged() const;
 
     Settings settings_;
     std::vector<Collection> collections_;
@@ -188,6 +201,9 @@ private:
 
     std::optional<std::uint64_t> unplugAfter_;
     std::set<std::uint64_t> failing_;
+    std::set<std::uint64_t> flipping_;
+    bool flipNext_ = false; // the data report being taken carries the flipped bit
+    std::function<void()> storedChangeHook_;
     std::chrono::microseconds latency_{0};
 
     std::uint64_t reportCount_ = 0;

@@ -3,6 +3,7 @@
 #include "model/Hex.h"
 #include "model/MacroStore.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace orlix {
@@ -129,6 +130,12 @@ std::string delayHeader(DelayMode mode, int defaultDelayMs) {
     return "10";
 }
 
+bool isHeaderLine(std::string_view line) {
+    if (line == "10" || line == "00") return true;
+    return line.size() > 2 && line.starts_with("01") &&
+           std::all_of(line.begin() + 2, line.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::optional<ScriptEvent> parseEventLine(std::string_view line) {
     if (line.size() < 3 || line[1] != ' ') return std::nullopt;
     ScriptEvent e;
@@ -163,11 +170,7 @@ std::optional<ScriptEvent> parseEventLine(std::string_view line) {
     const std::uint8_t modifierCode =
         pressed ? macrocode::kModifierPress : macrocode::kModifierRelease;
     const std::uint8_t keyCode = pressed ? macrocode::kKeyPress : macrocode::kKeyRelease;
-    if (*first == modifierCode && isModifierBit(*second)) {
-        e.code = {*first, *second};
-        return e;
-    }
-    if (*first == keyCode && *second != 0) {
+    if (*first == modifierCode || *first == keyCode) {
         e.code = {*first, *second};
         return e;
     }

@@ -3,6 +3,7 @@
 #include "model/AssignmentCodes.h"
 #include "model/MacroStore.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace orlix::pages {
@@ -23,6 +24,16 @@ std::optional<std::string> primaryCode(int tagValue) {
 }
 
 } // namespace
+
+std::vector<int> profilesWithoutLeftKey(const AssignmentTable& table) {
+    const std::string left = *primaryCode(tag::kLeft);
+    std::vector<int> out;
+    for (int p = 0; p < kProfileCount; ++p) {
+        const auto& row = table[static_cast<std::size_t>(p)];
+        if (std::find(row.begin(), row.end(), left) == row.end()) out.push_back(p);
+    }
+    return out;
+}
 
 std::array<std::string, kButtonCount> AssignmentEditor::names(int profile) const {
     std::array<std::string, kButtonCount> out;

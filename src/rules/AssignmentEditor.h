@@ -5,12 +5,18 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace orlix::pages {
 
 // The rules of the button-assignment pages: what each label shows and how a menu choice,
 // the primary-button swap, a key combination or a macro becomes a stored code. It changes
 // only the assignment table and the profile section of the configuration.
+// The profiles (0 main, 1 alternate, 2 reset-control) in which no button holds Left Key:
+// written to the mouse, such a profile could not click. The button pages never make one (the
+// primary functions only trade places); a profile or JSON file can hold one.
+std::vector<int> profilesWithoutLeftKey(const AssignmentTable& table);
+
 class AssignmentEditor {
 public:
     AssignmentEditor(Configuration& config, const TextSource& texts)

@@ -134,7 +134,6 @@ void DeviceController::identifyAndRead() {
 }
 
 TransferOutcome DeviceController::writeAll(const std::function<void()>& beforeWrite) {
-    keepBackup();
     const TransferOutcome outcome = runLocked([&](const ProgressFn& progress) {
         return session_.writeAll(texts_, progress, beforeWrite);
     });
@@ -143,7 +142,6 @@ TransferOutcome DeviceController::writeAll(const std::function<void()>& beforeWr
 }
 
 TransferOutcome DeviceController::resetToDefaults(std::span<const std::uint8_t> defaultResource) {
-    keepBackup();
     const TransferOutcome outcome = runLocked([&](const ProgressFn& progress) {
         return session_.resetToDefaults(defaultResource, texts_, progress);
     });
@@ -157,16 +155,22 @@ void DeviceController::rememberMouseContents() {
     mouseContents_ = profileBytes(config_.working, macros);
 }
 
-void DeviceController::keepBackup() {
+bool DeviceController::keepBackup() {
     backupError_.clear();
-    if (mouseContents_.empty()) return;
+    if (mouseContents_.empty()) {
+        backupError_ = "the mouse was not read completely";
+        return false;
+    }
     const std::filesystem::path folder = defaultBackupFolder();
     if (folder.empty()) {
         backupError_ = "no folder for backups (neither XDG_DATA_HOME nor HOME is set)";
-        return;
+        return false;
     }
-    if (const FileResult saved = BackupStore(folder).save(mouseContents_); !saved)
+    if (const FileResult saved = BackupStore(folder).save(mouseContents_); !saved) {
         backupError_ = saved.error;
+        return false;
+    }
+    return true;
 }
 
 TransferOutcome

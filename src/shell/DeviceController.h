@@ -63,12 +63,18 @@ public:
     void poll();
     // APCheckID_OnClick: identifies the mouse just opened and, if it is accepted, reads it.
     void identifyAndRead();
+    // The write and reset keep no backup themselves: the window's commands call keepBackup
+    // first and ask the user when it fails.
     device::TransferOutcome writeAll(const std::function<void()>& beforeWrite);
     // The window is closing: the link goes, and a poll still waiting to re-open the mouse
     // does nothing more.
     void shutDown();
     device::TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource);
     void dropLink();
+    // The mouse's contents as last read or written in full into the user's backup folder,
+    // before a write or reset replaces them. False when they could not be kept (why:
+    // backupError()).
+    bool keepBackup();
     // Why the last backup before a write or reset could not be kept; empty when it was.
     const std::string& backupError() const { return backupError_; }
 
@@ -83,8 +89,6 @@ signals:
 
 private:
     void rememberMouseContents();
-    // The mouse's previous contents into the user's backup folder, before they are replaced.
-    void keepBackup();
     device::TransferOutcome
     runLocked(const std::function<device::TransferOutcome(const device::ProgressFn&)>& body,
               const std::function<void(const device::TransferOutcome&)>& afterUnlock = {});

@@ -10,6 +10,8 @@
 #include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowControls.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SkinStyle.h"
 #include "widgets/Visibility.h"
 
 #include <QApplication>
@@ -17,8 +19,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDebug>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace orlix::shell {
@@ -153,6 +157,10 @@ void MainWindow::connectParts() {
         if (!device_->transferring()) device_->devTimer()->start();
     });
 
+    connect(menus_, &pages::AssignmentMenus::focusLeft, this, [this](int key) {
+        if (key >= 1 && key <= kButtonCount)
+            assignmentPage_->keyLabel(key)->setFocus(Qt::OtherFocusReason);
+    });
     connect(menus_, &pages::AssignmentMenus::leafChosen, this,
             [this](int key, int tag, const QString& caption) {
                 const auto profile = pageInfo(currentPage()).profile;
@@ -203,6 +211,9 @@ void MainWindow::connectParts() {
         refreshUI();
         readPointerSettings();
         showDevicePages();
+        // Asked once the poll that read the mouse has ended, so a repair write never runs
+        // inside it.
+        QTimer::singleShot(0, commands_, [this] { commands_->offerRepair(); });
     });
 }
 
@@ -240,7 +251,8 @@ void MainWindow::keyClicked(int n) {
     // Only the main and the alternate profile are edited here; the reset-control profile is
     // shown read-only, so its labels always show what the mouse stores.
     if (!editing_ || locked_ || !pages::profileEditable(currentPage())) return;
-    menus_->openFor(n, assignmentPage_->keyLabel(n)->geometry());
+    menus_->openFor(n, assignmentPage_->keyLabel(n)->geometry(),
+                    assignmentPage_->keyLabel(n)->hasFocus());
 }
 
 void MainWindow::storeChoice(int key, const std::string& code, const QString& caption) {
@@ -260,6 +272,10 @@ void MainWindow::applyLanguage(int n) {
 
     languages_.select(n);
     applySkinImages(n);
+    // Menus, lists, message boxes and the focus mark take the accent of this skin.
+    pages::setSkinAccent(pages::accentOf(
+        pixmaps_.image(appearance::Skin::pageBackground(n, pageInfo(Page::Main).container))));
+    menus_->applySkinColours();
     skin_.applyLanguage(n, languages_);
     for (const auto& issue : skin_.layout().takeIssues())
         qWarning().noquote() << QString::fromStdString(issue.message());
@@ -326,6 +342,8 @@ void MainWindow::showContainer(int n) {
     for (int i = 1; i <= 4; ++i)
         page(i).setShown(i == n);
     if (n >= 1 && n <= 4) loadPageBackground(n);
+    // Tab walks the page shown, the buttons and the commands as they are read.
+    pages::setReadingTabOrder(this);
 }
 
 void MainWindow::refreshAPPage() {
@@ -383,6 +401,16 @@ void MainWindow::pageButtonClicked(Page target) {
 
 void MainWindow::hideAllMenus() {
     menus_->hideAll();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc closes the open menu; the focus goes back to its key.
+    if (event->key() == Qt::Key_Escape && menus_->anyOpen()) {
+        hideAllMenus();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // ---- window states -------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 class QWidget;
@@ -15,6 +16,12 @@ public:
 
     // A message box without icon and with one OK button, captioned in the current language.
     virtual void message(QWidget* parent, const QString& text);
+    // A yes-or-no question (Qt's Yes and No buttons); No is the default and what closing
+    // the box answers.
+    virtual bool confirm(QWidget* parent, const QString& text);
+    // A question whose answers are buttons with the given captions, and Cancel. The index
+    // of the answer chosen, or -1 for Cancel and for closing the box.
+    virtual int choose(QWidget* parent, const QString& text, const QStringList& answers);
     // The OK caption of the current language (the language tables' own, as Qt's Russian
     // translation keeps the Latin "OK"); empty: Qt's.
     void setOkText(const QString& text) { okText_ = text; }

@@ -1,7 +1,10 @@
 #include "shell/WindowCommands.h"
 
 #include "macro/gui/MacroPage.h"
+#include "model/Backups.h"
 #include "model/FileIo.h"
+#include "model/HalfWritten.h"
+#include "rules/AssignmentEditor.h"
 #include "rules/PageRules.h"
 #include "shell/DeviceController.h"
 #include "shell/MainWindow.h"
@@ -105,9 +108,66 @@ void WindowCommands::report(const device::TransferOutcome& outcome) {
     }
 }
 
+QString WindowCommands::text(std::string_view textId) const {
+    return QString::fromStdString(window_.languages().text(textId));
+}
+
+bool WindowCommands::backupOrAsk() {
+    if (window_.device().keepBackup()) return true;
+    return window_.prompts().confirm(
+        &window_, text("Str106").replace(QLatin1String("%1"),
+                                         QString::fromStdString(window_.device().backupError())));
+}
+
+bool WindowCommands::canClick() {
+    const auto clickless = pages::profilesWithoutLeftKey(window_.configuration().assignments);
+    if (clickless.empty()) return true;
+    static constexpr std::string_view kProfileNames[] = {"Str004", "Str005", "Str006"};
+    window_.prompts().message(
+        &window_, text("Str109")
+                      .replace(QLatin1String("%1"),
+                               text(kProfileNames[static_cast<std::size_t>(clickless.front())]))
+                      .replace(QLatin1String("%2"), text("Str210")));
+    return false;
+}
+
+void WindowCommands::offerRepair() {
+    Configuration& config = window_.configuration();
+    const HalfWrittenSign sign =
+        halfWrittenSign(config.working, config.readLayout,
+                        window_.device().macroDevice() ? &config.macros.table : nullptr);
+    if (sign == HalfWrittenSign::None || !window_.device().canTransfer()) return;
+    once(busy_, [&] {
+        const std::filesystem::path folder = defaultBackupFolder();
+        std::optional<Backup> newest;
+        if (!folder.empty()) newest = BackupStore(folder).newestSound(config.readLayout);
+        QStringList answers;
+        if (newest) answers << text("Str108");
+        answers << text("Str002");
+        const int chosen = window_.prompts().choose(&window_, text("Str107"), answers);
+        if (chosen < 0) return;
+        // The half-written contents are kept too: nothing the mouse held is thrown away.
+        if (!backupOrAsk()) return;
+        if (newest && chosen == 0) {
+            const FileResult loaded = config.loadProfile(newest->path, window_.languages());
+            if (!loaded) {
+                window_.prompts().message(&window_, QString::fromStdString(loaded.error));
+                return;
+            }
+            window_.refreshUI();
+            report(window_.device().writeAll([this] { window_.writePointerSettings(); }));
+            return;
+        }
+        const auto outcome = window_.device().resetToDefaults(window_.defaultResource());
+        if (outcome.result != device::TransferResult::NoDevice) window_.refreshUI();
+        report(outcome);
+    });
+}
+
 void WindowCommands::confirm() {
     once(busy_, [this] {
         if (!pressForDevice(QStringLiteral("Btn_Confirm"))) return;
+        if (!canClick() || !backupOrAsk()) return;
         const auto outcome = window_.device().writeAll([this] { window_.writePointerSettings(); });
         report(outcome);
         // Only a write that reached the mouse ends the program.
@@ -120,6 +180,7 @@ void WindowCommands::confirm() {
 void WindowCommands::apply() {
     once(busy_, [this] {
         if (!pressForDevice(QStringLiteral("Btn_Apply"))) return;
+        if (!canClick() || !backupOrAsk()) return;
         report(window_.device().writeAll([this] { window_.writePointerSettings(); }));
     });
 }
@@ -127,6 +188,7 @@ void WindowCommands::apply() {
 void WindowCommands::reset() {
     once(busy_, [this] {
         if (!pressForDevice(QStringLiteral("Btn_Reset"))) return;
+        if (!backupOrAsk()) return;
         const auto outcome = window_.device().resetToDefaults(window_.defaultResource());
         // The defaults were taken into the window before the write began.
         if (outcome.result != device::TransferResult::NoDevice) window_.refreshUI();

@@ -32,6 +32,9 @@ public:
     void save();
     void load();
     void openWebPage();
+    // After a read that found the mouse half-written: says so, and offers to restore the
+    // newest sound backup or to reset the mouse to the defaults.
+    void offerRepair();
 
 private:
     // The pressed look, the short pause with events running, then the device test.
@@ -39,6 +42,11 @@ private:
     void pause();
     void report(const device::TransferOutcome& outcome);
     void message(std::string_view textId);
+    QString text(std::string_view textId) const;
+    // The mouse's contents are kept as a backup, or the user agreed to write without one.
+    bool backupOrAsk();
+    // Refuses (with Str109) a configuration in which a profile has no Left Key.
+    bool canClick();
 
     MainWindow& window_;
     bool busy_ = false; // a command is running: a second click during its pause is ignored

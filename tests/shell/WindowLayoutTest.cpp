@@ -75,6 +75,18 @@ LayoutText layoutFor(Edition e, int n) {
 const char* const kPageButtons[] = {"Main", "Switch", "Fixed", "Adv",   "Breath", "Save",
                                     "Load", "Lang1",  "Lang2", "Lang3", "Macro"}; // B1..B11
 
+// How much a caption lacks, for the failure message.
+QString roomOf(QWidget* w) {
+    auto* label = qobject_cast<pages::ButtonLabel*>(w);
+    if (label == nullptr) return {};
+    const int need =
+        QFontMetrics(pages::stretchedCaptionFont(label->font(), pages::kNarrowestStretch))
+            .horizontalAdvance(label->text());
+    return QStringLiteral(" (%1 px at the narrowest, room %2)")
+        .arg(need)
+        .arg(label->captionRect().width());
+}
+
 QSize pixmapSize(const Harness& h, std::string_view name) {
     return h.window->pixmaps().pixmap(name).size();
 }
@@ -189,7 +201,7 @@ void TestWindowLayout::captionsAreDrawnAtTheLayoutsSizes() {
         // A caption of a shown button stands whole on one line, never cut short.
         if (mustFit && w->isVisible())
             QVERIFY2(pages::captionFits(w), qPrintable(name + QStringLiteral(": ") + h.text(name) +
-                                                       QStringLiteral(" cut")));
+                                                       QStringLiteral(" cut") + roomOf(w)));
     };
     for (const char* b : {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"})
         drawnAt(QString::fromLatin1(b), *sizeA, true);

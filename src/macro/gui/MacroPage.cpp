@@ -1,4 +1,5 @@
 #include "macro/gui/MacroPage.h"
+#include "widgets/SkinStyle.h"
 
 #include "appearance/Languages.h"
 #include "appearance/Layout.h"
@@ -14,6 +15,7 @@
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QRegularExpressionValidator>
@@ -59,24 +61,6 @@ std::filesystem::path toPath(const QString& file) {
 
 QColor colourOf(const appearance::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
-}
-
-// The skin's accent: the most vivid colour of the page's background image.
-QColor accentOf(const QImage& image) {
-    QColor best(0, 160, 200);
-    int bestScore = 0;
-    for (int y = 0; y < image.height(); y += 2) {
-        for (int x = 0; x < image.width(); x += 2) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() < 255) continue;
-            const int score = c.hsvSaturation() * c.value();
-            if (score > bestScore) {
-                bestScore = score;
-                best = c;
-            }
-        }
-    }
-    return best;
 }
 
 QLineEdit* makeDelayField(const QString& name, QWidget* parent) {
@@ -323,7 +307,7 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     if (style.macroListText) fieldColour_ = colourOf(*style.macroListText);
     if (const auto& h = layout.macroNameItemHeight()) names_->setRowHeight(*h);
     const QImage background = skin_.image(appearance::Skin::pageBackground(languages.current(), 4));
-    if (!background.isNull()) accent_ = accentOf(background);
+    if (!background.isNull()) accent_ = pages::accentOf(background);
     QColor back = Qt::black;
     if (style.macroListBack) back = colourOf(*style.macroListBack);
     names_->setColours(fieldColour_, back, accent_);
@@ -525,8 +509,16 @@ void MacroPage::exportMacros(bool all) {
     const QString chosen = dialogs_->saveFileName(window_, kSaveFilter);
     if (chosen.isEmpty()) return;
     const auto target = withBinExtension(toPath(chosen));
-    const FileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
-    if (!result) dialogs_->message(window_, QString::fromStdString(result.error));
+    const MacroFileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
+    if (!result) fileMessage(result, target);
+}
+
+void MacroPage::fileMessage(const MacroFileResult& result, const std::filesystem::path& file) {
+    const char* id = macroFileMessageId(result.kind);
+    const QString what = id != nullptr ? text(id) : QString::fromStdString(result.error);
+    dialogs_->message(window_,
+                      what + QLatin1Char('\n') +
+                          QDir::toNativeSeparators(QString::fromStdU16String(file.u16string())));
 }
 
 void MacroPage::importMacros(bool all) {
@@ -534,10 +526,10 @@ void MacroPage::importMacros(bool all) {
     showPressed(all ? QStringLiteral("Btn_Import") : QStringLiteral("Btn_ImportOne"));
     const QString chosen = dialogs_->openFileName(window_, kLoadFilter);
     if (chosen.isEmpty()) return;
-    const FileResult result =
+    const MacroFileResult result =
         all ? editor_.importAll(toPath(chosen)) : editor_.importOne(toPath(chosen));
     if (!result) {
-        dialogs_->message(window_, QString::fromStdString(result.error));
+        fileMessage(result, toPath(chosen));
         return;
     }
     showNames();

@@ -117,6 +117,8 @@ private:
     void setFieldLook(QLineEdit* field, bool editable);
     void setGreyLabel(QWidget* label, bool grey);
     void message(std::string_view textId);
+    // A failed file command, told in the current language, with the file it was about.
+    void fileMessage(const MacroFileResult& result, const std::filesystem::path& file);
     QString text(std::string_view id) const;
 
     pages::PageContainer& page_;
