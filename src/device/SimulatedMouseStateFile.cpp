@@ -36,7 +36,7 @@ std::optional<std::string> SimulatedMouseStateFile::update(const SimulatedMouse&
     std::size_t done = 0;
 #ifdef _WIN32
     if (::_lseeki64(fd_, 0, SEEK_SET) != 0)
-        return "cannot write " + path_.string() + ": " + lastError();
+        return "cannot write " + path_.string() + ": " + std::strerror(errno);
 #endif
     while (done < bytes.size()) {
 #ifdef _WIN32
@@ -46,7 +46,7 @@ std::optional<std::string> SimulatedMouseStateFile::update(const SimulatedMouse&
             ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
 #endif
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return "cannot write " + path_.string() + ": " + lastError();
+        if (n <= 0) return "cannot write " + path_.string() + ": " + std::strerror(errno);
         done += static_cast<std::size_t>(n);
     }
     return std::nullopt;
