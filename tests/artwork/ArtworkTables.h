@@ -221,9 +221,9 @@ inline Layout editorSLayout() {
         place(l, "FKPara" + std::to_string(k + 1), para[k], 386);
         place(l, "FKMode" + std::to_string(k + 1), mode[k], 432);
     }
-    for (const char* k : {"OffTime", "RaiseTime", "OnTime", "FallTime", "LEDMode1", "LEDColorMode1",
-                          "R1", "LEDColorMode2", "R2", "LEDMode2", "LEDMode3"})
-        l.at.erase(k);
+    // No colour swatches: the percentage edits at the right edge take the colour.
+    place(l, "R1", 930, 410);
+    place(l, "R2", 1030, 410);
     return l;
 }
 

@@ -696,7 +696,12 @@ void pageThree(QPainter& p, const Edition& e, const Skin& s, const QRect& page) 
     for (const auto& [mode, swatch] : swatches) {
         const QPointF m = rel(mode, o);
         const QPointF sw = rel(swatch, o);
-        if (!insidePage(sw, page, 48, 48)) continue;
+        if (!insidePage(sw, page, 48, 48)) {
+            // A colour mode without a swatch: its option alone on a card.
+            if (insidePage(m, page, 17, 18))
+                drawCard(p, e, QRectF(m.x() - 14, m.y() - 10, 158, 38), accent);
+            continue;
+        }
         const qreal bottom = std::min(sw.y() + 48 + 12, panelFloor(e, s, page));
         const QRectF card(m.x() - 14, m.y() - 10, 158, bottom - (m.y() - 10));
         drawCard(p, e, card, accent);

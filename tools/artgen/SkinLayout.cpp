@@ -122,15 +122,9 @@ SkinLayout editorSLayout() {
     l.rep2 = {612, 286};
     l.fkPara = {{{552, 386}, {608, 386}, {662, 386}, {716, 386}}};
     l.fkMode = {{542, 432}, {596, 432}, {650, 432}, {704, 432}};
-    // The lighting page is not offered: its controls stand outside the window.
-    l.offTime = {900, 195};
-    l.raiseTime = {900, 226};
-    l.onTime = {900, 253};
-    l.fallTime = {900, 278};
-    l.ledMode = {{{900, 329}, {1000, 329}, {1100, 329}}};
-    l.ledColorMode1 = {900, 379};
+    // The lighting page as in layout 1, without colour swatches: the percentage edits at the
+    // window's right edge take the colour.
     l.r1 = {930, 410};
-    l.ledColorMode2 = {1000, 379};
     l.r2 = {1030, 410};
     addNeededPageButtons(l);
     return l;
