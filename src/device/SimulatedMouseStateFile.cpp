@@ -9,13 +9,6 @@
 
 namespace orlix::device {
 
-namespace {
-// The reason the last system call failed, for the messages.
-std::string lastError() {
-    return std::strerror(errno);
-}
-} // namespace
-
 SimulatedMouseStateFile::~SimulatedMouseStateFile() {
     close();
 }
