@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <fstream>
 #include <ostream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,11 +120,6 @@ std::string lengthText(std::uint16_t length) {
     if (length == 0) return "empty";
     if (length > kMacroBodySize) return "unusable length " + std::to_string(length);
     return std::to_string(length) + " bytes";
-}
-
-bool isHeaderLine(const std::string& line) {
-    static const std::regex header("10|00|01[0-9]+");
-    return std::regex_match(line, header);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "model/Hex.h"
 #include "model/MacroStore.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace orlix {
@@ -127,6 +128,12 @@ std::string delayHeader(DelayMode mode, int defaultDelayMs) {
         return "00";
     }
     return "10";
+}
+
+bool isHeaderLine(std::string_view line) {
+    if (line == "10" || line == "00") return true;
+    return line.size() > 2 && line.starts_with("01") &&
+           std::all_of(line.begin() + 2, line.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<ScriptEvent> parseEventLine(std::string_view line) {

@@ -80,6 +80,8 @@ std::string modifierLine(bool pressed, std::uint8_t bit);
 std::string mouseButtonLine(MouseButton button, bool pressed);
 // Header for a delay mode: "10", "01" + default delay, "00".
 std::string delayHeader(DelayMode mode, int defaultDelayMs);
+// True for a line of that form: "10", "00", or "01" and at least one decimal digit.
+bool isHeaderLine(std::string_view line);
 
 // Parses a line strictly: a delay needs decimal digits after "0 "; a press or release needs
 // " CODE:" and four hex digits that spell a code of its own kind (a press code for "1", a

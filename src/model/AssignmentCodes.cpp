@@ -1,5 +1,6 @@
 #include "AssignmentCodes.h"
 
+#include "FireKeyFields.h"
 #include "Hex.h"
 #include "KeyTables.h"
 
@@ -64,15 +65,11 @@ bool isCodeText(std::string_view code) {
 }
 
 std::string fireKeyCode(const FireKeySettings& fire, int n) {
-    auto i = static_cast<std::size_t>(n);
-    int r = fire.repeat[i];
-    int d = fire.delay[i];
-    unsigned value = static_cast<unsigned>(fire.highNibble[i] >> 4) * 4096u +
-                     static_cast<unsigned>(d % 256) + static_cast<unsigned>(d / 256) * 256u;
-    std::string out = "06" + hexByte(static_cast<std::uint8_t>(r + 0x10));
-    out += hexByte(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-    out += hexByte(static_cast<std::uint8_t>(value & 0xFF));
-    return out;
+    const auto i = static_cast<std::size_t>(n);
+    std::array<std::uint8_t, fire::kKeyBytes> key{};
+    key[2] = fire.highNibble[i];
+    writeFireKey(key, fire.repeat[i], fire.delay[i]);
+    return toHex(key);
 }
 
 std::string CodeForTag(int tagValue, const CodeContext& ctx) {

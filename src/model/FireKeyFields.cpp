@@ -1,6 +1,7 @@
 #include "FireKeyFields.h"
 
 #include <algorithm>
+#include <array>
 
 namespace orlix {
 
@@ -10,6 +11,36 @@ int correctedRepeat(int repeat) {
 
 int correctedDelay(int delay) {
     return std::clamp(delay, fire::kDelayMin, fire::kDelayMax);
+}
+
+int fireKeyRepeat(FireKeyBytes key) {
+    return key[1] & 0x0F;
+}
+
+int fireKeyDelay(FireKeyBytes key) {
+    return (key[2] & 0x0F) * 256 + key[3];
+}
+
+std::uint8_t fireKeyCarriedNibble(FireKeyBytes key) {
+    return key[2] & fire::kCarriedNibble;
+}
+
+void writeFireKey(WritableFireKeyBytes key, int repeat, int delay) {
+    key[0] = fire::kKeyMarker;
+    key[1] = static_cast<std::uint8_t>((repeat + fire::kRepeatBase) & 0xFF);
+    key[2] = static_cast<std::uint8_t>((key[2] & fire::kCarriedNibble) | ((delay / 256) & 0x0F));
+    key[3] = static_cast<std::uint8_t>(delay % 256);
+}
+
+std::optional<FireKeyValues> plainFireKey(FireKeyBytes key) {
+    const FireKeyValues values{fireKeyRepeat(key), fireKeyDelay(key)};
+    if (values.repeat != correctedRepeat(values.repeat) ||
+        values.delay != correctedDelay(values.delay))
+        return std::nullopt;
+    std::array<std::uint8_t, fire::kKeyBytes> rebuilt{};
+    writeFireKey(rebuilt, values.repeat, values.delay);
+    if (!std::ranges::equal(rebuilt, key)) return std::nullopt;
+    return values;
 }
 
 int fieldNumber(std::string_view text) {

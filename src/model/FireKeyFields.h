@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
 
 namespace orlix {
@@ -15,7 +19,43 @@ constexpr int kDelayMin = 2;
 constexpr int kDelayMax = 2000;
 constexpr int kRepeatDigits = 2; // what the fields accept
 constexpr int kDelayDigits = 4;
+
+// One key's four bytes in the fire-key section: a marker, the repeat count above a base, then
+// a twelve-bit delay whose top four bits share byte 2 with a nibble the program carries.
+constexpr std::size_t kKeyBytes = 4;
+constexpr std::uint8_t kKeyMarker = 0x06;
+constexpr std::uint8_t kRepeatBase = 0x10;
+constexpr std::uint8_t kCarriedNibble = 0xF0; // of byte 2
 } // namespace fire
+
+// The Advanced page's rules for these fields are in rules/FireKeyRules.h.
+
+using FireKeyBytes = std::span<const std::uint8_t, fire::kKeyBytes>;
+using WritableFireKeyBytes = std::span<std::uint8_t, fire::kKeyBytes>;
+
+// Key n (0..3) of a fire-key section's bytes (the section starts with key 0).
+inline FireKeyBytes fireKeyIn(std::span<const std::uint8_t> section, std::size_t n) {
+    return section.subspan(fire::kKeyBytes * n).first<fire::kKeyBytes>();
+}
+inline WritableFireKeyBytes writableFireKeyIn(std::span<std::uint8_t> section, std::size_t n) {
+    return section.subspan(fire::kKeyBytes * n).first<fire::kKeyBytes>();
+}
+
+// What one key's bytes hold.
+int fireKeyRepeat(FireKeyBytes key);
+int fireKeyDelay(FireKeyBytes key);
+std::uint8_t fireKeyCarriedNibble(FireKeyBytes key);
+
+// Writes a key with these values, keeping the carried nibble; the delay never spills into it.
+void writeFireKey(WritableFireKeyBytes key, int repeat, int delay);
+
+// The values of a key whose bytes are exactly what writeFireKey makes of values inside the
+// limits with no carried nibble; nullopt for any other bytes, which only a raw copy keeps.
+struct FireKeyValues {
+    int repeat;
+    int delay;
+};
+std::optional<FireKeyValues> plainFireKey(FireKeyBytes key);
 
 int correctedRepeat(int repeat);
 int correctedDelay(int delay);

@@ -110,13 +110,9 @@ void showResolution(const SectionBuffers& s, const TextSource& texts, Resolution
     else
         page.current.reset();
 
-    std::uint8_t r = s.b[image::kReportRate];
-    if (r == 1) {
-        page.reportRate = 1000;
-        rate.lastKnown = 1000;
-    } else if (r == 2) {
-        page.reportRate = 500;
-        rate.lastKnown = 500;
+    if (const auto hz = reportRateOf(s.b[image::kReportRate])) {
+        page.reportRate = *hz;
+        rate.lastKnown = *hz;
     }
 }
 
@@ -135,8 +131,8 @@ void showLighting(const SectionBuffers& s, LightingPage& page) {
 
 void showFireKeys(const SectionBuffers& s, FireKeyPage& page) {
     for (std::size_t n = 0; n < 4; ++n) {
-        page.repeat[n] = s.fireKeys[4 * n + 1] & 0x0F;
-        page.delay[n] = (s.fireKeys[4 * n + 2] & 0x0F) * 256 + s.fireKeys[4 * n + 3];
+        page.repeat[n] = fireKeyRepeat(fireKeyIn(s.fireKeys, n));
+        page.delay[n] = fireKeyDelay(fireKeyIn(s.fireKeys, n));
     }
 }
 
@@ -176,9 +172,9 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
                 s.b[image::kCurrentCpiLevel] = static_cast<std::uint8_t>(it - on.begin());
         }
     }
-    if (page.resolution.reportRate == 1000 || page.resolution.reportRate == 500) {
-        int r = *page.resolution.reportRate;
-        s.b[image::kReportRate] = r == 1000 ? 1 : 2;
+    if (const auto byte = reportRateByte(page.resolution.reportRate.value_or(0))) {
+        const int r = *page.resolution.reportRate;
+        s.b[image::kReportRate] = *byte;
         if (rate.lastKnown != r) {
             rate.lastKnown = r;
             rate.changed = true;
@@ -206,14 +202,8 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
 
 void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s) {
     for (std::size_t n = 0; n < 4; ++n) {
-        int r = correctedRepeat(page.repeat[n]);
-        int d = correctedDelay(page.delay[n]);
-        s.fireKeys[4 * n] = 0x06;
-        s.fireKeys[4 * n + 1] = static_cast<std::uint8_t>((r + 0x10) & 0xFF);
-        // The delay has twelve bits; never let it spill into the carried high nibble.
-        s.fireKeys[4 * n + 2] =
-            static_cast<std::uint8_t>((s.fireKeys[4 * n + 2] & 0xF0) | ((d / 256) & 0x0F));
-        s.fireKeys[4 * n + 3] = static_cast<std::uint8_t>(d % 256);
+        writeFireKey(writableFireKeyIn(s.fireKeys, n), correctedRepeat(page.repeat[n]),
+                     correctedDelay(page.delay[n]));
     }
 }
 
@@ -238,7 +228,7 @@ FireKeySettings fireKeySettings(const FireKeyPage& page, const SectionBuffers& s
     for (std::size_t n = 0; n < 4; ++n) {
         f.repeat[n] = correctedRepeat(page.repeat[n]);
         f.delay[n] = correctedDelay(page.delay[n]);
-        f.highNibble[n] = s.fireKeys[4 * n + 2] & 0xF0;
+        f.highNibble[n] = fireKeyCarriedNibble(fireKeyIn(s.fireKeys, n));
     }
     return f;
 }

@@ -55,4 +55,16 @@ std::uint16_t readBigEndian16(std::span<const std::uint8_t> bytes, std::size_t o
     return static_cast<std::uint16_t>(bytes[offset] << 8 | bytes[offset + 1]);
 }
 
+std::optional<int> reportRateOf(std::uint8_t byte) {
+    if (byte == 1) return 1000;
+    if (byte == 2) return 500;
+    return std::nullopt;
+}
+
+std::optional<std::uint8_t> reportRateByte(int hz) {
+    if (hz == 1000) return std::uint8_t{1};
+    if (hz == 500) return std::uint8_t{2};
+    return std::nullopt;
+}
+
 } // namespace orlix

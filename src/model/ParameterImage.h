@@ -24,13 +24,18 @@ constexpr std::size_t kReserved0 = 0;
 constexpr std::size_t kDataType = 1;
 constexpr std::size_t kVendorId = 2;  // big-endian, 2 bytes
 constexpr std::size_t kProductId = 4; // big-endian, 2 bytes
+constexpr std::size_t kSpare6 = 6;    // bytes 6..8, no meaning of their own: carried as they are
+constexpr std::size_t kSpare6Size = 3;
 constexpr std::size_t kLightingFlags = 9;
 constexpr std::size_t kCpiLevel1 = 10; // four bytes
 constexpr std::size_t kLedOffTime = 18;
 constexpr std::size_t kLedRiseTime = 19;
 constexpr std::size_t kLedOnTime = 20;
 constexpr std::size_t kLedFallTime = 21;
+constexpr std::size_t kSpare14 = 14; // bytes 14..17, carried
+constexpr std::size_t kSpare14Size = 4;
 constexpr std::size_t kMode1Red = 22; // red, green, blue
+constexpr std::size_t kSpare25 = 25;  // carried
 constexpr std::size_t kSectionASize = 27;
 // Section B, bytes 27..31 (offsets inside the section buffer)
 constexpr std::size_t kSectionBStart = 27;
@@ -49,8 +54,16 @@ constexpr std::size_t kFireKeyStart = 93;
 constexpr std::size_t kFireKeySize = 17;
 constexpr std::size_t kProfileSize = 145;
 constexpr std::size_t kCompactFireKeyStart = 32; // placement for an unknown data type
+constexpr std::size_t kProfileStart = kFireKeyStart + kFireKeySize;
 constexpr std::size_t kLastByte = 255;
 } // namespace image
+
+// A colour byte holds a percentage.
+constexpr int kColourPercentMax = 100;
+
+// The report rate byte of section B: 1 is 1000 Hz, 2 is 500 Hz; other bytes name no rate.
+std::optional<int> reportRateOf(std::uint8_t byte);
+std::optional<std::uint8_t> reportRateByte(int hz);
 
 constexpr std::uint8_t kLightingUnused = 0x01; // LightingFlags bit 0
 constexpr std::uint8_t kColourMode1 = 0x10;    // LightingFlags bit 4

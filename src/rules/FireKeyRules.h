@@ -13,7 +13,8 @@ namespace orlix::pages {
 // The fire-key rules of the Advanced page: the repeat and delay fields of the four fire keys
 // (digits only, at most two and four of them, corrected when a field is left) and the Fire
 // Mode group, one to three fire keys. A group emptied by a new Fire Mode button stays empty
-// until the user picks a key.
+// until the user picks a key. The fields' limits and the keys' bytes are in
+// model/FireKeyFields.h.
 class FireKeyRules {
 public:
     static constexpr int kFireKeys = 4;
