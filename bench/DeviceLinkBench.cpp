@@ -78,7 +78,7 @@ BENCHMARK(BlockRead1024);
 void WholeReadMacro(benchmark::State& state) {
     Rig rig;
     for (auto _ : state) {
-        const auto out = rig.session.readAll(rig.texts);
+        const auto out = rig.session.readAll(rig.texts, {}, ReadScope::Everything);
         if (out.reports != reports::kReadMacro) state.SkipWithError("wrong report count");
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * reports::kReadMacro));
@@ -88,13 +88,13 @@ BENCHMARK(WholeReadMacro)->Unit(benchmark::kMillisecond);
 void WholeWriteMacro(benchmark::State& state) {
     Rig rig;
     for (auto _ : state) {
-        const auto out = rig.session.writeAll(rig.texts);
-        if (out.reports != reports::kWriteMacro + reports::kVerify + 1) {
+        const auto out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
+        if (out.reports != reports::kWriteMacro + reports::kVerifyMacro + 1) {
             state.SkipWithError("wrong report count");
         }
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(
-        state.iterations() * (reports::kWriteMacro + reports::kVerify + 1)));
+        state.iterations() * (reports::kWriteMacro + reports::kVerifyMacro + 1)));
 }
 BENCHMARK(WholeWriteMacro)->Unit(benchmark::kMillisecond);
 
@@ -105,7 +105,7 @@ void WholeReadMacroAt1ms(benchmark::State& state) {
     double worst = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const auto out = rig.session.readAll(rig.texts);
+        const auto out = rig.session.readAll(rig.texts, {}, ReadScope::Everything);
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         const double ideal = static_cast<double>(out.reports); // ms

@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libxkbcommon-dev libgl-dev
+    qt6-base-dev libxkbcommon-dev libgl-dev libxi-dev
     libhidapi-dev libpng-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-wqy-microhei xvfb xauth
+    fonts-wqy-microhei xvfb xauth xdotool
     g++-mingw-w64-x86-64 wine64
     ccache clang libclang-rt-14-dev nlohmann-json3-dev x11-utils
     libglib2.0-bin gsettings-desktop-schemas qt6-translations-l10n

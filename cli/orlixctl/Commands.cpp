@@ -1,10 +1,14 @@
 #include "Commands.h"
 
 #include <array>
+#include <limits>
 
 namespace orlixctl {
 
 namespace {
+
+// `set` takes several settings one after another; it counts their words itself.
+constexpr std::size_t kSettingWords = std::numeric_limits<std::size_t>::max();
 
 // One command a line; each command group adds its own lines.
 // clang-format off
@@ -24,12 +28,12 @@ constexpr std::array kCommands = {
     Command{"macro", "clear", 1, 1, false, commandMacroClear},
     Command{"macro", "export", 2, 2, false, commandMacroExport},
     Command{"macro", "import", 2, 2, false, commandMacroImport},
-    Command{"set", "cpi", 1, 1, false, commandSetCpi},
-    Command{"set", "rate", 1, 1, false, commandSetRate},
-    Command{"set", "fire-key", 1, 1, false, commandSetFireKey},
-    Command{"set", "fire-mode", 1, 1, false, commandSetFireMode},
-    Command{"set", "button", 3, 3, false, commandSetButton},
-    Command{"set", "lighting", 1, 1, false, commandSetLighting},
+    Command{"set", "cpi", 1, kSettingWords, false, commandSet},
+    Command{"set", "rate", 1, kSettingWords, false, commandSet},
+    Command{"set", "fire-key", 1, kSettingWords, false, commandSet},
+    Command{"set", "fire-mode", 1, kSettingWords, false, commandSet},
+    Command{"set", "button", 3, kSettingWords, false, commandSet},
+    Command{"set", "lighting", 1, kSettingWords, false, commandSet},
     Command{"doctor", "", 0, 0, false, commandDoctor},
 };
 // clang-format on

@@ -57,13 +57,8 @@ int commandMacroName(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroClear(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroExport(Context& ctx, std::ostream& out, std::ostream& err);
 int commandMacroImport(Context& ctx, std::ostream& out, std::ostream& err);
-// The settings of the Advanced and button pages (SetCommands.cpp).
-int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err);
-int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err);
-int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err);
-int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err);
-int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err);
-// The Breathing-light page's settings (SetLighting.cpp).
-int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err);
+// `set`: one or more settings of the Advanced, button and Breathing-light pages in one run,
+// with one read and one write (SetCommands.cpp, SetLighting.cpp).
+int commandSet(Context& ctx, std::ostream& out, std::ostream& err);
 
 } // namespace orlixctl

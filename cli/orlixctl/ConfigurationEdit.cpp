@@ -43,12 +43,7 @@ int editConfiguration(Context& ctx, std::ostream& out, std::ostream& err, std::s
     if (int code = ctx.connectBackend(); code != kOk) return code;
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
     if (int code = change(ctx, err); code != kOk) return code;
-    if (int code = ctx.keepBackup(); code != kOk) return code;
-    const device::TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote the " << what << " to the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, "the " + std::string(what));
 }
 
 } // namespace orlixctl

@@ -188,6 +188,7 @@ void writeText(std::ostream& out, const Configuration& config, const TextSource&
     if (!source.name.empty()) out << " " << source.name;
     if (source.identification) out << " (" << kindName(source.identification->kind) << " mouse)";
     out << "\n";
+    if (!source.edition.empty()) out << "Edition tables: " << source.edition << "\n";
     out << "Data type: " << hexValue(s.dataType, 2) << "  vendor id: " << hexValue(s.vendorId, 4)
         << "  product id: " << hexValue(s.productId, 4) << "\n";
     out << "Resolution levels:";
@@ -258,6 +259,10 @@ void writeJson(std::ostream& out, const Configuration& config, const TextSource&
     j << "{\n";
     j << "  \"source\": " << jsonString(source.kind) << ",\n";
     if (!source.name.empty()) j << "  \"path\": " << jsonString(source.name) << ",\n";
+    if (!source.editionName.empty()) {
+        j << "  \"tables\": {\"edition\": " << jsonString(source.editionName)
+          << ", \"from\": " << jsonString(source.editionFrom) << "},\n";
+    }
     if (source.identification) {
         const auto& id = *source.identification;
         j << "  \"device\": {\"kind\": " << jsonString(kindName(id.kind))

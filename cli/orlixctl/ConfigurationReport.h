@@ -14,6 +14,9 @@ struct ReportSource {
     std::string kind; // "mouse" or "file"
     std::string name; // file path, or the mouse's interface
     std::optional<orlix::device::Identification> identification;
+    std::string edition;     // whose tables decoded it, and why ("orlix-editor (the default...)")
+    std::string editionName; // the edition alone, for JSON
+    std::string editionFrom; // "default", "environment" or "option"
 };
 
 // The decoded configuration in words, and as JSON for scripts.

@@ -322,7 +322,7 @@ int Context::transferFailed(const TransferOutcome& out, const char* what) {
         if (reading) {
             err_ << "; nothing was taken from it\n";
         } else {
-            err_ << (out.attempts > 1 ? "; it was sent twice" : "")
+            err_ << (out.attempts > 1 ? "; it was sent twice, the second time in full" : "")
                  << "; the mouse may hold incomplete settings, write again (if it is then "
                     "refused, orlixctl reset --force)\n";
             restoreHint();
@@ -370,14 +370,14 @@ std::string Context::silentText(const Identification& id) {
     return "stopped";
 }
 
-int Context::openIdentifyRead() {
+int Context::openIdentifyRead(ReadScope scope) {
     if (int code = openAndIdentify(); code != kOk) return code;
-    return readIdentified();
+    return readIdentified(scope);
 }
 
-int Context::readIdentified() {
-    const int code = transferFailed(session_->readAll(languages_, progress("reading the mouse")),
-                                    "reading the mouse");
+int Context::readIdentified(ReadScope scope) {
+    const int code = transferFailed(
+        session_->readAll(languages_, progress("reading the mouse"), scope), "reading the mouse");
     if (code == kOk) {
         MacroStore macros = config_->macros;
         if (!config_->macroDevice) macros.fill(0xFF); // as a saved profile of such a mouse says
@@ -477,6 +477,27 @@ int Context::keepBackup() {
              << saved.error << " (--no-backup writes without a backup)\n";
         return kFileError;
     }
+    return kOk;
+}
+
+WriteMode Context::writeMode() const {
+    return options_.has("--full") ? WriteMode::Full : WriteMode::Planned;
+}
+
+void Context::reportWrite(std::ostream& out, const TransferOutcome& written,
+                          const std::string& what) {
+    if (written.nothingToChange)
+        out << "nothing to change: the mouse already holds " << what << "\n";
+    else
+        out << "wrote " << what << " to the mouse (" << written.reports << " reports)\n";
+}
+
+int Context::writeMouse(std::ostream& out, const std::string& what) {
+    if (int code = keepBackup(); code != kOk) return code;
+    const TransferOutcome written =
+        session_->writeAll(languages_, progress("writing the mouse"), {}, writeMode());
+    if (int code = transferFailed(written, "writing the mouse"); code != kOk) return code;
+    reportWrite(out, written, what);
     return kOk;
 }
 

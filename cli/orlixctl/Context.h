@@ -43,10 +43,19 @@ public:
     // Opens and identifies the mouse; kOk with `identification` set when it was accepted.
     // With --force a mouse whose identity test fails is accepted after saying so.
     int openAndIdentify();
-    // Identification and the full read that follows it, as when the window finds the mouse.
-    int openIdentifyRead();
-    // The full read after openAndIdentify accepted the mouse.
-    int readIdentified();
+    // Identification and the read that follows it, as when the window finds the mouse: what
+    // is in use, or (for a file the user keeps) the whole memory.
+    int openIdentifyRead(orlix::device::ReadScope scope = orlix::device::ReadScope::InUse);
+    // The read after openAndIdentify accepted the mouse.
+    int readIdentified(orlix::device::ReadScope scope = orlix::device::ReadScope::InUse);
+    // The configuration written to the mouse as Apply writes it (with --full, the whole
+    // memory); one line on `out` naming `what` and the reports, or that nothing had to change.
+    // kOk, or the exit code of a failed write.
+    int writeMouse(std::ostream& out, const std::string& what);
+    orlix::device::WriteMode writeMode() const;
+    // "wrote X to the mouse (N reports)", or "nothing to change: the mouse already holds X".
+    static void reportWrite(std::ostream& out, const orlix::device::TransferOutcome& written,
+                            const std::string& what);
     // Exit code and message for a transfer's outcome; kOk when it was done.
     int transferFailed(const orlix::device::TransferOutcome& out, const char* what);
     static std::string silentText(const orlix::device::Identification& id);

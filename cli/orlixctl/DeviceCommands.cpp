@@ -54,6 +54,7 @@ int commandInfo(Context& ctx, std::ostream& out, std::ostream&) {
     if (!ctx.identification()) return code;
     const Identification& id = *ctx.identification();
     out << "kind: " << kindName(id.kind) << "\n";
+    out << "edition tables: " << editionNote(ctx.options()) << "\n";
     out << "data type: " << (id.dataType ? hexValue(*id.dataType, 2) : std::string("none")) << "\n";
     out << "chip code: " << hexValue(id.chipCode, 2) << "\n";
     out << "flash type: " << id.flashType << "\n";
@@ -100,7 +101,7 @@ int commandRead(Context& ctx, std::ostream& out, std::ostream& err) {
         err << "orlixctl: " << target.error << "\n";
         return kFileError;
     }
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    if (int code = ctx.openIdentifyRead(ReadScope::Everything); code != kOk) return code;
     const FileResult saved = ctx.config().saveProfile(file, ctx.texts());
     if (!saved) {
         err << "orlixctl: " << saved.error << "\n";
@@ -144,21 +145,19 @@ int commandWrite(Context& ctx, std::ostream& out, std::ostream& err) {
         }
         err << "; --force: writing it all the same\n";
     }
-    if (int code = ctx.keepBackup(); code != kOk) return code;
-    const TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote " << file << " to the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, file);
 }
 
 int commandReset(Context& ctx, std::ostream& out, std::ostream&) {
     if (int code = ctx.openIdentifyRead(); code != kOk) return code;
     if (int code = ctx.keepBackup(); code != kOk) return code;
     const TransferOutcome written = ctx.session().resetToDefaults(
-        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"));
+        ctx.defaultResource(), ctx.texts(), ctx.progress("resetting the mouse"), ctx.writeMode());
     if (int code = ctx.transferFailed(written, "resetting the mouse"); code != kOk) return code;
-    out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
+    if (written.nothingToChange)
+        out << "nothing to change: the mouse already holds the default configuration\n";
+    else
+        out << "reset the mouse to the default configuration (" << written.reports << " reports)\n";
     return kOk;
 }
 
@@ -195,6 +194,9 @@ int commandShow(Context& ctx, std::ostream& out, std::ostream& err) {
         if (int code = ctx.openIdentifyRead(); code != kOk) return code;
         source = ctx.mouseSource();
     }
+    source.edition = editionNote(ctx.options());
+    source.editionName = traitsOf(ctx.options().edition).programName;
+    source.editionFrom = editionSourceName(ctx.options().editionFrom);
     if (ctx.options().json)
         writeJson(out, ctx.config(), ctx.texts(), source);
     else

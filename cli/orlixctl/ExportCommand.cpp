@@ -102,7 +102,8 @@ int commandExport(Context& ctx, std::ostream& out, std::ostream& err) {
         source = *file;
     } else {
         if (int code = ctx.connectBackend(); code != kOk) return code;
-        if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+        if (int code = ctx.openIdentifyRead(device::ReadScope::Everything); code != kOk)
+            return code;
         // What `read` would save.
         config.assemble(ctx.texts(), false);
         if (!config.macroDevice) config.macros.fill(0xFF);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <fstream>
 #include <ostream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,7 +28,7 @@ namespace {
 struct MacroSource {
     bool fromFile = false;
     std::string file;
-    std::vector<std::uint8_t> fileBytes;
+    ImageBytes fileImage{}; // a profile file's image, written back as it was
     MacroStore store;
     MacroNames names;
 };
@@ -49,14 +50,18 @@ int load(Context& ctx, MacroSource& src) {
                       << kProfileFileSize << "\n";
             return kFileError;
         }
-        src.fileBytes = std::move(*data);
-        ImageBytes image{};
-        loadProfileBytes(src.fileBytes, image, src.store);
+        loadProfileBytes(*data, src.fileImage, src.store);
         src.names = RefreshMacroName(src.store);
         return kOk;
     }
     if (int code = ctx.connectBackend(); code != kOk) return code;
-    if (int code = ctx.openIdentifyRead(); code != kOk) return code;
+    // An exported file is kept by the user: it holds every body as the mouse has it.
+    const auto& ops = ctx.options().operands;
+    const bool exporting = !ops.empty() && ops[0] == "export";
+    if (int code = ctx.openIdentifyRead(exporting ? device::ReadScope::Everything
+                                                  : device::ReadScope::InUse);
+        code != kOk)
+        return code;
     if (!ctx.config().macroDevice) {
         ctx.err() << "orlixctl: this mouse has no macro store (it is the basic kind); macros "
                      "need the macro kind of the mouse\n";
@@ -71,14 +76,8 @@ int load(Context& ctx, MacroSource& src) {
 // to the mouse, as Apply does.
 int save(Context& ctx, MacroSource& src, std::ostream& out) {
     if (src.fromFile) {
-        std::copy(src.store.table.begin(), src.store.table.end(),
-                  src.fileBytes.begin() + static_cast<std::ptrdiff_t>(kImageSize));
-        for (std::size_t n = 0; n < kMacroCount; ++n)
-            std::copy(
-                src.store.bodies[n].begin(), src.store.bodies[n].end(),
-                src.fileBytes.begin() +
-                    static_cast<std::ptrdiff_t>(kImageSize + kMacroTableSize + n * kMacroBodySize));
-        const FileResult written = writeFileAtomically(src.file, src.fileBytes);
+        const FileResult written =
+            writeFileAtomically(src.file, profileBytes(src.fileImage, src.store));
         if (!written) {
             ctx.err() << "orlixctl: " << written.error << "\n";
             return kFileError;
@@ -86,14 +85,9 @@ int save(Context& ctx, MacroSource& src, std::ostream& out) {
         out << "saved " << src.file << "\n";
         return kOk;
     }
-    if (int code = ctx.keepBackup(); code != kOk) return code;
     ctx.config().macros = src.store;
     ctx.config().macroNames = src.names;
-    const device::TransferOutcome written =
-        ctx.session().writeAll(ctx.texts(), ctx.progress("writing the mouse"));
-    if (int code = ctx.transferFailed(written, "writing the mouse"); code != kOk) return code;
-    out << "wrote the mouse (" << written.reports << " reports)\n";
-    return kOk;
+    return ctx.writeMouse(out, "the macros");
 }
 
 // The operand after the sub-command: a macro number 1..32, as index 0..31.

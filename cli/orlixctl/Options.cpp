@@ -22,6 +22,7 @@ struct CommandOption {
 constexpr std::array kCommandOptions = {
     CommandOption{"--file", true},    // set, macro, export: a profile file instead of the mouse
     CommandOption{"--force", false},
+    CommandOption{"--full", false},   // write, reset, set, macro: the whole-memory write
     CommandOption{"--no-backup", false}, // write, reset, set, macro: no backup first
     CommandOption{"--current", true}, // set cpi
     CommandOption{"--repeat", true},  // set fire-key
@@ -41,7 +42,8 @@ std::optional<std::uint64_t> number(std::string_view text) {
     return value;
 }
 
-std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
+std::variant<Options, UsageError> parse(const std::vector<std::string>& args,
+                                        std::optional<std::string> environmentEdition) {
     Options o;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -84,6 +86,7 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
                 if (inlineValue) return UsageError{arg + " takes no value"};
                 o.extra[arg] = "";
             }
+            o.placed.push_back({arg, o.extra[arg], o.operands.size()});
         } else if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--json") {
@@ -161,6 +164,7 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
             auto e = orlix::editionFromName(*v);
             if (!e) return UsageError{"unknown edition \"" + *v + "\""};
             o.edition = *e;
+            o.editionFrom = Options::EditionFrom::Option;
         } else if (arg == "--language") {
             auto v = value();
             auto n = v ? number(*v) : std::nullopt;
@@ -179,7 +183,41 @@ std::variant<Options, UsageError> parse(const std::vector<std::string>& args) {
             o.operands.push_back(arg);
         }
     }
+    if (o.editionFrom != Options::EditionFrom::Option && environmentEdition &&
+        !environmentEdition->empty()) {
+        auto e = orlix::editionFromName(*environmentEdition);
+        if (!e)
+            return UsageError{"ORLIX_EDITION names no edition: \"" + *environmentEdition +
+                              "\" (orlix-editor or orlix-editor-s)"};
+        o.edition = *e;
+        o.editionFrom = Options::EditionFrom::Environment;
+    }
     return o;
+}
+
+std::string_view editionSourceName(Options::EditionFrom from) {
+    switch (from) {
+    case Options::EditionFrom::Environment:
+        return "environment";
+    case Options::EditionFrom::Option:
+        return "option";
+    case Options::EditionFrom::Default:
+        break;
+    }
+    return "default";
+}
+
+std::string editionNote(const Options& options) {
+    std::string note(orlix::traitsOf(options.edition).programName);
+    switch (options.editionFrom) {
+    case Options::EditionFrom::Option:
+        return note + " (from --edition)";
+    case Options::EditionFrom::Environment:
+        return note + " (from ORLIX_EDITION)";
+    case Options::EditionFrom::Default:
+        break;
+    }
+    return note + " (the default; for an orlix-editor-s mouse set ORLIX_EDITION or --edition)";
 }
 
 } // namespace orlixctl

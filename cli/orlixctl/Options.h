@@ -25,7 +25,11 @@ struct Options {
     std::string trace;
     std::string output;
     std::string device; // --device PATH: the mouse with an interface at PATH
+    // Both editions' mice answer alike, so the edition whose tables (resolution values,
+    // default image, texts) are used is chosen: --edition, else ORLIX_EDITION, else the first.
     orlix::Edition edition = orlix::Edition::Editor;
+    enum class EditionFrom { Default, Environment, Option };
+    EditionFrom editionFrom = EditionFrom::Default;
     int language = 1;
     bool json = false;
     bool all = false;
@@ -41,6 +45,16 @@ struct Options {
     // with the dashes: the value given, or "" for a flag.
     std::map<std::string, std::string, std::less<>> extra;
 
+    // The same options in the order given, each with the number of operands before it, so a
+    // command of several parts (`set rate 1000 cpi 800,1600 --current 800`) tells which part an
+    // option follows.
+    struct Placed {
+        std::string name;
+        std::string value;
+        std::size_t afterOperands = 0;
+    };
+    std::vector<Placed> placed;
+
     bool has(std::string_view name) const { return extra.find(name) != extra.end(); }
     std::optional<std::string> value(std::string_view name) const {
         auto it = extra.find(name);
@@ -53,7 +67,14 @@ struct UsageError {
     std::string message;
 };
 
-std::variant<Options, UsageError> parse(const std::vector<std::string>& args);
+// `environmentEdition` is the value of ORLIX_EDITION, if set.
+std::variant<Options, UsageError> parse(const std::vector<std::string>& args,
+                                        std::optional<std::string> environmentEdition = {});
+
+// Which edition's tables a run uses and why: "orlix-editor-s (from ORLIX_EDITION)".
+std::string editionNote(const Options& options);
+// "default", "environment" or "option".
+std::string_view editionSourceName(Options::EditionFrom from);
 
 // A whole decimal number, nothing else.
 std::optional<std::uint64_t> number(std::string_view text);

@@ -6,6 +6,7 @@
 #include "StopSignals.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <variant>
 
@@ -38,8 +39,11 @@ Commands:
   info               identify the mouse: kind, data type, chip code, flash type,
                      configuration byte, identity code, or why it was refused
   read -o FILE       read the whole mouse into a profile file (34048 bytes)
-  write FILE         load a profile file as the editor does and write it to the mouse
-                     (erase, image, macros, read-back, reload)
+  write FILE         load a profile file as the editor does and write it to the mouse:
+                     only the sectors holding a changed byte are erased and rewritten,
+                     every block written is read back, then the reload
+  write/reset/set/macro --full  erase and write the whole memory instead, for a mouse
+                     whose firmware needs it
   reset              write the default configuration (and an empty macro store)
   write/reset --force  also to a mouse whose ids match but whose identity test fails,
                      as one left half-written by an interrupted transfer; write --force
@@ -76,7 +80,10 @@ Commands:
                      with --file F they edit the macros of profile file F instead.
 
 Changing settings (the mouse is read, changed and written as the editor's Apply does; with
---file FILE a profile file is changed in place instead; invalid values change nothing):
+--file FILE a profile file is changed in place instead; invalid values change nothing).
+Several settings may follow one set, each with its options after it, in one read and one
+write; one refused setting refuses them all:
+  orlixctl set rate 1000 cpi 800,1600 --current 800 fire-key 2 --delay 40
   set cpi VALUES [--current VALUE]
                      2 to 4 resolution values as the editor shows them, e.g.
                      600,1000,1600,2400; --current: the one in effect (else it stays,
@@ -104,7 +111,10 @@ Options:
   --device PATH           with several mice, the one with an interface at PATH (see list)
   --trace FILE            one line per report: "set" or "get" and the 8 bytes in hex
                           (for "get" as answered; "failed" after a report that failed)
-  --edition NAME          orlix-editor (default) or orlix-editor-s: default image and texts
+  --edition NAME          orlix-editor (default) or orlix-editor-s: whose resolution values,
+                          default image and texts are used (both editions' mice answer
+                          alike, so it cannot be told from the mouse); ORLIX_EDITION in the
+                          environment sets the default; info and show say which was used
   --language N            texts of language 1 (default), 2 or 3
   --json                  machine-readable output of show; the format of export
   -h, --help              this text
@@ -120,7 +130,10 @@ identified, 5 transfer refused or interrupted (also by SIGINT or SIGTERM).
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {
-        auto parsed = parse(args);
+        const char* environmentEdition = std::getenv("ORLIX_EDITION");
+        auto parsed = parse(args, environmentEdition != nullptr
+                                      ? std::optional<std::string>(environmentEdition)
+                                      : std::nullopt);
         if (auto* usage = std::get_if<UsageError>(&parsed)) {
             err << "orlixctl: " << usage->message << "\nTry orlixctl --help\n";
             return kUsage;
@@ -168,6 +181,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         if (options.has("--force") && command->name != "write" && command->name != "reset") {
             err << "orlixctl: --force goes with write and reset only\nTry orlixctl --help\n";
+            return kUsage;
+        }
+        if (options.has("--full") && command->name != "write" && command->name != "reset" &&
+            command->name != "set" && command->name != "macro") {
+            err << "orlixctl: --full goes with write, reset, set and macro only\nTry orlixctl "
+                   "--help\n";
             return kUsage;
         }
 

@@ -1,8 +1,10 @@
-// `orlixctl set cpi|rate|fire-key|fire-mode|button`: the Advanced page's and the button pages'
-// settings from the command line, through the same rules as the window.
+// `orlixctl set cpi|rate|fire-key|fire-mode|button|lighting ...`: the Advanced page's, the
+// button pages' and the Breathing-light page's settings from the command line, several in one
+// run, through the same rules as the window.
 #include "Commands.h"
 #include "ConfigurationEdit.h"
 #include "Context.h"
+#include "Settings.h"
 
 #include "model/AssignmentCodes.h"
 #include "model/KeyTables.h"
@@ -13,6 +15,7 @@
 #include "rules/ResolutionRules.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -81,7 +84,7 @@ std::string valueList(const ResolutionPage& page) {
 
 } // namespace
 
-int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err) {
+int prepareCpi(Context& ctx, const SettingArgs& args, std::ostream& err, PreparedSetting& p) {
     const auto& captions = ctx.config().page.resolution;
     ResolutionPage probe = captions;
     const ResolutionRules names(probe);
@@ -90,17 +93,17 @@ int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err) {
                                 "), separated by commas, e.g. " + captions.captions[0] + "," +
                                 captions.captions[2] + "," + captions.captions[4];
     std::vector<int> labels;
-    for (const auto& value : split(ctx.options().operands[1], ',')) {
+    for (const auto& value : split(args.operands[0], ',')) {
         const auto label = names.labelOf(trimmed(value));
         if (!label) return refuse(err, "\"" + value + "\" is not a resolution value; " + allowed);
         labels.push_back(*label);
     }
     std::optional<int> current;
-    if (const auto c = ctx.options().value("--current")) {
+    if (const auto c = args.value("--current")) {
         current = names.labelOf(trimmed(*c));
         if (!current || std::find(labels.begin(), labels.end(), *current) == labels.end())
-            return refuse(err, "--current takes one of the values given (" +
-                                   ctx.options().operands[1] + "), not \"" + *c + "\"");
+            return refuse(err, "--current takes one of the values given (" + args.operands[0] +
+                                   "), not \"" + *c + "\"");
     }
     using R = ResolutionRules::LevelsResult;
     switch (ResolutionRules(probe).setLevels(labels, current)) {
@@ -111,34 +114,37 @@ int commandSetCpi(Context& ctx, std::ostream& out, std::ostream& err) {
     default:
         return refuse(err, std::to_string(labels.size()) + " resolution values given; " + allowed);
     }
-    return editConfiguration(
-        ctx, out, err, "resolution levels", [&](Context& c, std::ostream&) -> int {
-            ResolutionRules(c.config().page.resolution).setLevels(labels, current);
-            return kOk;
-        });
+    p.what = "resolution levels";
+    p.change = [labels, current](Context& c, std::ostream&) -> int {
+        ResolutionRules(c.config().page.resolution).setLevels(labels, current);
+        return kOk;
+    };
+    return kOk;
 }
 
-int commandSetRate(Context& ctx, std::ostream& out, std::ostream& err) {
-    const std::string& value = ctx.options().operands[1];
+int prepareRate(Context&, const SettingArgs& args, std::ostream& err, PreparedSetting& p) {
+    const std::string& value = args.operands[0];
     const int option = value == "1000" ? 1 : value == "500" ? 2 : 0;
     if (option == 0)
         return refuse(err,
                       "set rate takes 500 or 1000 (reports per second), not \"" + value + "\"");
-    return editConfiguration(ctx, out, err, "report rate", [&](Context& c, std::ostream&) -> int {
+    p.what = "report rate";
+    p.change = [option](Context& c, std::ostream&) -> int {
         ResolutionRules(c.config().page.resolution).chooseRate(option);
         return kOk;
-    });
+    };
+    return kOk;
 }
 
 // ---- fire keys ------------------------------------------------------------------------------
 
-int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err) {
-    const auto key = inRange(ctx.options().operands[1], 1, FireKeyRules::kFireKeys);
+int prepareFireKey(Context&, const SettingArgs& args, std::ostream& err, PreparedSetting& p) {
+    const auto key = inRange(args.operands[0], 1, FireKeyRules::kFireKeys);
     if (!key)
-        return refuse(err, "set fire-key takes a fire key 1 to 4, not \"" +
-                               ctx.options().operands[1] + "\"");
-    const auto repeatText = ctx.options().value("--repeat");
-    const auto delayText = ctx.options().value("--delay");
+        return refuse(err,
+                      "set fire-key takes a fire key 1 to 4, not \"" + args.operands[0] + "\"");
+    const auto repeatText = args.value("--repeat");
+    const auto delayText = args.value("--delay");
     if (!repeatText && !delayText)
         return refuse(err, "set fire-key needs --repeat R (2 to 15) or --delay MS (2 to 2000)");
     std::optional<int> repeat, delay;
@@ -153,18 +159,20 @@ int commandSetFireKey(Context& ctx, std::ostream& out, std::ostream& err) {
                           "--delay takes 2 to 2000 (milliseconds), not \"" + *delayText + "\"");
     }
     const int n = *key - 1;
-    return editConfiguration(
-        ctx, out, err, "fire key " + std::to_string(*key), [&](Context& c, std::ostream&) -> int {
-            FireKeyRules rules(c.config().page.fire);
-            // What is not given stays as the page shows it, corrected as a store would.
-            rules.setFireKey(n, repeat.value_or(correctedRepeat(rules.repeat(n))),
-                             delay.value_or(correctedDelay(rules.delay(n))));
-            return kOk;
-        });
+    p.what = "fire key " + std::to_string(*key);
+    p.key = p.what;
+    p.change = [n, repeat, delay](Context& c, std::ostream&) -> int {
+        FireKeyRules rules(c.config().page.fire);
+        // What is not given stays as the page shows it, corrected as a store would.
+        rules.setFireKey(n, repeat.value_or(correctedRepeat(rules.repeat(n))),
+                         delay.value_or(correctedDelay(rules.delay(n))));
+        return kOk;
+    };
+    return kOk;
 }
 
-int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err) {
-    const std::string& list = ctx.options().operands[1];
+int prepareFireMode(Context&, const SettingArgs& args, std::ostream& err, PreparedSetting& p) {
+    const std::string& list = args.operands[0];
     const std::string allowed = "set fire-mode takes 1 to 3 different fire keys of 1 to 4, "
                                 "separated by commas, e.g. 1,3";
     std::vector<int> keys;
@@ -175,20 +183,21 @@ int commandSetFireMode(Context& ctx, std::ostream& out, std::ostream& err) {
     }
     FireKeyPage probe;
     if (!FireKeyRules(probe).setGroup(keys)) return refuse(err, allowed);
-    return editConfiguration(
-        ctx, out, err, "fire-mode group", [&](Context& c, std::ostream& e) -> int {
-            // The group lives in the Fire Mode buttons' codes; without one it has no place.
-            bool any = false;
-            for (const auto& profile : c.config().assignments)
-                for (const auto& code : profile)
-                    any = any || (code.size() == 8 && code.rfind("0F", 0) == 0);
-            if (!any)
-                return refuse(e, "no button has the Fire Mode function, which carries the group; "
-                                 "assign it first, e.g. orlixctl set button main 5 \"" +
-                                     c.texts().text("Str240") + "\"");
-            FireKeyRules(c.config().page.fire).setGroup(keys);
-            return kOk;
-        });
+    p.what = "fire-mode group";
+    p.change = [keys](Context& c, std::ostream& e) -> int {
+        // The group lives in the Fire Mode buttons' codes; without one it has no place.
+        bool any = false;
+        for (const auto& profile : c.config().assignments)
+            for (const auto& code : profile)
+                any = any || (code.size() == 8 && code.rfind("0F", 0) == 0);
+        if (!any)
+            return refuse(e, "no button has the Fire Mode function, which carries the group; "
+                             "assign it first, e.g. orlixctl set button main 5 \"" +
+                                 c.texts().text("Str240") + "\"");
+        FireKeyRules(c.config().page.fire).setGroup(keys);
+        return kOk;
+    };
+    return kOk;
 }
 
 namespace {
@@ -275,8 +284,10 @@ std::string offeredNames(Context& ctx, int key) {
 
 } // namespace
 
-int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err) {
-    const auto& ops = ctx.options().operands;
+int prepareButton(Context& ctx, const SettingArgs& args, std::ostream& err, PreparedSetting& p) {
+    // The words as `set button PROFILE KEY FUNCTION` numbers them.
+    std::vector<std::string> ops{args.name};
+    ops.insert(ops.end(), args.operands.begin(), args.operands.end());
     const int profile = ops[1] == "main" ? 0 : ops[1] == "alternate" ? 1 : -1;
     if (profile < 0)
         return refuse(
@@ -295,8 +306,9 @@ int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err) {
                                offeredNames(ctx, *key) +
                                "), no key combination such as Ctrl+C and no eight-digit code");
     }
-    const std::string what = "button " + std::to_string(*key) + " of the " + ops[1] + " profile";
-    return editConfiguration(ctx, out, err, what, [&](Context& c, std::ostream& e) -> int {
+    p.what = "button " + std::to_string(*key) + " of the " + ops[1] + " profile";
+    p.key = p.what;
+    p.change = [profile, key, choice, function = ops[3]](Context& c, std::ostream& e) -> int {
         pages::AssignmentEditor editor(c.config(), c.texts());
         bool stored = false;
         if (const auto* menu = std::get_if<MenuChoice>(&*choice))
@@ -304,7 +316,106 @@ int commandSetButton(Context& ctx, std::ostream& out, std::ostream& err) {
                                 : editor.chooseLeaf(profile, *key - 1, menu->tag);
         else
             stored = editor.storeCode(profile, *key - 1, std::get<std::string>(*choice));
-        if (!stored) return refuse(e, "\"" + ops[3] + "\" has no code in this edition");
+        if (!stored) return refuse(e, "\"" + function + "\" has no code in this edition");
+        return kOk;
+    };
+    return kOk;
+}
+
+// ---- several settings in one run ------------------------------------------------------------
+
+namespace {
+
+struct SettingKind {
+    std::string_view name;
+    std::size_t operands;
+    std::array<std::string_view, 2> options; // the options it takes ("" for none)
+    PrepareSetting prepare;
+};
+
+// clang-format off
+constexpr std::array kSettings = {
+    SettingKind{"cpi", 1, {"--current", ""}, prepareCpi},
+    SettingKind{"rate", 1, {"", ""}, prepareRate},
+    SettingKind{"fire-key", 1, {"--repeat", "--delay"}, prepareFireKey},
+    SettingKind{"fire-mode", 1, {"", ""}, prepareFireMode},
+    SettingKind{"button", 3, {"", ""}, prepareButton},
+    SettingKind{"lighting", 1, {"--colour", "--steps"}, prepareLighting},
+};
+// clang-format on
+
+const SettingKind* settingNamed(std::string_view name) {
+    for (const SettingKind& kind : kSettings)
+        if (kind.name == name) return &kind;
+    return nullptr;
+}
+
+std::string settingNames() {
+    std::string list;
+    for (const SettingKind& kind : kSettings)
+        list += (list.empty() ? "" : ", ") + std::string(kind.name);
+    return list;
+}
+
+// The settings of one run in the order given, each with the options that follow its words;
+// an option before the first setting goes with the first. kOk, or kUsage after saying why.
+int splitSettings(const Options& options, std::ostream& err, std::vector<SettingArgs>& settings) {
+    const auto& ops = options.operands;
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < ops.size();) {
+        const SettingKind* kind = settingNamed(ops[i]);
+        if (kind == nullptr)
+            return refuse(err, "\"" + ops[i] + "\" is no setting; set takes " + settingNames() +
+                                   ", one after another");
+        if (i + 1 + kind->operands > ops.size()) {
+            err << "orlixctl: wrong arguments for set " << kind->name << "\nTry orlixctl --help\n";
+            return kUsage;
+        }
+        starts.push_back(i);
+        settings.push_back({std::string(kind->name),
+                            {ops.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                             ops.begin() + static_cast<std::ptrdiff_t>(i + 1 + kind->operands)},
+                            {}});
+        i += 1 + kind->operands;
+    }
+    for (const Options::Placed& option : options.placed) {
+        if (option.name == "--file" || option.name == "--full") continue; // the whole run's
+        std::size_t owner = 0;
+        while (owner + 1 < starts.size() && starts[owner + 1] < option.afterOperands)
+            ++owner;
+        SettingArgs& setting = settings[owner];
+        const auto& taken = settingNamed(setting.name)->options;
+        if (std::find(taken.begin(), taken.end(), option.name) == taken.end())
+            return refuse(err, option.name + " does not go with set " + setting.name +
+                                   " (an option follows the setting it belongs to)");
+        if (!setting.options.emplace(option.name, option.value).second)
+            return refuse(err, option.name + " is given twice for set " + setting.name);
+    }
+    return kOk;
+}
+
+} // namespace
+
+int commandSet(Context& ctx, std::ostream& out, std::ostream& err) {
+    std::vector<SettingArgs> settings;
+    if (int code = splitSettings(ctx.options(), err, settings); code != kOk) return code;
+    // Every setting is checked before the mouse or the file is touched; one refused setting
+    // refuses the whole run.
+    std::vector<PreparedSetting> prepared(settings.size());
+    std::vector<std::string> keys;
+    std::string what;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const SettingKind* kind = settingNamed(settings[i].name);
+        if (int code = kind->prepare(ctx, settings[i], err, prepared[i]); code != kOk) return code;
+        const std::string key = prepared[i].key.empty() ? settings[i].name : prepared[i].key;
+        if (std::find(keys.begin(), keys.end(), key) != keys.end())
+            return refuse(err, "set " + key + " is given twice in one run");
+        keys.push_back(key);
+        what += (i == 0 ? "" : i + 1 == settings.size() ? " and " : ", ") + prepared[i].what;
+    }
+    return editConfiguration(ctx, out, err, what, [&](Context& c, std::ostream& e) -> int {
+        for (const PreparedSetting& p : prepared)
+            if (int code = p.change(c, e); code != kOk) return code;
         return kOk;
     });
 }

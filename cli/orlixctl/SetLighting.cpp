@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "ConfigurationEdit.h"
 #include "Context.h"
+#include "Settings.h"
 
 #include "model/ProfileFile.h"
 #include "rules/LightingRules.h"
@@ -22,18 +23,6 @@ using namespace orlix;
 using pages::LightingRules;
 
 namespace {
-
-// The change to make; kOk when it was made, else an exit code after saying why.
-using Change = std::function<int(Configuration& config, std::ostream& err)>;
-
-// The shared read-modify-write of the setting commands, with the change made on the
-// configuration.
-int readChangeWrite(Context& ctx, std::ostream& out, std::ostream& err, std::string_view what,
-                    const Change& change) {
-    return editConfiguration(ctx, out, err, what, [&change](Context& c, std::ostream& e) {
-        return change(c.config(), e);
-    });
-}
 
 // "a,b,c" as exactly `count` whole numbers within [low, high].
 std::optional<std::vector<int>> numberList(std::string_view text, std::size_t count, int low,
@@ -66,10 +55,9 @@ constexpr std::array<const char*, 3> kModeNames{"random", "colourful", "custom"}
 
 } // namespace
 
-int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err) {
-    const Options& options = ctx.options();
+int prepareLighting(Context&, const SettingArgs& options, std::ostream& err, PreparedSetting& p) {
     // Every value is checked before the mouse or the file is touched.
-    const std::string& modeText = options.operands[1];
+    const std::string& modeText = options.operands[0];
     const auto mode = modeNamed(modeText);
     if (!mode) {
         err << "orlixctl: set lighting: unknown mode \"" << modeText
@@ -106,8 +94,9 @@ int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err) {
         what << ", colour mode 1 at " << (*colour)[0] << "," << (*colour)[1] << "," << (*colour)[2]
              << " %";
 
-    return readChangeWrite(ctx, out, err, what.str(), [&](Configuration& config, std::ostream& e) {
-        LightingRules rules(config);
+    p.what = what.str();
+    p.change = [mode, steps, colour](Context& ctx, std::ostream& e) {
+        LightingRules rules(ctx.config());
         if (!rules.editable()) {
             e << "orlixctl: set lighting: this configuration has no lighting settings (bit 0 of "
                  "its lighting flags is set); nothing was written\n";
@@ -123,7 +112,8 @@ int commandSetLighting(Context& ctx, std::ostream& out, std::ostream& err) {
                 rules.editPercent(c, std::to_string((*colour)[static_cast<std::size_t>(c)]));
         }
         return static_cast<int>(kOk);
-    });
+    };
+    return kOk;
 }
 
 } // namespace orlixctl

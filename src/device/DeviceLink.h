@@ -123,6 +123,8 @@ public:
     // Hot-plug poll.
     std::array<TargetId, 2>& targets() { return targets_; }
     const std::array<TargetId, 2>& targets() const { return targets_; }
+    // kNotCounted until the first poll has counted.
+    static constexpr int kNotCounted = -1;
     int lastInterfaceCount() const { return lastCount_; }
     bool pollRunning() const { return polling_; }
     // A poll while a transfer sequence runs returns Busy: it would drop the link under it.
@@ -152,7 +154,9 @@ private:
     std::uint16_t featureLength_ = 0;
     std::array<std::uint8_t, protocol::kPayloadSize> reply_{};
     std::array<TargetId, 2> targets_{};
-    int lastCount_ = 0;
+    // Not 0: a machine with no HID interface at all must still get its no-device state at
+    // the first poll.
+    int lastCount_ = kNotCounted;
     bool polling_ = false;
     bool transferring_ = false;
     std::uint64_t reports_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/DeviceLink.h"
+#include "device/MemoryPlan.h"
 #include "model/Configuration.h"
 
 #include <array>
@@ -68,6 +69,18 @@ struct Identification {
     bool forced = false;
 };
 
+// How much of the memory a read takes.
+enum class ReadScope {
+    InUse,      // image, table, copies and the bodies whose entry has a length of 1 to 1024
+    Everything, // every body too: for a file the user keeps
+};
+
+// How a write goes about it.
+enum class WriteMode {
+    Planned, // only the sectors that hold a changed byte
+    Full,    // every sector erased and rewritten, for a firmware that needs it
+};
+
 enum class TransferResult {
     Done,
     NoDevice,    // no open link or no decided kind: nothing sent (Str022)
@@ -76,7 +89,8 @@ enum class TransferResult {
     Busy,        // called while another sequence was running (from a progress callback)
 };
 
-// A write is sent at most this often: once, and once more when the image read back differs.
+// A write is sent at most this often: once as planned, and once more in full when what was read
+// back differs or a report failed.
 inline constexpr int kWriteAttempts = 2;
 
 struct TransferOutcome {
@@ -87,10 +101,14 @@ struct TransferOutcome {
     // NoDevice because the mouse was identified but never read completely: writing it would
     // put the start-up contents (or a half-read image) over its settings.
     bool notRead = false;
-    // A write: how many times everything was sent (a second time after a difference), and
-    // whether the image read back at the end equals the one written.
+    // A write: how many times it was sent (a second time, in full, after a difference or a
+    // lost report), and whether every block read back at the end equals what was written.
     int attempts = 0;
     bool verified = false;
+    // The last attempt was the whole-memory write.
+    bool fullWrite = false;
+    // The mouse already held everything: nothing was erased, written or reloaded.
+    bool nothingToChange = false;
     // Everything was written and read back, but a reload command failed: the mouse holds the
     // new settings and takes them into use when it is plugged in again.
     bool reloadFailed = false;
@@ -106,9 +124,13 @@ struct TransferOutcome {
 namespace reports {
 inline constexpr std::uint64_t kReadBasic = 38;
 inline constexpr std::uint64_t kReadMacro = 4926;
-inline constexpr std::uint64_t kWriteBasic = 38;   // plus one or two reload commands
-inline constexpr std::uint64_t kWriteMacro = 5068; // plus one or two reload commands
-inline constexpr std::uint64_t kVerify = 38;       // the image read back after a write
+inline constexpr std::uint64_t kWriteBasic = 38;    // plus one or two reload commands
+inline constexpr std::uint64_t kWriteMacro = 5068;  // plus one or two reload commands
+inline constexpr std::uint64_t kVerify = 38;        // the image read back after a write
+inline constexpr std::uint64_t kVerifyMacro = 4926; // everything read back after a full write
+// Image, table and the two copies: what every read of a macro mouse takes.
+inline constexpr std::uint64_t kReadMacroInUse = 190;
+inline constexpr std::uint64_t kReadBody = 148; // each body in use on top
 } // namespace reports
 
 // The device commands and sequences of the main window: identification, reading and writing
@@ -126,20 +148,31 @@ public:
     // so that a mouse left half-written can be written again.
     Identification identify(bool force = false);
 
-    // The whole mouse into the configuration. Nothing is taken unless every report of the
-    // read succeeded, so an interrupted read leaves the window as it was, and the mouse
+    // The mouse into the configuration: image, table, copies and the bodies in use (or every
+    // body); a body not read is taken as zero bytes. Nothing is taken unless every report of
+    // the read succeeded, so an interrupted read leaves the window as it was, and the mouse
     // counts as not read: no write is allowed until a later read completes.
-    TransferOutcome readAll(const TextSource& texts, const ProgressFn& progress = {});
+    TransferOutcome readAll(const TextSource& texts, const ProgressFn& progress = {},
+                            ReadScope scope = ReadScope::InUse);
 
-    // Assembles the image from the pages and writes everything: erase, image, macro store,
-    // section copies; reads the image back and writes once more on a difference; reload.
-    // `beforeWrite` runs after the assembly (the pointer settings).
+    // Assembles the image from the pages and writes what changed against the mouse as last
+    // read or written: the sectors holding a changed byte are erased and rewritten, every
+    // block written is read back, and a difference or lost report leads to one whole-memory
+    // write; then the reload. `beforeWrite` runs after the assembly (the pointer settings).
     TransferOutcome writeAll(const TextSource& texts, const ProgressFn& progress = {},
-                             const std::function<void()>& beforeWrite = {});
+                             const std::function<void()>& beforeWrite = {},
+                             WriteMode mode = WriteMode::Planned);
 
-    // Writes the default image and default macro store, taken from the default resource.
+    // Writes the default image and default macro store, taken from the default resource, the
+    // same way.
     TransferOutcome resetToDefaults(std::span<const std::uint8_t> defaultResource,
-                                    const TextSource& texts, const ProgressFn& progress = {});
+                                    const TextSource& texts, const ProgressFn& progress = {},
+                                    WriteMode mode = WriteMode::Planned);
+
+    // Writes `target` over the mouse's memory the same way, as it stands (the configuration is
+    // left as it is): for restoring what was kept, and for the tests of the plan.
+    TransferOutcome writeContents(const MemoryContents& target, const ProgressFn& progress = {},
+                                  WriteMode mode = WriteMode::Planned);
 
     // The command(s) that make the mouse use an image whose report-rate byte is
     // `writtenRate`: 0x19 when the mouse already runs at that rate, else 0x03 then 0x18.
@@ -166,17 +199,25 @@ public:
     void forgetDevice();
 
 private:
+    class Meter;
+    class Running;
+    class Sequence;
+    struct Attempt;
+
     std::optional<SilentExit> readRegister(std::uint16_t reg, std::uint8_t& value);
     std::optional<SilentExit> checkFlashType();
+    std::optional<SilentExit> readIdentity(BlockRead form, std::uint16_t address,
+                                           std::array<std::uint8_t, 6>& bytes);
+    std::optional<SilentExit> readDeviceInfo(Identification& id);
+    Identification identifyVariant(Identification id, bool force);
     bool identified() const;
-    bool verifyImage(const ImageBytes& image, const ReportHook& hook);
     Identification reject(Identification id, IdentifyResult result);
-    void eraseMacroMemory();
-    void writeMacroStore(const MacroStore& store, const ReportHook& hook);
-    class Meter;
-    TransferOutcome writeEverything(Meter& meter, const ImageBytes& image, const MacroStore& store);
-
-    class Running;
+    bool readInto(MemoryContents& contents, const MemoryBlock& block, const ReportHook& hook);
+    MemoryContents targetOf(const ImageBytes& image, const MacroStore& store) const;
+    Attempt send(const WritePlan& plan, const MemoryContents& target, const ReportHook& hook);
+    bool readBack(const WritePlan& plan, const MemoryContents& target, const ReportHook& hook);
+    TransferOutcome writeTarget(Meter& meter, const MemoryContents& target, WriteMode mode);
+    void remember(const WritePlan& plan, const MemoryContents& target);
 
     DeviceLink& link_;
     Configuration& config_;
@@ -187,6 +228,12 @@ private:
     int flashType_ = 0;
     bool readComplete_ = false;
     std::optional<std::uint8_t> runningRate_;
+    // What the mouse holds as last read or written and verified; a write plans against it.
+    // Not known after a write that failed: the next one is a whole-memory write.
+    MemoryContents held_;
+    bool heldKnown_ = false;
+    // A verified write whose reload failed: the mouse does not yet run what it holds.
+    bool reloadPending_ = false;
 };
 
 } // namespace orlix::device

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <string>
 
 namespace orlix::device {
 namespace {
@@ -49,10 +51,9 @@ std::uint16_t longestReport(const std::map<std::uint8_t, std::uint64_t>& bits) {
     return static_cast<std::uint16_t>(longest);
 }
 
-} // namespace
-
-ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> d) {
-    ParsedDescriptor result;
+// The parser's state between items. Each item kind has its own step; a step returns the
+// fault that ends the parse, if any.
+struct Parser {
     Globals globals;
     std::vector<Globals> stack;
     std::uint32_t lastUsage = 0;
@@ -62,6 +63,91 @@ ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> d) {
     std::vector<Building> collections;
     bool inTopLevel = false;
 
+    std::optional<std::string> main(std::uint8_t tag) {
+        std::optional<std::string> fault;
+        if (tag == kCollection) {
+            if (depth == 0) openTopLevel();
+            ++depth;
+        } else if (tag == kEndCollection) {
+            if (depth == 0) return "end of a collection that was not opened";
+            --depth;
+            if (depth == 0) inTopLevel = false;
+        } else if (tag == kInput || tag == kOutput || tag == kFeature) {
+            fault = countReport(tag);
+        }
+        haveUsage = false;
+        lastUsage = 0;
+        return fault;
+    }
+
+    void openTopLevel() {
+        Building b;
+        if (haveUsage && usageExtended) {
+            b.caps.usagePage = static_cast<std::uint16_t>(lastUsage >> 16);
+            b.caps.usage = static_cast<std::uint16_t>(lastUsage & 0xFFFF);
+        } else {
+            b.caps.usagePage = globals.usagePage;
+            b.caps.usage = haveUsage ? static_cast<std::uint16_t>(lastUsage & 0xFFFF) : 0;
+        }
+        collections.push_back(std::move(b));
+        inTopLevel = true;
+    }
+
+    std::optional<std::string> countReport(std::uint8_t tag) {
+        if (!inTopLevel) return std::nullopt;
+        const std::uint64_t bits =
+            static_cast<std::uint64_t>(globals.reportSize) * globals.reportCount;
+        Building& b = collections.back();
+        auto& table = tag == kInput ? b.inputBits : tag == kOutput ? b.outputBits : b.featureBits;
+        std::uint64_t& total = table[globals.reportId];
+        total += bits;
+        if (total > kMaxReportBits) return "report too long";
+        return std::nullopt;
+    }
+
+    std::optional<std::string> global(std::uint8_t tag, std::uint32_t value) {
+        switch (tag) {
+        case kUsagePage:
+            globals.usagePage = static_cast<std::uint16_t>(value & 0xFFFF);
+            break;
+        case kReportSize:
+            globals.reportSize = value;
+            break;
+        case kReportCount:
+            globals.reportCount = value;
+            break;
+        case kReportId:
+            if (value == 0 || value > 0xFF) return "invalid report id";
+            globals.reportId = static_cast<std::uint8_t>(value);
+            break;
+        case kPush:
+            if (stack.size() >= kMaxStackDepth) return "push nested too deep";
+            stack.push_back(globals);
+            break;
+        case kPop:
+            if (stack.empty()) return "pop without push";
+            globals = stack.back();
+            stack.pop_back();
+            break;
+        default:
+            break; // logical and physical ranges, units: no effect on lengths
+        }
+        return std::nullopt;
+    }
+
+    void local(std::uint8_t tag, std::uint32_t value, std::size_t size) {
+        if (tag != kUsage) return;
+        lastUsage = value;
+        haveUsage = true;
+        usageExtended = size == 4;
+    }
+};
+
+} // namespace
+
+ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> d) {
+    ParsedDescriptor result;
+    Parser parser;
     auto fail = [&](std::string message, std::size_t offset) {
         result.error = DescriptorError{std::move(message), offset};
         return result;
@@ -88,86 +174,15 @@ ParsedDescriptor parseReportDescriptor(std::span<const std::uint8_t> d) {
             value |= static_cast<std::uint32_t>(d[pos + 1 + i]) << (8 * i);
         pos += 1 + size;
 
-        switch (type) {
-        case ItemType::Main: {
-            if (tag == kCollection) {
-                if (depth == 0) {
-                    Building b;
-                    if (haveUsage && usageExtended) {
-                        b.caps.usagePage = static_cast<std::uint16_t>(lastUsage >> 16);
-                        b.caps.usage = static_cast<std::uint16_t>(lastUsage & 0xFFFF);
-                    } else {
-                        b.caps.usagePage = globals.usagePage;
-                        b.caps.usage =
-                            haveUsage ? static_cast<std::uint16_t>(lastUsage & 0xFFFF) : 0;
-                    }
-                    collections.push_back(std::move(b));
-                    inTopLevel = true;
-                }
-                ++depth;
-            } else if (tag == kEndCollection) {
-                if (depth == 0) return fail("end of a collection that was not opened", itemStart);
-                --depth;
-                if (depth == 0) inTopLevel = false;
-            } else if (tag == kInput || tag == kOutput || tag == kFeature) {
-                const std::uint64_t bits =
-                    static_cast<std::uint64_t>(globals.reportSize) * globals.reportCount;
-                if (inTopLevel) {
-                    Building& b = collections.back();
-                    auto& table = tag == kInput    ? b.inputBits
-                                  : tag == kOutput ? b.outputBits
-                                                   : b.featureBits;
-                    std::uint64_t& total = table[globals.reportId];
-                    total += bits;
-                    if (total > kMaxReportBits) return fail("report too long", itemStart);
-                }
-            }
-            haveUsage = false;
-            lastUsage = 0;
-            break;
-        }
-        case ItemType::Global:
-            switch (tag) {
-            case kUsagePage:
-                globals.usagePage = static_cast<std::uint16_t>(value & 0xFFFF);
-                break;
-            case kReportSize:
-                globals.reportSize = value;
-                break;
-            case kReportCount:
-                globals.reportCount = value;
-                break;
-            case kReportId:
-                if (value == 0 || value > 0xFF) return fail("invalid report id", itemStart);
-                globals.reportId = static_cast<std::uint8_t>(value);
-                break;
-            case kPush:
-                if (stack.size() >= kMaxStackDepth) return fail("push nested too deep", itemStart);
-                stack.push_back(globals);
-                break;
-            case kPop:
-                if (stack.empty()) return fail("pop without push", itemStart);
-                globals = stack.back();
-                stack.pop_back();
-                break;
-            default:
-                break; // logical and physical ranges, units: no effect on lengths
-            }
-            break;
-        case ItemType::Local:
-            if (tag == kUsage) {
-                lastUsage = value;
-                haveUsage = true;
-                usageExtended = size == 4;
-            }
-            break;
-        case ItemType::Reserved:
-            break;
-        }
+        std::optional<std::string> fault;
+        if (type == ItemType::Main) fault = parser.main(tag);
+        if (type == ItemType::Global) fault = parser.global(tag, value);
+        if (type == ItemType::Local) parser.local(tag, value, size);
+        if (fault) return fail(std::move(*fault), itemStart);
     }
-    if (depth != 0) return fail("collection not closed", d.size());
+    if (parser.depth != 0) return fail("collection not closed", d.size());
 
-    for (Building& b : collections) {
+    for (Building& b : parser.collections) {
         b.caps.inputReportLength = longestReport(b.inputBits);
         b.caps.outputReportLength = longestReport(b.outputBits);
         b.caps.featureReportLength = longestReport(b.featureBits);

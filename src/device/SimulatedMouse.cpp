@@ -1,5 +1,6 @@
 #include "device/SimulatedMouse.h"
 
+#include "device/MemoryPlan.h"
 #include "device/ReportDescriptor.h"
 #include "device/SimulatedMouseStateFile.h"
 #include "model/MacroStore.h"
@@ -314,20 +315,17 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         transferLength_ = static_cast<std::uint32_t>(r[4] << 8 | r[5]);
         transferDone_ = 0;
         mode_ = transferLength_ == 0 ? Mode::Idle : mode;
+        // The controller answers anywhere, but the program has no business outside its areas.
+        if (mode_ != Mode::Idle && !memory::inMap(physical(0), transferLength_)) {
+            violation(std::string(mode == Mode::Reading ? "read" : "write") + " of " +
+                      std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
+                      " outside the memory map");
+        }
     };
     switch (code) {
-    case kCmdReadRegister: {
-        const std::uint16_t reg = static_cast<std::uint16_t>(r[2] << 8 | r[3]);
-        reply_.fill(0);
-        if (reg == kRegSignature)
-            reply_[0] = settings_.signature;
-        else if (reg == kRegConfiguration)
-            reply_[0] = settings_.configuration;
-        else if (reg == kRegFlashId)
-            reply_[0] = settings_.flashId;
-        mode_ = Mode::Reply;
+    case kCmdReadRegister:
+        readRegister(static_cast<std::uint16_t>(r[2] << 8 | r[3]));
         break;
-    }
     case kCmdDeviceInfo:
         if (!argumentsZero) return violation("device information with arguments");
         reply_ = {0x01, 0x00, 0x00, settings_.dataType, 0x00, settings_.chipCode, 0x00};
@@ -344,20 +342,9 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
         startTransfer(code == kCmdReadLong ? Mode::Reading : Mode::Writing, false);
         break;
-    case kCmdEraseSector: {
+    case kCmdEraseSector:
         if (!macro) return violation("command " + hex4(code) + " is not known to a basic mouse");
-        const std::uint8_t sector = r[2];
-        if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
-            return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
-                             " refused");
-        }
-        const std::size_t start = static_cast<std::size_t>(sector) << 8;
-        std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
-                    std::uint8_t{0xFF});
-        erased_.push_back(sector);
-        storedChanged();
-        break;
-    }
+        return eraseSector(r);
     case kCmdReload:
         if (!argumentsZero) return violation("reload with arguments");
         reloads_.push_back(code);
@@ -387,6 +374,32 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
     default:
         return violation("unknown command " + hex4(code));
     }
+    return true;
+}
+
+void SimulatedMouse::readRegister(std::uint16_t reg) {
+    reply_.fill(0);
+    if (reg == kRegSignature)
+        reply_[0] = settings_.signature;
+    else if (reg == kRegConfiguration)
+        reply_[0] = settings_.configuration;
+    else if (reg == kRegFlashId)
+        reply_[0] = settings_.flashId;
+    mode_ = Mode::Reply;
+}
+
+// Flash semantics: a whole sector of the macro area goes back to FF.
+bool SimulatedMouse::eraseSector(std::span<const std::uint8_t> r) {
+    const std::uint8_t sector = r[2];
+    if (sector < kFirstSector || (sector & 0x0F) != 0 || r[3] != 0 || r[4] != 0 || r[5] != 0) {
+        return violation("erase of sector " + hex4(static_cast<std::uint32_t>(sector) << 8) +
+                         " refused");
+    }
+    const std::size_t start = static_cast<std::size_t>(sector) << 8;
+    std::fill_n(memory_.begin() + static_cast<std::ptrdiff_t>(start), kSectorSize,
+                std::uint8_t{0xFF});
+    erased_.push_back(sector);
+    storedChanged();
     return true;
 }
 
@@ -452,6 +465,10 @@ bool SimulatedMouse::dataOut(std::span<std::uint8_t> payload) {
         return violation("data fetched with nothing to answer");
     }
     return true;
+}
+
+std::size_t SimulatedMouse::eraseCount(std::uint8_t sector) const {
+    return static_cast<std::size_t>(std::count(erased_.begin(), erased_.end(), sector));
 }
 
 std::vector<std::uint8_t> SimulatedMouse::stateBytes() const {

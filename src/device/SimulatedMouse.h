@@ -122,6 +122,8 @@ public:
     std::uint8_t runningReportRate() const { return runningRate_; }
     // Sectors erased since power-on, in order (their high address byte).
     const std::vector<std::uint8_t>& erasedSectors() const { return erased_; }
+    // How often one sector (its high address byte) was erased since power-on.
+    std::size_t eraseCount(std::uint8_t sector) const;
 
     // The device memory as a 64 KiB map.
     std::span<const std::uint8_t> memory() const { return memory_; }
@@ -161,6 +163,8 @@ private:
     void pace() const;
     // Each is false when the report breaks the protocol: the mouse then fails it.
     bool command(std::span<const std::uint8_t> r);
+    void readRegister(std::uint16_t reg);
+    bool eraseSector(std::span<const std::uint8_t> r);
     bool dataIn(std::span<const std::uint8_t> payload);
     bool dataOut(std::span<std::uint8_t> payload);
     std::uint32_t physical(std::uint32_t offset) const;

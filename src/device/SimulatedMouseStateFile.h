@@ -10,6 +10,9 @@ namespace orlix::device {
 
 class SimulatedMouse;
 
+// One header, two halves: posix/ and windows/ hold replaceFileContents, open, close and the
+// reads; the shared part is SimulatedMouseStateFile.cpp.
+
 // Replaces a file's contents atomically: the bytes go to a new file made with exclusive
 // creation in the same folder (never a fixed name, never through a link), which is then
 // renamed over `file`. An existing file keeps its permission bits. Error text on failure, with
@@ -42,6 +45,10 @@ public:
     bool isOpen() const { return fd_ >= 0; }
 
 private:
+    // Reads up to n bytes at `offset` of the open file; -1 with errno set on failure.
+    long readAt(std::uint8_t* data, std::size_t n, std::size_t offset) const;
+    long writeAt(const std::uint8_t* data, std::size_t n, std::size_t offset);
+
     std::filesystem::path path_;
     int fd_ = -1;
 };

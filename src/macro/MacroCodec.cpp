@@ -10,10 +10,12 @@ namespace orlix {
 
 namespace {
 
-// Length of the code starting with `c`, 0 for a byte that starts no code (the end code
-// included: inside a body it ends the walk).
+// Length of the code starting with `c`, 0 for a byte that starts no code. An end code before
+// the last byte is one byte long: the walk steps over it, so no event after it is lost.
 std::size_t codeLength(std::uint8_t c) {
     switch (c) {
+    case macrocode::kEnd:
+        return 1;
     case macrocode::kModifierPress:
     case macrocode::kModifierRelease:
     case macrocode::kKeyPress:
@@ -39,7 +41,7 @@ std::size_t codeLength(std::uint8_t c) {
 }
 
 bool isButtonCode(std::uint8_t c) {
-    return codeLength(c) == 1 && c != 0x03 && c != 0xFC;
+    return codeLength(c) == 1 && c != 0x03 && c != 0xFC && c != macrocode::kEnd;
 }
 
 } // namespace
@@ -55,7 +57,7 @@ EncodedBody encodeScript(const MacroScript& script) {
             return out;
         }
         if (e->kind == LineKind::Delay) {
-            unsigned ms = std::clamp(e->delayMs, kDelayCodeMin, kDelayCodeMax);
+            unsigned ms = std::min(e->delayMs, kDelayCodeMax);
             bytes.push_back(macrocode::kDelay);
             bytes.push_back(static_cast<std::uint8_t>(ms >> 8));
             bytes.push_back(static_cast<std::uint8_t>(ms & 0xFF));
@@ -94,20 +96,15 @@ DecodedBody decodeBody(std::span<const std::uint8_t> body, std::size_t length) {
         }
         const std::uint8_t arg = size > 1 ? body[offset + 1] : 0;
         switch (c) {
+        case macrocode::kEnd:
+            break;
         case macrocode::kModifierPress:
         case macrocode::kModifierRelease:
-            if (isModifierBit(arg))
-                out.script.events.push_back(modifierLine(c == macrocode::kModifierPress, arg));
-            else
-                ++out.skippedCodes;
+            out.script.events.push_back(modifierLine(c == macrocode::kModifierPress, arg));
             break;
         case macrocode::kKeyPress:
         case macrocode::kKeyRelease:
-            if (arg != 0)
-                out.script.events.push_back(
-                    keyLine(c == macrocode::kKeyPress, arg, UsageName(arg)));
-            else
-                ++out.skippedCodes;
+            out.script.events.push_back(keyLine(c == macrocode::kKeyPress, arg, UsageName(arg)));
             break;
         case macrocode::kDelay: {
             unsigned ms = static_cast<unsigned>(arg << 8 | body[offset + 2]);

@@ -23,7 +23,7 @@ struct EncodedBody {
     bool ok() const { return !badEntry.has_value(); }
 };
 
-// Encodes the event lines of a script: one code per line, delays clamped to 1..65535, then
+// Encodes the event lines of a script: one code per line, delays up to 65535, then
 // the end code. Refuses (with the entry named) a line that is not an event line, or a body
 // that would exceed 1024 bytes.
 EncodedBody encodeScript(const MacroScript& script);
@@ -35,15 +35,15 @@ struct DecodedBody {
     int defaultDelay = 0; // set when mode is DefaultDelay
     std::string hex;      // the BodyLength bytes as hex text
     bool empty = true;    // BodyLength 0 or above 1024
-    // Codes the script cannot show and that were left out (device-only codes, modifiers with
-    // other bits), and whether decoding stopped early at a code that does not belong there.
+    // Device-only codes the script cannot show and that were left out, and whether decoding
+    // stopped early at a code that does not belong there.
     std::size_t skippedCodes = 0;
     bool truncated = false;
 };
 
-// Decodes `length` bytes of a body (the last one is the end code and is not visited). Stops at
-// an unknown code, a code that runs into the end code, or a 0x00 before the end; never reads
-// past `length` or the body.
+// Decodes `length` bytes of a body (the last one is the end code and is not visited). Steps
+// over an end code before the last byte; stops at an unknown code or a code that runs into
+// the end code; never reads past `length` or the body.
 DecodedBody decodeBody(std::span<const std::uint8_t> body, std::size_t length);
 
 // Result of storing a script into the macro store.

@@ -175,14 +175,8 @@ EditRefusal MacroEditor::clearMacro() {
 }
 
 bool MacroEditor::rename(std::size_t n, std::string_view name) {
-    if (n >= kMacroCount || name.empty()) return false;
-    auto units = utf8ToUtf16(name);
-    if (!units) return false;
-    if (units->size() > kMacroNameMaxChars) {
-        units->resize(kMacroNameMaxChars);
-        if (units->back() >= 0xD800 && units->back() <= 0xDBFF) units->pop_back();
-    }
-    store_.setName(n, utf16ToUtf8(*units));
+    if (n >= kMacroCount || name.empty() || !utf8ToUtf16(name)) return false;
+    store_.setName(n, name); // which keeps what fits of a longer name
     names_[n] = store_.name(n);
     return true;
 }
@@ -240,18 +234,28 @@ int MacroEditor::delayFieldValue(std::string_view text) {
 
 // ---- files ---------------------------------------------------------------------------------
 
-FileResult MacroEditor::exportOne(const std::filesystem::path& path) const {
-    if (!macro_) return {false, "No macro is selected."};
+namespace {
+MacroFileResult noMacroSelected() {
+    MacroFileResult r;
+    r.ok = false;
+    r.error = "No macro is selected.";
+    r.kind = MacroFileError::NoSuchMacro;
+    return r;
+}
+} // namespace
+
+MacroFileResult MacroEditor::exportOne(const std::filesystem::path& path) const {
+    if (!macro_) return noMacroSelected();
     return exportOneMacro(path, store_, *macro_);
 }
 
-FileResult MacroEditor::exportAll(const std::filesystem::path& path) const {
+MacroFileResult MacroEditor::exportAll(const std::filesystem::path& path) const {
     return exportAllMacros(path, store_);
 }
 
-FileResult MacroEditor::importOne(const std::filesystem::path& path) {
-    if (!macro_) return {false, "No macro is selected."};
-    FileResult result = importOneMacro(path, store_, *macro_);
+MacroFileResult MacroEditor::importOne(const std::filesystem::path& path) {
+    if (!macro_) return noMacroSelected();
+    MacroFileResult result = importOneMacro(path, store_, *macro_);
     if (result) {
         names_ = RefreshMacroName(store_);
         reload();
@@ -259,8 +263,8 @@ FileResult MacroEditor::importOne(const std::filesystem::path& path) {
     return result;
 }
 
-FileResult MacroEditor::importAll(const std::filesystem::path& path) {
-    FileResult result = importAllMacros(path, store_);
+MacroFileResult MacroEditor::importAll(const std::filesystem::path& path) {
+    MacroFileResult result = importAllMacros(path, store_);
     if (result) {
         names_ = RefreshMacroName(store_);
         reload();

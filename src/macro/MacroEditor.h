@@ -1,6 +1,7 @@
 #pragma once
 
 #include "macro/MacroCodec.h"
+#include "macro/MacroFiles.h"
 #include "macro/MacroRecorder.h"
 #include "macro/MacroScript.h"
 #include "model/FileIo.h"
@@ -109,11 +110,11 @@ public:
     static int delayFieldValue(std::string_view text);
 
     // ---- files
-    FileResult exportOne(const std::filesystem::path& path) const;
-    FileResult exportAll(const std::filesystem::path& path) const;
+    MacroFileResult exportOne(const std::filesystem::path& path) const;
+    MacroFileResult exportAll(const std::filesystem::path& path) const;
     // After an import the names come from the table and the selected macro is shown anew.
-    FileResult importOne(const std::filesystem::path& path);
-    FileResult importAll(const std::filesystem::path& path);
+    MacroFileResult importOne(const std::filesystem::path& path);
+    MacroFileResult importAll(const std::filesystem::path& path);
 
 private:
     bool encode();

@@ -109,7 +109,37 @@ void MacroRecorder::addLine(std::string line, std::size_t bytes, RecordStep& ste
     if (selectIt) step.select = insertPosition_;
 }
 
-RecordStep MacroRecorder::record(const Event& event) {
+bool MacroRecorder::isHeld(unsigned id) const {
+    return std::any_of(held_.begin(), held_.end(), [id](const Held& h) { return h.id == id; });
+}
+
+void MacroRecorder::release(unsigned id) {
+    std::erase_if(held_, [id](const Held& h) { return h.id == id; });
+}
+
+std::size_t MacroRecorder::heldReserve() const {
+    const std::size_t delayBytes = mode_ == DelayMode::NoDelay ? 0 : 3;
+    std::size_t n = 0;
+    for (const Held& h : held_)
+        n += h.release.bytes + delayBytes;
+    return n;
+}
+
+void MacroRecorder::stopBySelf(StopReason reason, RecordStep& step) {
+    // The room for these releases was kept free, so they always fit; the latest press is
+    // released first.
+    for (auto it = held_.rbegin(); it != held_.rend(); ++it) {
+        addLine(it->release.line, it->release.bytes, step, true);
+        if (it->release.bytes == 2) ++releaseCount_;
+    }
+    active_ = false;
+    stopReason_ = reason;
+    lastTick_.reset();
+    held_.clear();
+    step.stopped = true;
+}
+
+RecordStep MacroRecorder::record(const Event& event, const Held* held) {
     RecordStep step;
     const std::uint32_t now = clock_();
     std::optional<unsigned> delay;
@@ -121,19 +151,17 @@ RecordStep MacroRecorder::record(const Event& event) {
             delay = static_cast<unsigned>(defaultDelay_);
         }
     }
-    const std::size_t extra = event.bytes + (delay ? 3 : 0);
-    if (encodedSize_ + extra > kMacroBodySize) {
+    std::size_t needed = event.bytes + (delay ? 3 : 0) + heldReserve();
+    if (held) needed += held->release.bytes + (mode_ == DelayMode::NoDelay ? 0 : 3);
+    if (encodedSize_ + needed > kMacroBodySize) {
         // The body is full: end the recording before the event rather than lose its bytes.
-        active_ = false;
-        stopReason_ = StopReason::Full;
-        lastTick_.reset();
-        held_.clear();
-        step.stopped = true;
+        stopBySelf(StopReason::Full, step);
         return step;
     }
     if (script_.empty()) script_.header = delayHeader(mode_, defaultDelay_);
     if (delay) addLine(delayLine(*delay), 3, step, false);
     addLine(event.line, event.bytes, step, true);
+    if (held) held_.push_back(*held);
     if (mode_ != DelayMode::NoDelay) lastTick_ = now;
     return step;
 }
@@ -149,8 +177,7 @@ RecordStep MacroRecorder::key(const RecorderKeyEvent& event) {
     const unsigned id = bit != 0 ? (unsigned{macrocode::kModifierRelease} << 8 | bit)
                                  : (unsigned{macrocode::kKeyRelease} << 8 | usage);
     const bool down = event.transition == KeyTransition::Down;
-    const bool isHeld = held_.contains(id);
-    if (down ? isHeld : !isHeld) return {};
+    if (down == isHeld(id)) return {};
 
     auto makeLine = [&](bool pressed) {
         if (bit != 0) return modifierLine(pressed, bit);
@@ -162,32 +189,33 @@ RecordStep MacroRecorder::key(const RecorderKeyEvent& event) {
     if (down) {
         // A refused press leaves the key unheld, so its release is dropped as well.
         if (pressCount_ >= kEntryLimit) return {};
-        RecordStep step = record({makeLine(true), 2});
-        if (step.linesAdded > 0) {
-            held_.insert(id);
-            ++pressCount_;
-        }
+        const Held held{id, {makeLine(false), 2}};
+        RecordStep step = record({makeLine(true), 2}, &held);
+        if (step.linesAdded > 0 && !step.stopped) ++pressCount_;
         return step;
     }
 
-    held_.erase(id);
+    release(id);
     if (releaseCount_ >= kEntryLimit) return {};
     RecordStep step = record({makeLine(false), 2});
-    if (step.linesAdded > 0) ++releaseCount_;
-    if (active_ && releaseCount_ >= kEntryLimit) {
-        active_ = false;
-        stopReason_ = StopReason::ReleaseLimit;
-        lastTick_.reset();
-        held_.clear();
-        step.stopped = true;
-    }
+    if (step.linesAdded > 0 && !step.stopped) ++releaseCount_;
+    if (active_ && releaseCount_ >= kEntryLimit) stopBySelf(StopReason::ReleaseLimit, step);
     return step;
 }
 
 RecordStep MacroRecorder::mouseButton(const RecorderButtonEvent& event) {
     if (!active_) return {};
     if (event.button == MouseButton::Left && pointerOverButton_) return {};
-    return record({mouseButtonLine(event.button, event.pressed), 1});
+    const unsigned id = buttonCode(event.button, false);
+    const Event line{mouseButtonLine(event.button, event.pressed), 1};
+    if (!event.pressed) {
+        release(id);
+        return record(line);
+    }
+    // A second press of a button already down still needs only one release.
+    if (isHeld(id)) return record(line);
+    const Held held{id, {mouseButtonLine(event.button, false), 1}};
+    return record(line, &held);
 }
 
 } // namespace orlix

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <set>
+#include <string>
+#include <vector>
 
 namespace orlix {
 
@@ -40,7 +41,9 @@ struct RecordStep {
 // an insert recording adds lines before or after a chosen entry of an existing script. Keys
 // roll: a press is recorded only for a key not already held, a release only for a held key.
 // Keyboard presses and releases are each limited to 100 per recording; the recording stops by
-// itself at the 100th release, and before an event that would not fit the body.
+// itself at the 100th release, and before an event that would not fit the body. Room for the
+// release of every key and button held is kept free, so a recording that stops by itself ends
+// with those releases and never leaves a key or button held at playback.
 class MacroRecorder {
 public:
     using Clock = std::function<std::uint32_t()>; // milliseconds, may wrap
@@ -89,9 +92,21 @@ private:
         std::string line;
         std::size_t bytes;
     };
-    RecordStep record(const Event& event);
+    // A key or button whose press was recorded and whose release has not come yet.
+    struct Held {
+        unsigned id; // release code(s), as one number
+        Event release;
+    };
+    // `held` is set for a press: its release must fit as well, or the press is not recorded.
+    RecordStep record(const Event& event, const Held* held = nullptr);
     void addLine(std::string line, std::size_t bytes, RecordStep& step, bool selectIt);
     void begin(const RecordingSettings& settings);
+    bool isHeld(unsigned id) const;
+    void release(unsigned id);
+    // Bytes the releases of everything held may take, each with a delay before it.
+    std::size_t heldReserve() const;
+    // Ends a recording that stops by itself: every press still held gets its release.
+    void stopBySelf(StopReason reason, RecordStep& step);
 
     Clock clock_;
     MacroScript script_;
@@ -105,7 +120,7 @@ private:
     std::size_t pressCount_ = 0;
     std::size_t releaseCount_ = 0;
     std::size_t encodedSize_ = 1;
-    std::set<unsigned> held_; // release codes of the keys held down
+    std::vector<Held> held_; // in the order they were pressed
     StopReason stopReason_ = StopReason::None;
 };
 

@@ -170,11 +170,7 @@ std::optional<ScriptEvent> parseEventLine(std::string_view line) {
     const std::uint8_t modifierCode =
         pressed ? macrocode::kModifierPress : macrocode::kModifierRelease;
     const std::uint8_t keyCode = pressed ? macrocode::kKeyPress : macrocode::kKeyRelease;
-    if (*first == modifierCode && isModifierBit(*second)) {
-        e.code = {*first, *second};
-        return e;
-    }
-    if (*first == keyCode && *second != 0) {
+    if (*first == modifierCode || *first == keyCode) {
         e.code = {*first, *second};
         return e;
     }

@@ -20,8 +20,7 @@ enum class DelayMode : std::uint8_t {
 constexpr int kDefaultDelayMin = 1;
 constexpr int kDefaultDelayMax = 65530;
 constexpr int kDefaultDelayInitial = 50;
-// What one delay code can hold.
-constexpr unsigned kDelayCodeMin = 1;
+// The longest delay one delay code can hold (a zero delay is kept as it is).
 constexpr unsigned kDelayCodeMax = 65535;
 
 // Event codes inside a macro body.
@@ -85,7 +84,8 @@ bool isHeaderLine(std::string_view line);
 
 // Parses a line strictly: a delay needs decimal digits after "0 "; a press or release needs
 // " CODE:" and four hex digits that spell a code of its own kind (a press code for "1", a
-// release code for "2"; mouse codes only of the five buttons, modifiers only of the five bits).
+// release code for "2"; mouse codes only of the five buttons). Modifier and key codes take
+// any second byte, so that every event a body holds survives an edit.
 std::optional<ScriptEvent> parseEventLine(std::string_view line);
 // The text between a press or release line's first two and last ten characters.
 std::string_view eventName(std::string_view line);

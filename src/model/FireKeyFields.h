@@ -9,9 +9,9 @@
 namespace orlix {
 
 // The limits of the fire-key fields. The window corrects a field when it is left; the
-// image is built with the same correction, because Apply and Confirm take no focus and a
-// typed value may reach the store uncorrected. Values are compared as numbers, so "0",
-// "00" and "01" are raised like "" and "1".
+// image is built with the same correction for a changed field, because Apply and Confirm take
+// no focus and a typed value may reach the store uncorrected. Values are compared as numbers, so
+// "0", "00" and "01" are raised like "" and "1".
 namespace fire {
 constexpr int kRepeatMin = 2;
 constexpr int kRepeatMax = 15;

@@ -31,6 +31,22 @@ void copyTo(const std::array<std::uint8_t, N>& from, ImageBytes& image, std::siz
     std::copy_n(from.begin(), N, image.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+// What fire key n's record holds, as its fields show it.
+int readRepeat(const SectionBuffers& s, std::size_t n) {
+    return fireKeyRepeat(fireKeyIn(s.fireKeys, n));
+}
+int readDelay(const SectionBuffers& s, std::size_t n) {
+    return fireKeyDelay(fireKeyIn(s.fireKeys, n));
+}
+// A field that still shows what the record holds was not changed by the user: it is kept as
+// the mouse holds it, even outside the fields' range. A changed field is corrected.
+bool repeatChanged(const FireKeyPage& page, const SectionBuffers& s, std::size_t n) {
+    return page.repeat[n] != readRepeat(s, n);
+}
+bool delayChanged(const FireKeyPage& page, const SectionBuffers& s, std::size_t n) {
+    return page.delay[n] != readDelay(s, n);
+}
+
 std::vector<int> onLabels(const ResolutionPage& page) {
     std::vector<int> on;
     for (int i = 0; i < 8; ++i)
@@ -171,6 +187,18 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
             if (it != on.end())
                 s.b[image::kCurrentCpiLevel] = static_cast<std::uint8_t>(it - on.begin());
         }
+    } else if (page.resolution.current) {
+        // Untouched, the current level is carried, unless it names no level in use: the page
+        // then shows the first value that is on as current, and that is what is stored.
+        const auto levels = std::span<const std::uint8_t>(s.a).subspan(image::kCpiLevel1, 4);
+        const auto inUse = std::count_if(levels.begin(), levels.end(),
+                                         [](std::uint8_t l) { return l != kLevelNotUsed; });
+        if (s.b[image::kCurrentCpiLevel] >= inUse) {
+            const auto on = onLabels(page.resolution);
+            auto it = std::find(on.begin(), on.end(), *page.resolution.current);
+            if (it != on.end())
+                s.b[image::kCurrentCpiLevel] = static_cast<std::uint8_t>(it - on.begin());
+        }
     }
     if (const auto byte = reportRateByte(page.resolution.reportRate.value_or(0))) {
         const int r = *page.resolution.reportRate;
@@ -202,8 +230,18 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
 
 void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s) {
     for (std::size_t n = 0; n < 4; ++n) {
-        writeFireKey(writableFireKeyIn(s.fireKeys, n), correctedRepeat(page.repeat[n]),
-                     correctedDelay(page.delay[n]));
+        auto key = writableFireKeyIn(s.fireKeys, n);
+        key[0] = fire::kKeyMarker;
+        if (repeatChanged(page, s, n)) {
+            const int r = correctedRepeat(page.repeat[n]);
+            key[1] = static_cast<std::uint8_t>((r + fire::kRepeatBase) & 0xFF);
+        }
+        if (delayChanged(page, s, n)) {
+            const int d = correctedDelay(page.delay[n]);
+            // The delay has twelve bits; never let it spill into the carried high nibble.
+            key[2] = static_cast<std::uint8_t>((key[2] & fire::kCarriedNibble) | ((d / 256) & 0x0F));
+            key[3] = static_cast<std::uint8_t>(d % 256);
+        }
     }
 }
 
@@ -226,8 +264,9 @@ void FireKeyAndFireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s,
 FireKeySettings fireKeySettings(const FireKeyPage& page, const SectionBuffers& s) {
     FireKeySettings f;
     for (std::size_t n = 0; n < 4; ++n) {
-        f.repeat[n] = correctedRepeat(page.repeat[n]);
-        f.delay[n] = correctedDelay(page.delay[n]);
+        f.repeat[n] =
+            repeatChanged(page, s, n) ? correctedRepeat(page.repeat[n]) : readRepeat(s, n);
+        f.delay[n] = delayChanged(page, s, n) ? correctedDelay(page.delay[n]) : readDelay(s, n);
         f.highNibble[n] = fireKeyCarriedNibble(fireKeyIn(s.fireKeys, n));
     }
     return f;

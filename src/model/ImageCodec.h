@@ -48,6 +48,8 @@ void RefreshFireKeyMode(const AssignmentTable& table, FireKeyPage& page);
 // Pages -> section buffers.
 void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers& s,
                  ReportRateMemory& rate);
+// A fire-key field that still shows what its record holds is stored as it was read (even a
+// repeat count of 1 or a delay of 4095); a field the user changed is corrected into range.
 void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s);
 void FireKeyAndFireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s,
                                     AssignmentTable& table);

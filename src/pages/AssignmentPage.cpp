@@ -15,6 +15,7 @@ AssignmentPage::AssignmentPage(PageContainer& page, const SkinPixmaps& skin, QWi
         image->setAttribute(Qt::WA_TransparentForMouseEvents);
         auto* label = new ButtonLabel(QStringLiteral("Key%1").arg(n), window);
         label->resize(kLabelWidth, kLabelHeight);
+        label->setTextArea(kPlateBody);
         images_[static_cast<std::size_t>(n - 1)] = image;
         labels_[static_cast<std::size_t>(n - 1)] = label;
         page.addControl(image);

@@ -7,6 +7,7 @@
 #include "widgets/SkinPixmaps.h"
 
 #include <QObject>
+#include <QRect>
 #include <QTimer>
 
 #include <array>
@@ -22,6 +23,9 @@ class AssignmentPage : public QObject {
 public:
     static constexpr int kLabelWidth = 104; // the size of the KeyS images
     static constexpr int kLabelHeight = 31;
+    // The plate's body inside the KeyS images, without the connector nubs at both ends: the
+    // caption and its marquee stay inside it.
+    static constexpr QRect kPlateBody{5, 2, 94, 27};
     static constexpr int kMarqueeInterval = 200;
 
     AssignmentPage(PageContainer& page, const SkinPixmaps& skin, QWidget* window);

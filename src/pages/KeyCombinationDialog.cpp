@@ -1,5 +1,6 @@
 #include "pages/KeyCombinationDialog.h"
 
+#include "widgets/SkinStyle.h"
 #include "widgets/VirtualKeys.h"
 
 #include <QBitmap>
@@ -43,6 +44,13 @@ bool KeyCaptureEdit::event(QEvent* event) {
 
 void KeyCaptureEdit::keyPressEvent(QKeyEvent* event) {
     const auto mods = event->modifiers();
+    // A bare Esc closes the dialog, as Esc closes every dialog; with a modifier held it is
+    // captured like any other key.
+    if (event->key() == Qt::Key_Escape && (mods & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        emit escapePressed();
+        return;
+    }
     KeyCombination::Held held{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
                               mods.testFlag(Qt::AltModifier)};
     event->accept();
@@ -86,7 +94,12 @@ KeyCombinationDialog::KeyCombinationDialog(const SkinPixmaps& skin, QWidget* mai
             QString::fromLatin1(KeyCombination::kModifierNames[static_cast<std::size_t>(m)]), this);
         box->setObjectName(QStringLiteral("CB_") + box->text());
         box->setGeometry(kBoxLeft[static_cast<std::size_t>(m)], kBoxTop, 76, 24);
-        box->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
+        // Drawn in the skin: a dark box, the accent when checked, a tick that stands out.
+        box->setStyle(skinStyle());
+        QPalette pal = box->palette();
+        pal.setColor(QPalette::WindowText, skinColours().text);
+        box->setPalette(pal);
+        box->setAttribute(Qt::WA_Hover);
         box->setFocusPolicy(Qt::NoFocus);
         boxes_[static_cast<std::size_t>(m)] = box;
         connect(box, &QCheckBox::clicked, this, [this, m](bool checked) {
@@ -108,6 +121,7 @@ KeyCombinationDialog::KeyCombinationDialog(const SkinPixmaps& skin, QWidget* mai
     connect(confirm_, &ButtonLabel::clicked, this, &KeyCombinationDialog::confirm);
     connect(clear_, &ButtonLabel::clicked, this, &KeyCombinationDialog::clearAll);
     connect(close_, &ButtonLabel::clicked, this, &QWidget::hide);
+    connect(edit_, &KeyCaptureEdit::escapePressed, this, &QWidget::hide);
 }
 
 void KeyCombinationDialog::buildBackground() {

@@ -22,6 +22,7 @@ public:
     explicit KeyCaptureEdit(QWidget* parent);
 
 signals:
+    void escapePressed();
     void keyCaptured(unsigned virtualKey, KeyCombination::Held held);
 
 protected:

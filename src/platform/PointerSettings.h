@@ -20,6 +20,10 @@ struct PointerValues {
     std::optional<int> speed;
     std::optional<int> doubleClick;
     std::optional<int> wheelLines;
+    // The system holds a value between the ones above can tell (a GNOME pointer speed between
+    // two tenths): the number is only the nearest, so the value is on no step of the page
+    // and an untouched page never writes it.
+    std::array<bool, 3> betweenValues{};
 
     std::optional<int>& operator[](PointerSetting s);
     const std::optional<int>& operator[](PointerSetting s) const;

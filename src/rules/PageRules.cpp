@@ -62,4 +62,43 @@ PageRefusal checkPageButton(Page page, const PageContext& c) {
     return PageRefusal::None;
 }
 
+std::vector<PlacedPageButton> placeNeededPageButtons(const NeededPagesInput& in) {
+    std::vector<Page> needed;
+    if (in.mouseHasLighting && !in.layoutShowsBreath) needed.push_back(Page::Breath);
+    if (in.macroDevice && !in.layoutShowsMacro) needed.push_back(Page::Macro);
+    std::vector<PlacedPageButton> placed;
+    if (needed.empty() || in.shown.empty() || in.plateWidth <= 0) return placed;
+
+    // The rows from the top, each with its buttons from the left.
+    std::vector<std::vector<ButtonSpot>> rows;
+    std::vector<ButtonSpot> spots = in.shown;
+    std::sort(spots.begin(), spots.end(), [](const ButtonSpot& a, const ButtonSpot& b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
+    for (const ButtonSpot& s : spots) {
+        if (rows.empty() || rows.back().front().y != s.y) rows.emplace_back();
+        rows.back().push_back(s);
+    }
+
+    std::size_t next = 0;
+    for (auto& row : rows) {
+        // The row's own spacing (its closest neighbours); a lone button is followed at one
+        // plate's width.
+        int spacing = 0;
+        for (std::size_t i = 1; i < row.size(); ++i) {
+            const int d = row[i].x - row[i - 1].x;
+            if (d > 0 && (spacing == 0 || d < spacing)) spacing = d;
+        }
+        if (spacing == 0) spacing = in.plateWidth;
+        ButtonSpot at = row.back();
+        while (next < needed.size()) {
+            at.x += spacing;
+            if (at.x + in.plateWidth > in.windowWidth) break;
+            placed.push_back({needed[next++], at});
+        }
+        if (next == needed.size()) break;
+    }
+    return placed;
+}
+
 } // namespace orlix::pages

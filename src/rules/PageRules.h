@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orlix::pages {
 
@@ -55,5 +56,36 @@ PageRefusal checkPageButton(Page page, const PageContext& context);
 
 // True when one of the names equals `name` exactly; an empty name matches nothing.
 bool anyNameIs(const std::array<std::string, kButtonCount>& names, std::string_view name);
+
+// The Breathing-light and Macro page buttons for a mouse that has those features, where the
+// layout leaves them hidden (their stored positions lie in the page area there): they go to
+// the first row of page buttons, after the last one shown, at that row's spacing.
+struct ButtonSpot {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const ButtonSpot&, const ButtonSpot&) = default;
+};
+
+struct NeededPagesInput {
+    // The top-left corners of the page, profile and language buttons the layout shows.
+    std::vector<ButtonSpot> shown;
+    bool layoutShowsBreath = false;
+    bool layoutShowsMacro = false;
+    bool mouseHasLighting = false; // bit 0 of the lighting flags clear
+    bool macroDevice = false;
+    int plateWidth = 0;  // the buttons' image
+    int windowWidth = 0; // a button must end inside the window
+};
+
+struct PlacedPageButton {
+    Page page;
+    ButtonSpot at;
+    friend bool operator==(const PlacedPageButton&, const PlacedPageButton&) = default;
+};
+
+// Breathing light first, then Macro, as in the layout that shows both. A row whose end is
+// too near the window's edge passes the button on to the next row; a button that fits in
+// no row is left out.
+std::vector<PlacedPageButton> placeNeededPageButtons(const NeededPagesInput& input);
 
 } // namespace orlix::pages

@@ -41,7 +41,7 @@ void PointerScales::read() {
     for (Setting s : platform::kPointerSettings) {
         if (!supported(s) || !values[s]) continue;
         remembered_[index(s)] = values[s];
-        steps_[index(s)] = stepFor(s, *values[s]);
+        steps_[index(s)] = values.betweenValues[index(s)] ? 0 : stepFor(s, *values[s]);
     }
 }
 

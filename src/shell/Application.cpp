@@ -63,20 +63,20 @@ std::unique_ptr<platform::PointerSettingsStore> makePointerStore(const Options& 
 } // namespace
 
 int runEditor(int argc, char** argv, Edition edition, const appearance::ResourceBundle& resources) {
-    QApplication app(argc, argv);
+    // The command line is read before anything needs a display: --help, --version and a
+    // refused line work on a machine without one.
     const auto& traits = traitsOf(edition);
-    QApplication::setApplicationName(QString::fromLatin1(
-        traits.programName.data(), static_cast<qsizetype>(traits.programName.size())));
-    QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
-    QApplication::setWindowIcon(applicationIcon(edition));
-
-    std::vector<std::string> args;
-    for (const QString& a : QApplication::arguments().mid(1))
-        args.push_back(a.toStdString());
-    const Options options = parseOptions(args);
     const std::string program(traits.programName);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    const Options options = parseOptions(args);
     if (options.help) {
         std::fputs(usage(program).c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(versionText(program).c_str(), stdout);
         return 0;
     }
     if (!options.error.empty()) {
@@ -84,6 +84,12 @@ int runEditor(int argc, char** argv, Edition edition, const appearance::Resource
                      usage(program).c_str());
         return 2;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(
+        traits.programName.data(), static_cast<qsizetype>(traits.programName.size())));
+    QApplication::setApplicationDisplayName(QStringLiteral("Gaming Mouse"));
+    QApplication::setWindowIcon(applicationIcon(edition));
 
     // A second copy brings the first one's window to the front and ends; a screenshot run
     // stays out of the way of a copy the user has open.

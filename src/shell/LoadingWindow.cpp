@@ -7,7 +7,6 @@ namespace orlix::shell {
 
 namespace {
 constexpr int kSpokes = 12;
-constexpr int kFrameInterval = 80; // milliseconds per animation step
 const QRect kDisc(3, 0, 200, 192);
 } // namespace
 
@@ -19,8 +18,9 @@ LoadingWindow::LoadingWindow(QWidget* mainWindow)
     setAttribute(Qt::WA_ShowWithoutActivating);
     // Black is see-through: only the disc of the animation is the window.
     setMask(QRegion(kDisc, QRegion::Ellipse));
-    animation_.setInterval(kFrameInterval);
+    animation_.setInterval(kFrameIntervalMs);
     connect(&animation_, &QTimer::timeout, this, [this] {
+        ++ticks_;
         frame_ = (frame_ + 1) % kSpokes;
         update();
     });

@@ -12,6 +12,7 @@ class LoadingWindow : public QWidget {
 public:
     static constexpr int kWidth = 206;
     static constexpr int kHeight = 196;
+    static constexpr int kFrameIntervalMs = 80; // one animation step
 
     explicit LoadingWindow(QWidget* mainWindow);
 
@@ -20,6 +21,8 @@ public:
     void setPercent(int percent);
     int percent() const { return percent_; }
     int frame() const { return frame_; }
+    // Animation steps taken since the window was made: unlike the frame, it never wraps.
+    int ticks() const { return ticks_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -27,6 +30,7 @@ protected:
 private:
     QTimer animation_;
     int frame_ = 0;
+    int ticks_ = 0;
     int percent_ = 0;
 };
 

@@ -5,10 +5,13 @@
 #include "shell/DeviceController.h"
 #include "shell/LayoutApplier.h"
 #include "shell/LoadingWindow.h"
+#include "shell/NeededPageButtons.h"
 #include "shell/Prompts.h"
 #include "shell/QtTranslations.h"
 #include "shell/WindowCommands.h"
 #include "shell/WindowControls.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SkinStyle.h"
 #include "widgets/Visibility.h"
 
 #include <QApplication>
@@ -16,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDebug>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -153,6 +157,10 @@ void MainWindow::connectParts() {
         if (!device_->transferring()) device_->devTimer()->start();
     });
 
+    connect(menus_, &pages::AssignmentMenus::focusLeft, this, [this](int key) {
+        if (key >= 1 && key <= kButtonCount)
+            assignmentPage_->keyLabel(key)->setFocus(Qt::OtherFocusReason);
+    });
     connect(menus_, &pages::AssignmentMenus::leafChosen, this,
             [this](int key, int tag, const QString& caption) {
                 const auto profile = pageInfo(currentPage()).profile;
@@ -235,13 +243,16 @@ void MainWindow::refreshUI() {
         else
             disableEditing();
     }
+    // A loaded profile may switch the lighting on or off.
+    showNeededPageButtons();
 }
 
 void MainWindow::keyClicked(int n) {
     // Only the main and the alternate profile are edited here; the reset-control profile is
     // shown read-only, so its labels always show what the mouse stores.
     if (!editing_ || locked_ || !pages::profileEditable(currentPage())) return;
-    menus_->openFor(n, assignmentPage_->keyLabel(n)->geometry());
+    menus_->openFor(n, assignmentPage_->keyLabel(n)->geometry(),
+                    assignmentPage_->keyLabel(n)->hasFocus());
 }
 
 void MainWindow::storeChoice(int key, const std::string& code, const QString& caption) {
@@ -261,6 +272,10 @@ void MainWindow::applyLanguage(int n) {
 
     languages_.select(n);
     applySkinImages(n);
+    // Menus, lists, message boxes and the focus mark take the accent of this skin.
+    pages::setSkinAccent(pages::accentOf(
+        pixmaps_.image(appearance::Skin::pageBackground(n, pageInfo(Page::Main).container))));
+    menus_->applySkinColours();
     skin_.applyLanguage(n, languages_);
     for (const auto& issue : skin_.layout().takeIssues())
         qWarning().noquote() << QString::fromStdString(issue.message());
@@ -277,6 +292,7 @@ void MainWindow::applyLanguage(int n) {
     QGuiApplication::setApplicationDisplayName(platformTitle());
     applyPlatformTitle();
     refreshAPPage();
+    showNeededPageButtons();
 }
 
 void MainWindow::applySkinImages(int n) {
@@ -326,6 +342,8 @@ void MainWindow::showContainer(int n) {
     for (int i = 1; i <= 4; ++i)
         page(i).setShown(i == n);
     if (n >= 1 && n <= 4) loadPageBackground(n);
+    // Tab walks the page shown, the buttons and the commands as they are read.
+    pages::setReadingTabOrder(this);
 }
 
 void MainWindow::refreshAPPage() {
@@ -385,6 +403,16 @@ void MainWindow::hideAllMenus() {
     menus_->hideAll();
 }
 
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc closes the open menu; the focus goes back to its key.
+    if (event->key() == Qt::Key_Escape && menus_->anyOpen()) {
+        hideAllMenus();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 // ---- window states -------------------------------------------------------------------------
 
 void MainWindow::enableEditing() {
@@ -438,6 +466,7 @@ void MainWindow::showDevicePages() {
     showContainer(1);
     enableEditing();
     errorFlag_ = false;
+    showNeededPageButtons();
     const Page page = currentPage();
     if (page == Page::Main || page == Page::Switch || page == Page::Fixed) pageButtonClicked(page);
     QCoreApplication::processEvents();
@@ -477,6 +506,16 @@ void MainWindow::refreshErrorAP() {
     errorFlag_ = true;
     showContainer(0);
     controls_->clearPageImages();
+    showNeededPageButtons();
+}
+
+// A mouse with macros or lighting gets its pages' buttons where the layout has none; the
+// start-up, no-device and error states keep the layout's buttons only.
+void MainWindow::showNeededPageButtons() {
+    const bool mouseShown = device_ != nullptr && device_->linkOpen() && !errorFlag_;
+    shell::showNeededPageButtons(this, skin_.layout().lastPlacement(), mouseShown,
+                                 mouseShown && device_->macroDevice(),
+                                 pages::LightingRules(config_).editable());
 }
 
 // The mouse was identified but not read completely: its settings are not what the pages
@@ -501,6 +540,7 @@ void MainWindow::showReadFailed() {
     errorFlag_ = true;
     showContainer(0);
     controls_->clearPageImages();
+    showNeededPageButtons();
 }
 
 void MainWindow::showRejected(device::IdentifyResult why) {

@@ -108,6 +108,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -122,6 +123,7 @@ private:
     void showRejected(device::IdentifyResult why);
     void showReadFailed();
     void showNoDeviceTexts();
+    void showNeededPageButtons();
     void keyClicked(int n);
     void storeChoice(int key, const std::string& code, const QString& caption);
     void dragFrom(QPoint globalPos);

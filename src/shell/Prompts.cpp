@@ -1,5 +1,7 @@
 #include "shell/Prompts.h"
 
+#include "widgets/SkinStyle.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -11,6 +13,8 @@ namespace orlix::shell {
 void Prompts::message(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
                     QMessageBox::NoButton, parent);
+    // Dark like the skin, the accent on the focused or hovered button.
+    box.setStyleSheet(pages::skinMessageBoxStyleSheet());
     if (okText_.isEmpty()) {
         box.setStandardButtons(QMessageBox::Ok);
     } else {

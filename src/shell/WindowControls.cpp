@@ -83,6 +83,20 @@ void WindowControls::buildButtons() {
                     showImage(QStringLiteral("Img_Lang%1").arg(n), "SetS_02");
         });
     }
+    // The command column and the rows of page buttons each read alike.
+    QList<ButtonLabel*> commands;
+    for (const char* b : kWindowButtons)
+        commands << button(name("Btn_", b));
+    pages::condenseAlike(commands);
+    QList<ButtonLabel*> rows;
+    for (const auto& list :
+         {std::vector<const char*>(kPageButtons.begin(), kPageButtons.end()),
+          std::vector<const char*>(kFileButtons.begin(), kFileButtons.end()),
+          std::vector<const char*>(kLanguageButtons.begin(), kLanguageButtons.end())})
+        for (const char* b : list)
+            rows << button(name("Btn_", b));
+    pages::condenseAlike(rows);
+
     ButtonLabel* web = makeButton(QStringLiteral("Web"), "WebS_01", kWebButtonSize);
     // The web button shows its address in the bar between the globe and the arrow.
     web->setTextArea(QRect(28, 0, kWebButtonSize.width() - 56, kWebButtonSize.height()));

@@ -1,23 +1,25 @@
 #include "widgets/ButtonLabel.h"
 
 #include "widgets/CaptionFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SkinStyle.h"
 
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 
-namespace orlix::pages {
+#include <algorithm>
 
-namespace {
-constexpr int kMargin = 3;
-} // namespace
+namespace orlix::pages {
 
 ButtonLabel::ButtonLabel(const QString& name, QWidget* parent) : QLabel(parent) {
     setObjectName(name);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ButtonLabel::setTextColour(const QColor& colour) {
@@ -49,12 +51,34 @@ void ButtonLabel::setScrolling(bool on) {
 }
 
 QRect ButtonLabel::captionRect() const {
-    return textArea().adjusted(kMargin, 0, -kMargin, 0);
+    return textArea().adjusted(kCaptionMargin, 0, -kCaptionMargin, 0);
+}
+
+int ButtonLabel::ownStretch() const {
+    return fittedStretch(font(), text(), captionRect().width());
+}
+
+int ButtonLabel::drawnStretch() const {
+    if (!row_) return ownStretch();
+    int stretch = kCondensedStretch;
+    for (const QPointer<ButtonLabel>& member : *row_)
+        if (!member.isNull() && !member->scrolling_)
+            stretch = std::min(stretch, member->ownStretch());
+    return stretch;
 }
 
 QFont ButtonLabel::drawnFont() const {
     if (scrolling_) return font();
-    return fittedCaptionFont(font(), text(), captionRect().width());
+    return stretchedCaptionFont(font(), drawnStretch());
+}
+
+void condenseAlike(const QList<ButtonLabel*>& labels) {
+    auto row = std::make_shared<std::vector<QPointer<ButtonLabel>>>();
+    for (ButtonLabel* label : labels) {
+        if (label == nullptr) continue;
+        row->emplace_back(label);
+        label->row_ = row;
+    }
 }
 
 qreal ButtonLabel::drawnPointSize() const {
@@ -81,22 +105,40 @@ bool ButtonLabel::event(QEvent* event) {
 void ButtonLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (background_.isValid()) p.fillRect(rect(), background_);
+    if (hasFocus()) paintFocusMark(p, textArea());
     if (text().isEmpty()) return;
     const QFont f = drawnFont();
     p.setFont(f);
     p.setPen(colour_);
-    p.setClipRect(textArea());
+    // The caption never runs into the margins: a marquee or a caption too long for its key
+    // is cut at the edge of the room, never with an ellipsis.
     const QRect area = captionRect();
-    if (scrolling_) {
-        p.drawText(area, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text());
+    p.setClipRect(area);
+    const bool whole = fitsIn(f, text(), area.width());
+    const int align = scrolling_ || !whole ? Qt::AlignLeft
+                      : alignLeft_         ? Qt::AlignLeft
+                                           : Qt::AlignHCenter;
+    p.drawText(area, Qt::AlignVCenter | align | Qt::TextSingleLine, text());
+}
+
+void ButtonLabel::keyPressEvent(QKeyEvent* event) {
+    if (!isActivationKey(*event)) {
+        QLabel::keyPressEvent(event);
         return;
     }
-    // Whole when it fits (measured as the fitting measured it); else cut with an ellipsis.
-    const QString shown = fitsIn(f, text(), area.width())
-                              ? text()
-                              : QFontMetrics(f).elidedText(text(), Qt::ElideRight, area.width());
-    const int align = alignLeft_ ? Qt::AlignLeft : Qt::AlignHCenter;
-    p.drawText(area, Qt::AlignVCenter | align | Qt::TextSingleLine, shown);
+    event->accept();
+    // A covered control is not pressed by the keyboard either.
+    if (!event->isAutoRepeat() && reachableAt(this, textArea().center())) emit clicked();
+}
+
+void ButtonLabel::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void ButtonLabel::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    update();
 }
 
 void ButtonLabel::enterEvent(QEnterEvent* event) {

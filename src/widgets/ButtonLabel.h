@@ -1,13 +1,19 @@
 #pragma once
 
 #include <QLabel>
+#include <QList>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
 
 namespace orlix::pages {
 
 // A transparent text label that acts as a button over its skin image (Btn_Apply over
 // Img_Apply, Key5 over Img_Key5, the menu entries). The caption is drawn centred; a caption
 // too wide for the control is set in a smaller size, then over two lines, so it never runs
-// out of the control.
+// out of the control. It takes the keyboard like a button: Tab reaches it, Space and Enter
+// press it, and the focus shows as an outline in the skin's accent colour.
 class ButtonLabel : public QLabel {
     Q_OBJECT
 public:
@@ -31,8 +37,12 @@ public:
     // needs it (never a smaller point size).
     QFont drawnFont() const;
     qreal drawnPointSize() const;
-    // Whether the caption fits on one line inside the text area.
+    // Whether the caption fits on one line inside the text area, its margins kept.
     bool captionFits() const;
+    // The room the caption has: the text area less the margin on either side.
+    QRect captionRect() const;
+    // The stretch the caption itself needs (kCondensedStretch: none).
+    int ownStretch() const;
 
 signals:
     void entered();
@@ -45,10 +55,14 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QRect captionRect() const;
+    friend void condenseAlike(const QList<ButtonLabel*>& labels);
+    int drawnStretch() const;
 
     QColor colour_{Qt::white};
     QColor background_;
@@ -56,6 +70,12 @@ private:
     bool alignLeft_ = false;
     bool scrolling_ = false;
     bool pressedInside_ = false;
+    // The labels condensed alike with this one, when it belongs to such a row.
+    std::shared_ptr<std::vector<QPointer<ButtonLabel>>> row_;
 };
+
+// Buttons of one row read alike: every label of the row is drawn at the narrowest stretch any
+// of their captions needs, whatever their captions become later.
+void condenseAlike(const QList<ButtonLabel*>& labels);
 
 } // namespace orlix::pages

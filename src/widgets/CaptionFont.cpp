@@ -7,12 +7,12 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace orlix::pages {
 
 namespace {
-// The condensed face's own width; narrower settings squeeze it further.
-constexpr int kCondensedStretch = 87;
-constexpr int kStretchStep = 2;
+constexpr int kStretchStep = 1;
 } // namespace
 
 QFont captionFont(const QFont& base, int pointSize) {
@@ -34,15 +34,26 @@ bool fitsIn(const QFont& font, const QString& text, int room) {
     return QFontMetrics(font).horizontalAdvance(text) <= room;
 }
 
-QFont fittedCaptionFont(const QFont& font, const QString& text, int room) {
-    if (text.isEmpty() || fitsIn(font, text, room)) return font;
+int fittedStretch(const QFont& font, const QString& text, int room) {
+    if (text.isEmpty() || fitsIn(font, text, room)) return kCondensedStretch;
     QFont f = font;
-    for (int stretch = kCondensedStretch - kStretchStep; stretch >= kNarrowestStretch;
+    for (int stretch = kCondensedStretch - kStretchStep; stretch > kNarrowestStretch;
          stretch -= kStretchStep) {
         f.setStretch(stretch);
-        if (fitsIn(f, text, room)) return f;
+        if (fitsIn(f, text, room)) return stretch;
     }
+    return kNarrowestStretch;
+}
+
+QFont stretchedCaptionFont(const QFont& font, int stretch) {
+    if (stretch >= kCondensedStretch) return font;
+    QFont f = font;
+    f.setStretch(std::max(stretch, kNarrowestStretch));
     return f;
+}
+
+QFont fittedCaptionFont(const QFont& font, const QString& text, int room) {
+    return stretchedCaptionFont(font, fittedStretch(font, text, room));
 }
 
 qreal captionPointSize(const QWidget* control) {
@@ -54,8 +65,8 @@ bool captionFits(const QWidget* control) {
     if (auto* label = qobject_cast<const ButtonLabel*>(control)) return label->captionFits();
     if (auto* label = qobject_cast<const QLabel*>(control)) {
         if (label->wordWrap()) return true;
-        return fitsIn(fittedCaptionFont(label->font(), label->text(), label->width()),
-                      label->text(), label->width());
+        const int room = label->width() - 2 * kCaptionMargin;
+        return fitsIn(fittedCaptionFont(label->font(), label->text(), room), label->text(), room);
     }
     return true;
 }

@@ -422,3 +422,30 @@ TEST(ConfigJson, HexRunsSpellBytesExactly) {
 
 } // namespace
 } // namespace orlix
+
+namespace orlix {
+
+TEST(ConfigJson, FireKeysAtTheEdgesOfTheirRangesAreNamedAndOthersKeptAsBytes) {
+    // repeat, delay of fire key 2 -> written as numbers (else as its bytes)
+    const std::tuple<int, int, bool> rows[] = {{2, 2, true},    {15, 2000, true}, {15, 16, true},
+                                               {7, 2000, true}, {1, 16, false},   {0, 16, false},
+                                               {5, 1, false},   {5, 2001, false}, {5, 4095, false}};
+    for (const auto& [repeat, delay, named] : rows) {
+        Bytes profile = editionData(Edition::Editor).profile;
+        const std::size_t at = image::kFireKeyStart + 4;
+        profile[at + 1] = static_cast<std::uint8_t>(0x10 + repeat);
+        profile[at + 2] = static_cast<std::uint8_t>(delay >> 8);
+        profile[at + 3] = static_cast<std::uint8_t>(delay & 0xFF);
+        sealSection(std::span(profile).subspan(image::kFireKeyStart, image::kFireKeySize));
+        const Json j = exported(profile);
+        if (named) {
+            EXPECT_EQ(j["fireKeys"][1], Json({{"repeat", repeat}, {"delay", delay}}))
+                << repeat << "/" << delay;
+        } else {
+            EXPECT_TRUE(j["fireKeys"][1].contains("bytes")) << repeat << "/" << delay;
+        }
+        expectRoundTrip(profile);
+    }
+}
+
+} // namespace orlix

@@ -1,14 +1,11 @@
 // orlixctl against the simulated mouse: the mouse stays reachable after writes and resets,
 // failed reports at every position, the running report rate, --force, --device and list, and
 // the state file shared by several runs.
-#include "Orlixctl.h"
+#include "support/CliHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,55 +18,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using orlix::test::lines;
+using orlix::test::readAll;
+using orlix::test::writeAll;
+using Result = orlix::test::CliResult;
+using DeviceCommands = orlix::test::CliTest;
 
 // Every run is checked for protocol violations of the simulated mouse: a wrong command
 // sequence of this program shows there, even when the run itself succeeded.
 Result run(std::vector<std::string> args, bool violationsExpected = false) {
-    std::ostringstream out, err;
-    const int code = orlixctl::run(args, out, err);
-    Result r{code, out.str(), err.str()};
+    Result r = orlix::test::run(std::move(args));
     if (!violationsExpected) {
         EXPECT_EQ(r.err.find("protocol violation"), std::string::npos) << r.err;
     }
     return r;
 }
-
-std::vector<std::uint8_t> bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> lines(const fs::path& file) {
-    std::ifstream in(file);
-    std::vector<std::string> out;
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-class DeviceCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir =
-            fs::path(ORLIX_TEST_SCRATCH) /
-            ("cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    fs::path dir;
-};
 
 bool accepted(const Result& info) {
     return info.code == orlixctl::kOk && info.out.find("result: accepted") != std::string::npos;
@@ -112,8 +75,10 @@ TEST_F(DeviceCommands, OneFailedReportAtEveryPositionOfABasicWrite) {
     ASSERT_EQ(run({"--simulate=basic", "read", "-o", p}).code, 0);
     const auto trace = path("t.txt");
     const auto clean = path("clean.bin");
-    ASSERT_EQ(run({"--simulate=basic", "--sim-state", clean, "--trace", trace, "write", p}).code,
-              0);
+    ASSERT_EQ(
+        run({"--simulate=basic", "--sim-state", clean, "--trace", trace, "write", "--full", p})
+            .code,
+        0);
     const std::size_t total = lines(trace).size();
     ASSERT_EQ(total, 2u + 8u + 38u + 38u + 38u + 1u);
     int forced = 0;
@@ -122,7 +87,7 @@ TEST_F(DeviceCommands, OneFailedReportAtEveryPositionOfABasicWrite) {
         const auto state = path("s" + std::to_string(n) + ".bin");
         fs::copy_file(clean, state, fs::copy_options::overwrite_existing);
         const auto w = run({"--simulate=basic", "--sim-state", state, "--sim-fail-at",
-                            std::to_string(n), "write", p},
+                            std::to_string(n), "write", "--full", p},
                            true);
         // Whatever failed, the run says so truly: done, or an exit code with a message.
         EXPECT_TRUE(w.code == 0 || !w.err.empty()) << w.err;
@@ -138,14 +103,14 @@ TEST_F(DeviceCommands, WriteRefusesAfterAReadThatDidNotComplete) {
     const auto state = path("m.bin");
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
-    const auto before = bytesOf(state);
-    // Report 300 lies in the read of the first macro bodies.
-    const auto w = run({"--simulate=macro", "--sim-state", state, "--sim-fail-at", "300", "--trace",
+    const auto before = readAll(state);
+    // Report 150 lies in the read of the macro table.
+    const auto w = run({"--simulate=macro", "--sim-state", state, "--sim-fail-at", "150", "--trace",
                         path("t.txt"), "write", p},
                        true); // the lost report cut a read short
     EXPECT_EQ(w.code, orlixctl::kTransferFailed);
     EXPECT_NE(w.err.find("nothing was taken"), std::string::npos) << w.err;
-    EXPECT_EQ(bytesOf(state), before);
+    EXPECT_EQ(readAll(state), before);
     for (const auto& l : lines(path("t.txt")))
         EXPECT_NE(l.rfind("set 40 11", 0), 0u) << "an erase was sent: " << l;
 }
@@ -155,11 +120,11 @@ TEST_F(DeviceCommands, WriteEndsWithTheRatePairWhenTheRunningRateDiffers) {
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "read", "-o", p}).code, 0);
     // The file asks for 1000 reports per second; the mouse runs at 500.
-    auto bytes = bytesOf(p);
+    auto bytes = readAll(p);
     ASSERT_EQ(bytes[28], 0x02);
     bytes[28] = 0x01;
     bytes[31] = static_cast<std::uint8_t>(bytes[31] ^ 0x03); // section B's checksum
-    writeBytes(p, bytes);
+    writeAll(p, bytes);
     const auto trace = path("t.txt");
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "--trace", trace, "write", p}).code,
               0);
@@ -167,10 +132,12 @@ TEST_F(DeviceCommands, WriteEndsWithTheRatePairWhenTheRunningRateDiffers) {
     ASSERT_GE(t.size(), 2u);
     EXPECT_EQ(t[t.size() - 2], "set 40 03 00 01 00 00 00 00");
     EXPECT_EQ(t.back(), "set 40 18 00 00 00 00 00 00");
-    // The state file remembers the rate the mouse switched to: the same file again needs
-    // only the plain reload.
-    ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "--trace", trace, "write", p}).code,
-              0);
+    // The state file remembers the rate the mouse switched to: the same file again, written
+    // in full, needs only the plain reload.
+    ASSERT_EQ(
+        run({"--simulate=basic", "--sim-state", state, "--trace", trace, "write", "--full", p})
+            .code,
+        0);
     EXPECT_EQ(lines(trace).back(), "set 40 19 00 00 00 00 00 00");
     // And a reset back to the defaults' 500 switches again.
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "--trace", trace, "reset"}).code, 0);
@@ -180,19 +147,19 @@ TEST_F(DeviceCommands, WriteEndsWithTheRatePairWhenTheRunningRateDiffers) {
 TEST_F(DeviceCommands, StateFileOfTheOtherKindIsAClearError) {
     const auto state = path("b.bin");
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "info"}).code, 0);
-    const auto before = bytesOf(state);
+    const auto before = readAll(state);
     const auto r = run({"--simulate=macro", "--sim-state", state, "info"});
     EXPECT_EQ(r.code, orlixctl::kFileError);
     EXPECT_NE(r.err.find("holds a simulated basic mouse"), std::string::npos) << r.err;
-    EXPECT_EQ(bytesOf(state), before);
+    EXPECT_EQ(readAll(state), before);
     // An oversized state is refused, not cut.
     auto big = before;
     big.push_back(0);
-    writeBytes(state, big);
+    writeAll(state, big);
     const auto o = run({"--simulate=basic", "--sim-state", state, "info"});
     EXPECT_EQ(o.code, orlixctl::kFileError);
     EXPECT_NE(o.err.find("65553 bytes"), std::string::npos) << o.err;
-    EXPECT_EQ(bytesOf(state), big);
+    EXPECT_EQ(readAll(state), big);
 }
 
 TEST_F(DeviceCommands, ForceBringsBackAMouseLeftHalfWritten) {
@@ -203,7 +170,7 @@ TEST_F(DeviceCommands, ForceBringsBackAMouseLeftHalfWritten) {
     // first data report 50; the second attempt starts at 49 + 38 + 38 = 125. Losing the
     // second piece of both shifts the identity code out of place.
     const auto w = run({"--simulate=basic", "--sim-state", state, "--sim-fail-at", "51",
-                        "--sim-fail-at", "127", "write", p},
+                        "--sim-fail-at", "127", "write", "--full", p},
                        true);
     EXPECT_EQ(w.code, orlixctl::kTransferFailed);
     EXPECT_NE(w.err.find("sent twice"), std::string::npos) << w.err;

@@ -1,7 +1,7 @@
 // orlixctl export --json, and write and show taking the file back, against the simulated
 // mouse: the round trip must leave the very profile file a binary write would.
 
-#include "CliHarness.h"
+#include "support/CliHarness.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,11 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Json = nlohmann::ordered_json;
-
-void writeText(const std::string& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 class ExportCommand : public CliTest {
 protected:

@@ -1,15 +1,14 @@
 // orlixctl macro against the simulated macro mouse of both editions, checked through the
 // profile files the mouse is read into, byte by byte.
 
-#include "Orlixctl.h"
+#include "support/CliHarness.h"
+
+#include "model/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,31 +17,26 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Result = orlix::test::CliResult;
+using orlix::test::readAll;
+using orlix::test::writeText;
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using orlix::kMacroBodySize;
+using orlix::kMacroEntrySize;
 
-constexpr std::size_t kTable = 256;
-constexpr std::size_t kBodies = 256 + 1024;
-constexpr std::size_t kProfileSize = 34048;
-
-Bytes readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// Where a profile file holds the macro table and the bodies, and macro n's entry and body.
+constexpr std::size_t kTable = orlix::kImageSize;
+constexpr std::size_t kBodies = orlix::kImageSize + orlix::kMacroTableSize;
+constexpr std::size_t kProfileSize = orlix::kProfileFileSize;
+constexpr std::size_t entryAt(std::size_t n) {
+    return kTable + n * kMacroEntrySize;
 }
-
-void writeText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
+constexpr std::size_t bodyAt(std::size_t n) {
+    return kBodies + n * kMacroBodySize;
 }
 
 void writeBytes(const fs::path& file, const Bytes& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    orlix::test::writeAll(file, bytes);
 }
 
 Bytes slice(const Bytes& b, std::size_t from, std::size_t n) {
@@ -77,15 +71,9 @@ protected:
         std::vector<std::string> full{"--simulate=" + kind, "--sim-state", state, "--edition",
                                       GetParam()};
         full.insert(full.end(), args.begin(), args.end());
-        std::ostringstream out, err;
-        const int code = orlixctl::run(full, out, err);
-        return {code, out.str(), err.str()};
+        return orlix::test::run(std::move(full));
     }
-    Result runPlain(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int code = orlixctl::run(args, out, err);
-        return {code, out.str(), err.str()};
-    }
+    Result runPlain(std::vector<std::string> args) { return orlix::test::run(std::move(args)); }
     // The mouse read into a profile file.
     Bytes profile() {
         const auto file = dir / "read.bin";
@@ -108,10 +96,10 @@ TEST_P(MacroCommands, SetEncodesTheScriptIntoTheMouseAndShowGivesItBack) {
 
     const Bytes p = profile();
     ASSERT_EQ(p.size(), kProfileSize);
-    EXPECT_EQ(slice(p, kBodies + 2 * 1024, kBody.size()), kBody);
-    EXPECT_EQ(p[kTable + 2 * 32], 0x00); // BodyLength 17, big-endian
-    EXPECT_EQ(p[kTable + 2 * 32 + 1], 17);
-    EXPECT_EQ(p[kTable + 3 * 32 + 1], 0); // macro 4 untouched
+    EXPECT_EQ(slice(p, bodyAt(2), kBody.size()), kBody);
+    EXPECT_EQ(p[entryAt(2)], 0x00); // BodyLength 17, big-endian
+    EXPECT_EQ(p[entryAt(2) + 1], 17);
+    EXPECT_EQ(p[entryAt(3) + 1], 0); // macro 4 untouched
 
     const auto show = run({"macro", "show", "3"});
     ASSERT_EQ(show.code, 0) << show.err;
@@ -135,7 +123,8 @@ TEST_P(MacroCommands, BadLinesAndOverlongMacrosWriteNothingAndNameTheLine) {
     ASSERT_EQ(run({"macro", "set", "1", path("s.txt")}).code, 0);
     const Bytes before = readAll(state);
 
-    writeText(path("bad.txt"), "10\n1 A CODE:8204\n\n1 A CODE:8200\n");
+    writeText(path("bad.txt"),
+              "10\n1 A CODE:8204\n\n1 A CODE:0204\n"); // a release code on a press line
     auto r = run({"macro", "set", "1", path("bad.txt")});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("bad.txt:4: not an event line"), std::string::npos) << r.err;
@@ -155,9 +144,9 @@ TEST_P(MacroCommands, BadLinesAndOverlongMacrosWriteNothingAndNameTheLine) {
     // 341 delays and the end code fill the body exactly.
     ASSERT_EQ(run({"macro", "set", "2", path("fits.txt")}).code, 0);
     const Bytes p = profile();
-    EXPECT_EQ(p[kTable + 32], 0x04);
-    EXPECT_EQ(p[kTable + 32 + 1], 0x00);
-    EXPECT_EQ(p[kBodies + 1024 + 1023], 0x00);
+    EXPECT_EQ(p[entryAt(1)], 0x04);
+    EXPECT_EQ(p[entryAt(1) + 1], 0x00);
+    EXPECT_EQ(p[bodyAt(1) + kMacroBodySize - 1], 0x00);
 
     EXPECT_EQ(run({"macro", "show", "33"}).code, 1);
     EXPECT_EQ(run({"macro", "show", "0"}).code, 1);
@@ -171,7 +160,7 @@ TEST_P(MacroCommands, NameAndClearReachTheTable) {
     Bytes p = profile();
     const Bytes entry{0x00, 17,  0x00, 16,  0x00, 'C', 0x00, 'o',  0x00, 'm',
                       0x00, 'b', 0x00, 'o', 0x00, ' ', 0x00, 0xD7, 0x00, '2'};
-    EXPECT_EQ(slice(p, kTable + 4 * 32, entry.size()), entry);
+    EXPECT_EQ(slice(p, entryAt(4), entry.size()), entry);
 
     const auto list = run({"macro", "list"});
     ASSERT_EQ(list.code, 0);
@@ -184,10 +173,10 @@ TEST_P(MacroCommands, NameAndClearReachTheTable) {
 
     ASSERT_EQ(run({"macro", "clear", "5"}).code, 0);
     p = profile();
-    EXPECT_EQ(p[kTable + 4 * 32], 0);
-    EXPECT_EQ(p[kTable + 4 * 32 + 1], 0);
-    EXPECT_EQ(p[kTable + 4 * 32 + 3], 28); // the name stays
-    EXPECT_EQ(slice(p, kBodies + 4 * 1024, 1024), Bytes(1024, 0xFF));
+    EXPECT_EQ(p[entryAt(4)], 0);
+    EXPECT_EQ(p[entryAt(4) + 1], 0);
+    EXPECT_EQ(p[entryAt(4) + 3], 28); // the name stays
+    EXPECT_EQ(slice(p, bodyAt(4), kMacroBodySize), Bytes(kMacroBodySize, 0xFF));
     const auto show = run({"macro", "show", "5"});
     EXPECT_EQ(show.code, 0);
     EXPECT_TRUE(show.out.empty());
@@ -203,14 +192,14 @@ TEST_P(MacroCommands, ExportAndImportMoveEntriesAndBodiesAndRefuseBadFiles) {
     const Bytes p = profile();
     const Bytes one = readAll(path("one.bin"));
     ASSERT_EQ(one.size(), 1056u);
-    EXPECT_EQ(slice(one, 0, 32), slice(p, kTable + 4 * 32, 32));
-    EXPECT_EQ(slice(one, 32, 1024), slice(p, kBodies + 4 * 1024, 1024));
+    EXPECT_EQ(slice(one, 0, kMacroEntrySize), slice(p, entryAt(4), kMacroEntrySize));
+    EXPECT_EQ(slice(one, kMacroEntrySize, kMacroBodySize), slice(p, bodyAt(4), kMacroBodySize));
     EXPECT_EQ(readAll(path("all.bin")), slice(p, kTable, 33792));
 
     ASSERT_EQ(run({"macro", "import", "9", path("one.bin")}).code, 0);
     Bytes q = profile();
-    EXPECT_EQ(slice(q, kTable + 8 * 32, 32), slice(p, kTable + 4 * 32, 32));
-    EXPECT_EQ(slice(q, kBodies + 8 * 1024, 1024), slice(p, kBodies + 4 * 1024, 1024));
+    EXPECT_EQ(slice(q, entryAt(8), kMacroEntrySize), slice(p, entryAt(4), kMacroEntrySize));
+    EXPECT_EQ(slice(q, bodyAt(8), kMacroBodySize), slice(p, bodyAt(4), kMacroBodySize));
     EXPECT_NE(run({"macro", "list"}).out.find(" 9  Five"), std::string::npos);
 
     // Bad files are refused before anything is read or written.
@@ -220,12 +209,25 @@ TEST_P(MacroCommands, ExportAndImportMoveEntriesAndBodiesAndRefuseBadFiles) {
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("nothing was written"), std::string::npos);
     EXPECT_EQ(run({"macro", "import", "all", path("one.bin")}).code, 2);
-    Bytes badLength = one;
-    badLength[0] = 0x04;
-    badLength[1] = 0x01;
-    writeBytes(path("bad.bin"), badLength);
-    EXPECT_EQ(run({"macro", "import", "2", path("bad.bin")}).code, 2);
     EXPECT_EQ(readAll(state), before);
+
+    // A length over 1024 is an empty macro, not a bad file: every export comes back, even a
+    // store of 0xFF as a profile of a basic mouse leaves it.
+    Bytes longLength = one;
+    longLength[0] = 0x04;
+    longLength[1] = 0x01;
+    writeBytes(path("long.bin"), longLength);
+    EXPECT_EQ(run({"macro", "import", "2", path("long.bin")}).code, 0);
+    EXPECT_EQ(slice(profile(), kTable + 32, 2), (Bytes{0x04, 0x01}));
+    writeBytes(path("erased.bin"), Bytes(33792, 0xFF));
+    ASSERT_EQ(run({"macro", "import", "all", path("erased.bin")}).code, 0);
+    ASSERT_EQ(run({"macro", "export", "all", path("again.bin")}).code, 0);
+    const Bytes again = readAll(path("again.bin"));
+    ASSERT_EQ(again.size(), 33792u);
+    for (std::size_t n = 0; n < 32; ++n) // the names went through the mouse's write
+        EXPECT_EQ(slice(again, 32 * n, 2), (Bytes{0xFF, 0xFF})) << n;
+    EXPECT_EQ(slice(again, 1024, 32768), Bytes(32768, 0xFF));
+    EXPECT_EQ(run({"macro", "import", "all", path("again.bin")}).code, 0);
 
     // Import all puts back the whole store as exported.
     ASSERT_EQ(run({"macro", "clear", "5"}).code, 0);
@@ -247,8 +249,8 @@ TEST_P(MacroCommands, FileEditsChangeOnlyTheMacroBytesOfTheProfile) {
     ASSERT_EQ(edited.size(), kProfileSize);
     Bytes expected = original;
     const Bytes entry{0x00, 17, 0x00, 10, 0x00, 'S', 0x00, 'e', 0x00, 'v', 0x00, 'e', 0x00, 'n'};
-    std::copy(entry.begin(), entry.end(), expected.begin() + kTable + 6 * 32);
-    std::copy(kBody.begin(), kBody.end(), expected.begin() + kBodies + 6 * 1024);
+    std::copy(entry.begin(), entry.end(), expected.begin() + entryAt(6));
+    std::copy(kBody.begin(), kBody.end(), expected.begin() + bodyAt(6));
     EXPECT_EQ(edited, expected);
 
     const auto show = runPlain({"macro", "show", "7", "--file", file});
@@ -257,8 +259,8 @@ TEST_P(MacroCommands, FileEditsChangeOnlyTheMacroBytesOfTheProfile) {
 
     ASSERT_EQ(runPlain({"macro", "clear", "7", "--file", file}).code, 0);
     const Bytes cleared = readAll(file);
-    EXPECT_EQ(slice(cleared, 0, kTable + 6 * 32), slice(expected, 0, kTable + 6 * 32));
-    EXPECT_EQ(slice(cleared, kBodies + 6 * 1024, 1024), Bytes(1024, 0xFF));
+    EXPECT_EQ(slice(cleared, 0, entryAt(6)), slice(expected, 0, entryAt(6)));
+    EXPECT_EQ(slice(cleared, bodyAt(6), kMacroBodySize), Bytes(kMacroBodySize, 0xFF));
 
     // Files that are no profile are refused and left as they are.
     writeBytes(path("short.bin"), Bytes(1000, 0));

@@ -1,9 +1,10 @@
-#include "CliHarness.h"
+#include "support/CliHarness.h"
 
 #include "model/ParameterImage.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -64,10 +65,11 @@ TEST_F(Orlixctl, UnplugInTheMiddleOfAWriteIsAClearError) {
     const auto state = path("m.bin");
     const auto p = path("p.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", p}).code, 0);
-    // Probes, identification and the read before the write take 4940 reports.
+    // Probes, identification and the read before the write take 204 reports; the whole
+    // write is cut in its bodies.
     const auto trace = path("trace.txt");
     const auto r = run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", "7000",
-                        "--trace", trace, "write", p});
+                        "--trace", trace, "write", "--full", p});
     EXPECT_EQ(r.code, orlixctl::kTransferFailed);
     EXPECT_NE(r.err.find("interrupted"), std::string::npos) << r.err;
     EXPECT_EQ(fs::file_size(state), 65536u + 16u); // memory, then kind and running rate
@@ -109,13 +111,31 @@ TEST_F(Orlixctl, TraceHasOneLinePerReportAndTheSequenceCounts) {
             .code,
         0);
     // A factory-fresh macro mouse holds the default image: identified at 0x6053 (12 reports);
-    // the write is read back (38).
+    // the read takes image, table and copies (190), the write its sector 0x60 only (the
+    // image assembled from the file differs from the factory's in bytes the assembly fills)
+    // or nothing at all, and the reload.
     t = lines(trace);
-    EXPECT_EQ(t.size(), 2u + 12u + 4926u + 5068u + 38u + 1u);
+    EXPECT_LE(t.size(), 2u + 12u + 190u + 1u + 38u + 152u + 38u + 148u + 1u);
+
+    // Written again, the file changes nothing: the read alone.
+    auto again =
+        run({"--simulate=macro", "--sim-state", state, "--trace", trace, "write", path("p.bin")});
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_NE(again.out.find("nothing to change"), std::string::npos) << again.out;
+    EXPECT_EQ(lines(trace).size(), 2u + 12u + 190u);
+
+    // In full: all ten erases, every block, and everything read back.
+    again = run({"--simulate=macro", "--sim-state", state, "--trace", trace, "write", "--full",
+                 path("p.bin")});
+    ASSERT_EQ(again.code, 0) << again.err;
+    t = lines(trace);
+    EXPECT_EQ(t.size(), 2u + 12u + 190u + 5068u + 4926u + 1u);
     EXPECT_EQ(t.back(), "set 40 19 00 00 00 00 00 00");
 
-    ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "--trace", trace, "reset"}).code, 0);
-    EXPECT_EQ(lines(trace).size(), 2u + 12u + 4926u + 5068u + 38u + 1u);
+    ASSERT_EQ(
+        run({"--simulate=macro", "--sim-state", state, "--trace", trace, "reset", "--full"}).code,
+        0);
+    EXPECT_EQ(lines(trace).size(), 2u + 12u + 190u + 5068u + 4926u + 1u);
 }
 
 TEST_F(Orlixctl, ShowJsonOfAFileOrTheMouse) {
@@ -449,9 +469,9 @@ TEST_F(Orlixctl, ShowOfAHalfWrittenMouseShowsNoImpossibleValues) {
     const std::size_t identifyReports = lines(trace).size();
     // Identification and the read before the write, the ten erase commands and a few pieces
     // of the image.
-    const auto cut = std::to_string(identifyReports + 4926 + 10 + 6);
-    const auto w =
-        run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", cut, "write", p});
+    const auto cut = std::to_string(identifyReports + 190 + 10 + 6);
+    const auto w = run({"--simulate=macro", "--sim-state", state, "--sim-unplug-after", cut,
+                        "write", "--full", p});
     ASSERT_EQ(w.code, orlixctl::kTransferFailed) << w.err;
     const auto shown = run({"--simulate=macro", "--sim-state", state, "show"});
     ASSERT_EQ(shown.code, 0) << shown.err;
@@ -461,4 +481,66 @@ TEST_F(Orlixctl, ShowOfAHalfWrittenMouseShowsNoImpossibleValues) {
     const auto json = run({"--simulate=macro", "--sim-state", state, "show", "--json"});
     ASSERT_EQ(json.code, 0);
     EXPECT_NE(json.out.find("\"currentLevel\": null"), std::string::npos) << json.out;
+}
+
+TEST_F(Orlixctl, InfoAndShowSayWhoseTablesWereUsedAndOrlixEditionSetsTheDefault) {
+    // ORLIX_EDITION (nullptr: unset), options -> edition tables line, JSON "from", and the
+    // index `set cpi 600,1600` stores for 1600
+    struct Row {
+        const char* environment;
+        std::vector<std::string> options;
+        const char* line;
+        const char* from;
+        int index1600;
+    };
+    const Row rows[] = {
+        {nullptr, {}, "orlix-editor (the default", "default", 6},
+        {"orlix-editor-s", {}, "orlix-editor-s (from ORLIX_EDITION)", "environment", 7},
+        {"orlix-editor", {}, "orlix-editor (from ORLIX_EDITION)", "environment", 6},
+        {"orlix-editor-s",
+         {"--edition", "orlix-editor"},
+         "orlix-editor (from --edition)",
+         "option",
+         6},
+        {nullptr, {"--edition=orlix-editor-s"}, "orlix-editor-s (from --edition)", "option", 7},
+    };
+    const char* saved = std::getenv("ORLIX_EDITION");
+    const std::string savedValue = saved ? saved : "";
+    for (const Row& row : rows) {
+        if (row.environment)
+            setenv("ORLIX_EDITION", row.environment, 1);
+        else
+            unsetenv("ORLIX_EDITION");
+        const auto with = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), row.options.begin(), row.options.end());
+            return run(args);
+        };
+        const std::string state = path("edition.bin");
+        std::filesystem::remove(state);
+        const auto info = with({"--simulate", "--sim-state", state, "info"});
+        ASSERT_EQ(info.code, 0) << info.err;
+        EXPECT_NE(info.out.find(std::string("edition tables: ") + row.line), std::string::npos)
+            << info.out;
+        const auto show = with({"--simulate", "--sim-state", state, "show"});
+        EXPECT_NE(show.out.find(std::string("Edition tables: ") + row.line), std::string::npos)
+            << show.out;
+        const auto json = with({"--simulate", "--sim-state", state, "show", "--json"});
+        EXPECT_NE(json.out.find(std::string("\"from\": \"") + row.from + "\""), std::string::npos)
+            << json.out;
+        ASSERT_EQ(with({"--simulate", "--sim-state", state, "set", "cpi", "600,1600"}).code, 0);
+        const auto after = with({"--simulate", "--sim-state", state, "show", "--json"});
+        EXPECT_NE(
+            after.out.find("\"index\": " + std::to_string(row.index1600) + ", \"value\": 1600}"),
+            std::string::npos)
+            << after.out;
+    }
+    setenv("ORLIX_EDITION", "orlix-editor-x", 1);
+    const auto bad = run({"--simulate", "info"});
+    EXPECT_EQ(bad.code, orlixctl::kUsage);
+    EXPECT_NE(bad.err.find("ORLIX_EDITION"), std::string::npos) << bad.err;
+    EXPECT_EQ(run({"--edition", "orlix-editor", "--simulate", "info"}).code, 0);
+    if (saved)
+        setenv("ORLIX_EDITION", savedValue.c_str(), 1);
+    else
+        unsetenv("ORLIX_EDITION");
 }

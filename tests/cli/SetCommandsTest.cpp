@@ -1,15 +1,17 @@
 // orlixctl set: the settings of the Advanced and button pages from the command line, checked
 // in the bytes the simulated mouse (or the profile file) ends up holding.
-#include "Orlixctl.h"
+#include "support/Checksums.h"
+#include "support/CliHarness.h"
 
+#include "model/FireKeyFields.h"
 #include "model/ParameterImage.h"
+#include "model/SectionBuffers.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,21 +19,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+namespace image = orlix::image;
+using orlix::test::checksumsValid;
+using orlix::test::readAll;
+using orlix::test::run;
+using Result = orlix::test::CliResult;
 
-Result run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = orlixctl::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+constexpr std::size_t kCurrentLevel = image::kSectionBStart + image::kCurrentCpiLevel;
+constexpr std::size_t kReportRate = image::kSectionBStart + image::kReportRate;
+// The first byte after section B.
+constexpr std::size_t kMiddle = image::kSectionBStart + image::kSectionBSize;
 
-std::vector<std::uint8_t> readAll(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// Where fire key n (0..3) lies in an image.
+constexpr std::size_t fireKeyAt(std::size_t n) {
+    return image::kFireKeyStart + orlix::fire::kKeyBytes * n;
 }
 
 std::string hex(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t n) {
@@ -44,28 +45,14 @@ std::string hex(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t 
     return out;
 }
 
-bool sealed(const std::vector<std::uint8_t>& b) {
-    const std::span<const std::uint8_t> all(b.data(), 256);
-    return orlix::sectionValid(all.subspan(0, 27)) && orlix::sectionValid(all.subspan(27, 5)) &&
-           orlix::sectionValid(all.subspan(93, 17)) && orlix::sectionValid(all.subspan(110, 145));
-}
-
 // Code of button k (1..12) of profile p (0..2) in an image.
 std::string code(const std::vector<std::uint8_t>& b, int p, int k) {
-    return hex(b, 110 + 48 * static_cast<std::size_t>(p) + 4 * static_cast<std::size_t>(k - 1), 4);
+    return hex(b, image::kProfileStart + orlix::profileCodeOffset(p, k - 1), 4);
 }
 
 // A simulated mouse of one edition, kept in a state file between runs.
-class SetCommand : public ::testing::Test {
+class SetCommand : public orlix::test::CliTest {
 protected:
-    void SetUp() override {
-        dir = fs::path(ORLIX_TEST_SCRATCH) /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-
     Result on(const std::string& edition, std::vector<std::string> args) {
         std::vector<std::string> all{"--simulate=basic", "--sim-state", path("mouse.bin"),
                                      "--edition", edition};
@@ -78,7 +65,7 @@ protected:
         const auto r = on(edition, {"read", "-o", file});
         EXPECT_EQ(r.code, 0) << r.err;
         auto bytes = readAll(file);
-        bytes.resize(256);
+        bytes.resize(orlix::kImageSize);
         return bytes;
     }
     std::string json(const std::string& edition) {
@@ -95,8 +82,6 @@ protected:
         EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
         EXPECT_EQ(readAll(path("mouse.bin")), before) << args.back();
     }
-
-    fs::path dir;
 };
 
 const std::string kEditor = "orlix-editor";
@@ -107,9 +92,9 @@ const std::string kEditorS = "orlix-editor-s";
 TEST_F(SetCommand, CpiLevelsAndCurrentLevelReachTheMouseInEachEditionsOrder) {
     ASSERT_EQ(on(kEditor, {"set", "cpi", "600,1000,1600", "--current", "1600"}).code, 0);
     auto b = image(kEditor);
-    EXPECT_EQ(hex(b, 10, 4), "020406FF");
-    EXPECT_EQ(b[27], 2);
-    EXPECT_TRUE(sealed(b));
+    EXPECT_EQ(hex(b, image::kCpiLevel1, 4), "020406FF");
+    EXPECT_EQ(b[kCurrentLevel], 2);
+    EXPECT_TRUE(checksumsValid(b));
     const auto j = json(kEditor);
     EXPECT_NE(j.find("\"currentLevel\": 2"), std::string::npos);
     EXPECT_NE(j.find("{\"used\": true, \"index\": 6, \"value\": 1600}"), std::string::npos);
@@ -117,9 +102,9 @@ TEST_F(SetCommand, CpiLevelsAndCurrentLevelReachTheMouseInEachEditionsOrder) {
     // Descending input, no --current: the old current (1600) is gone, so the lowest.
     ASSERT_EQ(on(kEditorS, {"set", "cpi", "4800,1600"}).code, 0);
     b = image(kEditorS);
-    EXPECT_EQ(hex(b, 10, 4), "070AFFFF"); // "1600" is index 7 in this edition
-    EXPECT_EQ(b[27], 0);
-    EXPECT_TRUE(sealed(b));
+    EXPECT_EQ(hex(b, image::kCpiLevel1, 4), "070AFFFF"); // "1600" is index 7 in this edition
+    EXPECT_EQ(b[kCurrentLevel], 0);
+    EXPECT_TRUE(checksumsValid(b));
 }
 
 TEST_F(SetCommand, BadCpiValuesNameTheAllowedOnesAndChangeNothing) {
@@ -138,7 +123,7 @@ TEST_F(SetCommand, ReportRateChangeEndsWithTheRatePair) {
     auto r = run({"--simulate=basic", "--sim-state", path("mouse.bin"), "--trace", trace, "set",
                   "rate", "1000"});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(image(kEditor)[28], 1);
+    EXPECT_EQ(image(kEditor)[kReportRate], 1);
     EXPECT_NE(json(kEditor).find("\"reportRate\": 1000"), std::string::npos);
     // The last two commands: 0x03 then 0x18, where an unchanged rate ends with 0x19.
     std::ifstream in(trace);
@@ -156,13 +141,13 @@ TEST_F(SetCommand, ReportRateChangeEndsWithTheRatePair) {
 TEST_F(SetCommand, FireKeysAtTheirBounds) {
     ASSERT_EQ(on(kEditor, {"set", "fire-key", "2", "--repeat", "5", "--delay", "300"}).code, 0);
     auto b = image(kEditor);
-    EXPECT_EQ(hex(b, 97, 4), "0615012C");
+    EXPECT_EQ(hex(b, fireKeyAt(1), 4), "0615012C");
     ASSERT_EQ(on(kEditor, {"set", "fire-key", "4", "--delay", "2000"}).code, 0);
     ASSERT_EQ(on(kEditor, {"set", "fire-key", "1", "--repeat", "15"}).code, 0);
     b = image(kEditor);
-    EXPECT_EQ(hex(b, 93, 4), "061F0010"); // delay kept
-    EXPECT_EQ(hex(b, 105, 4), "061207D0");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_EQ(hex(b, fireKeyAt(0), 4), "061F0010"); // delay kept
+    EXPECT_EQ(hex(b, fireKeyAt(3), 4), "061207D0");
+    EXPECT_TRUE(checksumsValid(b));
     EXPECT_NE(json(kEditor).find("{\"repeat\": 15, \"delay\": 16}"), std::string::npos);
 
     refused(kEditor, {"set", "fire-key", "1", "--repeat", "16"}, "2 to 15");
@@ -184,7 +169,7 @@ TEST_F(SetCommand, FireModeGroupNeedsAFireModeButtonAndReachesEveryOne) {
     auto b = image(kEditor);
     EXPECT_EQ(code(b, 0, 5), "0F010300");
     EXPECT_EQ(code(b, 1, 8), "0F010300");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_TRUE(checksumsValid(b));
     EXPECT_NE(json(kEditor).find("\"fireMode\": [1, 3]"), std::string::npos);
     refused(kEditor, {"set", "fire-mode", "1,2,3,4"}, "1 to 3");
     refused(kEditor, {"set", "fire-mode", "2,2"}, "1 to 3");
@@ -204,7 +189,7 @@ TEST_F(SetCommand, ButtonsTakeMenuNamesKeyCombinationsAndCodes) {
     EXPECT_EQ(code(b, 0, 10), "0300E900");
     EXPECT_EQ(code(b, 0, 1), "01020000"); // the primary buttons traded places
     EXPECT_EQ(code(b, 0, 2), "01010000");
-    EXPECT_TRUE(sealed(b));
+    EXPECT_TRUE(checksumsValid(b));
     const auto j = json(kEditor);
     EXPECT_NE(j.find("\"code\": \"02010600\", \"function\": \"Ctrl+C\""), std::string::npos);
 
@@ -225,34 +210,29 @@ TEST_F(SetCommand, FileIsChangedInPlaceWithItsMacros) {
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", path("mouse.bin"), "read", "-o", file}).code,
               0);
     auto before = readAll(file);
-    before[256 + 5] = 0x42; // something in the macro table, to see it carried
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(before.data()),
-                  static_cast<std::streamsize>(before.size()));
-    }
+    before[orlix::kImageSize + 5] = 0x42; // something in the macro table, to see it carried
+    orlix::test::writeAll(file, before);
     auto r = run({"set", "cpi", "800,3500", "--file", file});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto after = readAll(file);
     ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(hex(after, 10, 4), "0309FFFF");
-    EXPECT_TRUE(sealed(after));
-    EXPECT_TRUE(std::equal(after.begin() + 256, after.end(), before.begin() + 256));
-    EXPECT_TRUE(std::equal(after.begin() + 32, after.begin() + 93, before.begin() + 32));
+    EXPECT_EQ(hex(after, image::kCpiLevel1, 4), "0309FFFF");
+    EXPECT_TRUE(checksumsValid(after));
+    EXPECT_TRUE(std::equal(after.begin() + orlix::kImageSize, after.end(),
+                           before.begin() + orlix::kImageSize));
+    EXPECT_TRUE(std::equal(after.begin() + kMiddle, after.begin() + image::kFireKeyStart,
+                           before.begin() + kMiddle));
 
     r = run({"set", "rate", "800", "--file", file});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(readAll(file), after);
 
     const auto shortFile = path("short.bin");
-    {
-        std::ofstream out(shortFile, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(after.data()), 256);
-    }
+    orlix::test::writeAll(shortFile, {after.begin(), after.begin() + orlix::kImageSize});
     r = run({"set", "rate", "1000", "--file", shortFile});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("not a profile file"), std::string::npos);
-    EXPECT_EQ(fs::file_size(shortFile), 256u);
+    EXPECT_EQ(fs::file_size(shortFile), orlix::kImageSize);
 }
 
 // A macro mouse keeps its current level and report rate in a record of its own (0x7000).
@@ -270,4 +250,124 @@ TEST_F(SetCommand, MacroMouseTakesRateAndCurrentLevelToo) {
     EXPECT_NE(r.out.find("\"currentLevel\": 1"), std::string::npos);
     EXPECT_NE(r.out.find("\"reportRate\": 1000"), std::string::npos);
     EXPECT_NE(r.out.find("{\"used\": true, \"index\": 9, \"value\": 3500}"), std::string::npos);
+}
+
+namespace {
+
+std::vector<std::string> traceLines(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+std::size_t countStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](auto& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+} // namespace
+
+TEST_F(SetCommand, SeveralSettingsInOneRunAreOneReadAndOneWrite) {
+    const auto trace = path("t.txt");
+    const auto r =
+        on(kEditor, {"--trace", trace, "set", "rate", "1000", "cpi", "600,1000,1600", "--current",
+                     "1600", "fire-key", "2", "--delay", "40", "button", "main", "5", "CPI +"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("wrote the report rate, resolution levels, fire key 2 and button 5 of "
+                         "the main profile to the mouse"),
+              std::string::npos)
+        << r.out;
+    const auto t = traceLines(trace);
+    EXPECT_EQ(countStarting(t, "set 40 09"), 1u); // one image write
+    EXPECT_EQ(t.back(), "set 40 18 00 00 00 00 00 00");
+    const auto b = image(kEditor);
+    EXPECT_EQ(b[28], 0x01);
+    EXPECT_EQ(hex(b, 10, 4), "020406FF");
+    EXPECT_EQ(b[27], 2);
+    EXPECT_EQ(code(b, 0, 5), "09010000");
+    EXPECT_TRUE(checksumsValid(b));
+    EXPECT_NE(on(kEditor, {"show"}).out.find("Fire key 2: repeat"), std::string::npos);
+    EXPECT_NE(on(kEditor, {"show"}).out.find(", delay 40"), std::string::npos);
+}
+
+TEST_F(SetCommand, OneRefusedSettingRefusesTheWholeRun) {
+    struct Row {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Row rows[] = {
+        {{"set", "rate", "1000", "cpi", "600"}, "resolution values given"},
+        {{"set", "cpi", "600,1000", "rate", "750"}, "500 or 1000"},
+        {{"set", "rate", "1000", "--current", "600", "cpi", "600,1000"},
+         "--current does not go with set rate"},
+        {{"set", "rate", "1000", "rate", "500"}, "given twice"},
+        {{"set", "fire-key", "1", "--repeat", "3", "fire-key", "1", "--delay", "9"}, "given twice"},
+        {{"set", "fire-key", "1", "--repeat", "3", "--repeat", "4"}, "--repeat is given twice"},
+        {{"set", "rate", "1000", "teleport", "3"}, "\"teleport\" is no setting"},
+        {{"set", "rate", "1000", "button", "main", "5"}, "wrong arguments for set button"},
+        // Refused once the mouse was read: no button carries the Fire Mode group.
+        {{"set", "rate", "1000", "fire-mode", "1,3"}, "no button has the Fire Mode function"},
+    };
+    ASSERT_EQ(on(kEditor, {"info"}).code, 0); // the state file exists
+    for (const Row& row : rows)
+        refused(kEditor, row.args, row.says);
+}
+
+TEST_F(SetCommand, RateOnAMacroMouseRewritesTwoSectorsOrAllWithFull) {
+    struct Row {
+        std::vector<std::string> args;
+        std::size_t erases;
+        std::size_t reports; // the whole run, as the trace counts it
+        const char* says;
+    };
+    // Probes and identification 14, image, table and copies 190; sectors 0x60 and 0x70 are
+    // erased and written (2 + 38 + 4 x 38 + 2 + 2) and read back (38 + 148 + 2 + 2); 03, 18.
+    const Row rows[] = {
+        {{"set", "rate", "1000"}, 2, 14 + 190 + 196 + 190 + 2, "wrote the report rate"},
+        {{"set", "rate", "500"}, 0, 14 + 190, "nothing to change"},
+        {{"set", "rate", "1000", "--full"},
+         10,
+         14 + 190 + 5068 + 4926 + 2,
+         "wrote the report rate"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.back());
+        const auto state = path("m.bin");
+        fs::remove(state);
+        const auto trace = path("t.txt");
+        std::vector<std::string> args{"--simulate=macro", "--sim-state", state, "--trace", trace};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const auto r = run(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find(row.says), std::string::npos) << r.out;
+        const auto t = traceLines(trace);
+        EXPECT_EQ(countStarting(t, "set 40 11"), row.erases);
+        EXPECT_EQ(t.size(), row.reports);
+    }
+}
+
+TEST_F(SetCommand, EachOfTheFirstThreeButtonsStaysInTheLeftRightMiddleGroup) {
+    // button, function -> refused with the group's message (nullptr: taken, with this code)
+    struct Row {
+        const char* button;
+        const char* function;
+        const char* code;
+    };
+    const Row rows[] = {
+        {"1", "CPI +", nullptr},         {"2", "CPI +", nullptr},    {"3", "CPI +", nullptr},
+        {"3", "Ctrl+C", nullptr},        {"3", "10800000", nullptr}, {"3", "Left Key", "01010000"},
+        {"2", "Middle Key", "01040000"}, {"4", "CPI +", "09010000"},
+    };
+    for (const Row& row : rows) {
+        if (row.code == nullptr) {
+            refused(kEditor, {"set", "button", "main", row.button, row.function},
+                    "buttons 1 to 3 take");
+            continue;
+        }
+        ASSERT_EQ(on(kEditor, {"set", "button", "main", row.button, row.function}).code, 0)
+            << row.button << " " << row.function;
+        EXPECT_EQ(code(image(kEditor), 0, std::stoi(row.button)), row.code) << row.button;
+    }
 }

@@ -1,46 +1,29 @@
 // orlixctl set lighting: on the simulated mouse and on profile files, and the refusals that
 // leave everything as it was.
-#include "Orlixctl.h"
+#include "support/CliHarness.h"
 
+#include "model/MacroStore.h"
 #include "model/ParameterImage.h"
 #include "model/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
 using orlix::kProfileFileSize;
+namespace image = orlix::image;
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using orlix::test::readAll;
+using orlix::test::run;
+using orlix::test::writeAll;
+using Result = orlix::test::CliResult;
 
-Result run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int code = orlixctl::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-std::vector<std::uint8_t> readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeAll(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
+constexpr std::size_t kLightingMode = image::kSectionBStart + image::kLightingMode;
 
 bool sectionsValid(const std::vector<std::uint8_t>& f) {
     const std::span<const std::uint8_t> all(f);
@@ -49,13 +32,10 @@ bool sectionsValid(const std::vector<std::uint8_t>& f) {
                all.subspan(orlix::image::kSectionBStart, orlix::image::kSectionBSize));
 }
 
-class SetLighting : public ::testing::Test {
+class SetLighting : public orlix::test::CliTest {
 protected:
     void SetUp() override {
-        dir = fs::path(ORLIX_TEST_SCRATCH) /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        CliTest::SetUp();
         state = (dir / "mouse.state").string();
     }
 
@@ -69,12 +49,12 @@ protected:
         bytes[orlix::image::kLightingFlags] = flags;
         orlix::sealSection(std::span<std::uint8_t>(bytes.data(), orlix::image::kSectionASize));
         for (std::size_t i = 0; i < 8; ++i)
-            bytes[orlix::kImageSize + 1024 + i] = static_cast<std::uint8_t>(0xA0 + i);
+            bytes[orlix::kImageSize + orlix::kMacroTableSize + i] =
+                static_cast<std::uint8_t>(0xA0 + i);
         writeAll(file, bytes);
         return file;
     }
 
-    fs::path dir;
     std::string state;
 };
 
@@ -89,15 +69,15 @@ TEST_F(SetLighting, FileGetsTheBytesTheWindowWouldStore) {
     EXPECT_NE(r.out.find(file), std::string::npos);
     const auto after = readAll(file);
     ASSERT_EQ(after.size(), kProfileFileSize);
-    EXPECT_EQ(after[30], 2);
-    EXPECT_EQ(after[18], 50);
-    EXPECT_EQ(after[19], 23);
-    EXPECT_EQ(after[20], 225);
-    EXPECT_EQ(after[21], 0);
-    EXPECT_EQ(after[9], 0xFE); // colour mode 1, the other flag bits kept
-    EXPECT_EQ(after[22], 50);
-    EXPECT_EQ(after[23], 25);
-    EXPECT_EQ(after[24], 0);
+    EXPECT_EQ(after[kLightingMode], 2);
+    EXPECT_EQ(after[image::kLedOffTime], 50);
+    EXPECT_EQ(after[image::kLedRiseTime], 23);
+    EXPECT_EQ(after[image::kLedOnTime], 225);
+    EXPECT_EQ(after[image::kLedFallTime], 0);
+    EXPECT_EQ(after[image::kLightingFlags], 0xFE); // colour mode 1, the other flag bits kept
+    EXPECT_EQ(after[image::kMode1Red], 50);
+    EXPECT_EQ(after[image::kMode1Red + 1], 25);
+    EXPECT_EQ(after[image::kMode1Red + 2], 0);
     EXPECT_TRUE(sectionsValid(after));
     // The macros of the file are carried as they were.
     EXPECT_TRUE(std::equal(before.begin() + orlix::kImageSize, before.end(),
@@ -106,9 +86,9 @@ TEST_F(SetLighting, FileGetsTheBytesTheWindowWouldStore) {
     // Only the mode: the steps and colour stay as set.
     ASSERT_EQ(run({"set", "lighting", "colorful", "--file", file}).code, 0);
     const auto again = readAll(file);
-    EXPECT_EQ(again[30], 1);
-    EXPECT_EQ(again[18], 50);
-    EXPECT_EQ(again[22], 50);
+    EXPECT_EQ(again[kLightingMode], 1);
+    EXPECT_EQ(again[image::kLedOffTime], 50);
+    EXPECT_EQ(again[image::kMode1Red], 50);
 }
 
 TEST_F(SetLighting, MouseIsReadChangedAndWrittenAndShowReportsIt) {

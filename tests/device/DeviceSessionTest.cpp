@@ -272,11 +272,14 @@ TEST(Transfers, ReadCountsAndContents) {
         int calls = 0;
         int lastPercent = -1;
         bool monotonic = true;
-        const auto out = rig.session.readAll(rig.texts, [&](const Progress& p) {
-            ++calls;
-            monotonic = monotonic && p.percent() >= lastPercent;
-            lastPercent = p.percent();
-        });
+        const auto out = rig.session.readAll(
+            rig.texts,
+            [&](const Progress& p) {
+                ++calls;
+                monotonic = monotonic && p.percent() >= lastPercent;
+                lastPercent = p.percent();
+            },
+            ReadScope::Everything);
         EXPECT_EQ(out.result, TransferResult::Done);
         EXPECT_EQ(countFrames(rig.mouse), reports::kReadMacro);
         const int dataReports = 37 + 32 * 147 + 147 + 1 + 1; // one call each, one at the end
@@ -315,23 +318,24 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
         rig.config.macros.setBodyLength(7, 2);
         rig.config.macroNames[7] = "Fire";
         rig.mouse.clearFrames();
-        auto out = rig.session.writeAll(rig.texts);
+        // The whole-memory write, as --full sends it.
+        auto out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
         EXPECT_EQ(out.result, TransferResult::Done);
-        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerify + 1);
+        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerifyMacro + 1);
         EXPECT_EQ(rig.mouse.erasedSectors().size(), 10u);
         EXPECT_TRUE(rig.mouse.violations().empty()) << rig.mouse.violations().front();
 
         // The report rate changed: the write ends with 03 and 18, once.
         rig.config.page.resolution.reportRate = 1000;
         rig.mouse.clearFrames();
-        out = rig.session.writeAll(rig.texts);
-        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerify + 2);
+        out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
+        EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerifyMacro + 2);
         const auto texts = frameTexts(rig.mouse);
         EXPECT_EQ(texts[texts.size() - 2], "set 40 03 00 01 00 00 00 00");
         EXPECT_EQ(texts.back(), "set 40 18 00 00 00 00 00 00");
         EXPECT_EQ(rig.session.runningReportRate(), std::optional<int>(1000));
         rig.mouse.clearFrames();
-        ASSERT_TRUE(rig.session.writeAll(rig.texts));
+        ASSERT_TRUE(rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full));
         EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
 
         // A second program reading the mouse gets the same configuration back.
@@ -350,30 +354,37 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
 }
 
 TEST(Transfers, ResetWritesDefaultsAndEmptiesTheMacroStore) {
-    Rig rig(SimulatedMouse::macroMouse(defaultImage()));
-    ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
-    ASSERT_TRUE(rig.session.readAll(rig.texts));
-    rig.config.macros.bodies[0].fill(0x00);
-    rig.config.macros.setBodyLength(0, 1);
-    rig.config.macroNames[0] = "Old";
-    ASSERT_TRUE(rig.config.setAssignment(0, 0, "02000800"));
-    ASSERT_TRUE(rig.session.writeAll(rig.texts));
-    ASSERT_NE(deviceBytes(rig.mouse, 0x6400, 4), (std::vector<std::uint8_t>(4, 0)));
+    // In full every body is zeroed; as planned, the sector of the table and image only, since
+    // the one body in use already holds the default's zero bytes.
+    for (const WriteMode mode : {WriteMode::Full, WriteMode::Planned}) {
+        const bool full = mode == WriteMode::Full;
+        SCOPED_TRACE(full ? "full" : "planned");
+        Rig rig(SimulatedMouse::macroMouse(defaultImage()));
+        ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
+        ASSERT_TRUE(rig.session.readAll(rig.texts));
+        rig.config.macros.bodies[0].fill(0x00);
+        rig.config.macros.setBodyLength(0, 1);
+        rig.config.macroNames[0] = "Old";
+        ASSERT_TRUE(rig.config.setAssignment(0, 0, "02000800"));
+        ASSERT_TRUE(rig.session.writeAll(rig.texts));
+        ASSERT_NE(deviceBytes(rig.mouse, 0x6400, 4), (std::vector<std::uint8_t>(4, 0)));
 
-    rig.mouse.clearFrames();
-    const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts);
-    EXPECT_EQ(out.result, TransferResult::Done);
-    EXPECT_EQ(countFrames(rig.mouse), reports::kWriteMacro + reports::kVerify + 1);
-    EXPECT_EQ(deviceBytes(rig.mouse, 0x6400, 1024), std::vector<std::uint8_t>(1024, 0));
-    for (int n = 0; n < 32; ++n) {
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x8000 + 0x400 * static_cast<std::size_t>(n), 1024),
-                  std::vector<std::uint8_t>(1024, 0));
+        rig.mouse.clearFrames();
+        const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts, {}, mode);
+        EXPECT_EQ(out.result, TransferResult::Done);
+        EXPECT_EQ(countFrames(rig.mouse), full ? reports::kWriteMacro + reports::kVerifyMacro + 1
+                                               : 1 + 38 + 4 * 38 + 38 + 148 + 1);
+        EXPECT_EQ(deviceBytes(rig.mouse, 0x6400, 1024), std::vector<std::uint8_t>(1024, 0));
+        for (std::size_t n = 0; n < (full ? 32u : 1u); ++n) {
+            EXPECT_EQ(deviceBytes(rig.mouse, 0x8000 + 0x400 * n, 1024),
+                      std::vector<std::uint8_t>(1024, 0));
+        }
+        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256),
+                  std::vector<std::uint8_t>(rig.resourceBytes.begin(), rig.resourceBytes.end()));
+        EXPECT_EQ(rig.config.macroNames[0], "");
+        EXPECT_EQ(rig.config.assignments[0][0], "01010000");
+        EXPECT_TRUE(rig.mouse.violations().empty());
     }
-    EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256),
-              std::vector<std::uint8_t>(rig.resourceBytes.begin(), rig.resourceBytes.end()));
-    EXPECT_EQ(rig.config.macroNames[0], "");
-    EXPECT_EQ(rig.config.assignments[0][0], "01010000");
-    EXPECT_TRUE(rig.mouse.violations().empty());
 }
 
 TEST(Transfers, ResetFromAnotherReportRateSwitchesTheRate) {
@@ -391,9 +402,9 @@ TEST(Transfers, ResetFromAnotherReportRateSwitchesTheRate) {
     EXPECT_EQ(texts[texts.size() - 2], "set 40 03 00 01 00 00 00 00");
     EXPECT_EQ(rig.mouse.runningReportRate(), 0x02);
 
-    // Reset again at the same rate: the plain reload.
+    // Reset again at the same rate, in full since nothing changed: the plain reload.
     rig.mouse.clearFrames();
-    ASSERT_TRUE(rig.session.resetToDefaults(rig.resourceBytes, rig.texts));
+    ASSERT_TRUE(rig.session.resetToDefaults(rig.resourceBytes, rig.texts, {}, WriteMode::Full));
     EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
     EXPECT_EQ(countFrames(rig.mouse), reports::kWriteBasic + reports::kVerify + 1);
 }
@@ -408,7 +419,7 @@ TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
         const auto before = deviceBytes(rig.mouse, 0x6000, 256);
         rig.mouse.failReport(rig.mouse.reportCount());
         rig.mouse.failReport(rig.mouse.reportCount() + 1);
-        const auto out = rig.session.writeAll(rig.texts);
+        const auto out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
         EXPECT_EQ(out.result, TransferResult::Refused);
         EXPECT_EQ(out.attempts, 2);
         EXPECT_FALSE(out.erased);
@@ -423,7 +434,8 @@ TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
         rig.mouse.clearFrames();
         rig.mouse.failReport(rig.mouse.reportCount() + 10); // after the ten erase commands
         rig.mouse.failReport(rig.mouse.reportCount() + 21); // and again at the second attempt
-        const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts);
+        const auto out =
+            rig.session.resetToDefaults(rig.resourceBytes, rig.texts, {}, WriteMode::Full);
         EXPECT_EQ(out.result, TransferResult::Refused);
         EXPECT_TRUE(out.erased);
         EXPECT_EQ(countFrames(rig.mouse), 22u);
@@ -448,7 +460,7 @@ TEST(Transfers, MouseVanishingMidTransferIsReportedAndLosesNothing) {
     const auto macros = rig.config.macros;
 
     rig.mouse.unplugAfterReports(rig.mouse.reportCount() + 1000);
-    auto out = rig.session.readAll(rig.texts);
+    auto out = rig.session.readAll(rig.texts, {}, ReadScope::Everything);
     EXPECT_EQ(out.result, TransferResult::Interrupted);
     EXPECT_GT(out.failedReports, 0u);
     EXPECT_EQ(rig.config.working, working);
@@ -467,12 +479,13 @@ TEST(Transfers, MouseVanishingMidTransferIsReportedAndLosesNothing) {
     EXPECT_FALSE(rig.session.needsRead());
 
     rig.mouse.unplugAfterReports(rig.mouse.reportCount() + 2500);
-    out = rig.session.writeAll(rig.texts);
+    out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
     EXPECT_EQ(out.result, TransferResult::Interrupted);
-    // Three reports in a row failed; nothing more was sent to the mouse that is gone.
+    // Three reports in a row failed, and three more of the one whole write that follows;
+    // nothing more was sent to the mouse that is gone.
     EXPECT_TRUE(out.stalled);
-    EXPECT_EQ(out.failedReports, 3u);
-    EXPECT_EQ(out.reports, 2503u);
+    EXPECT_EQ(out.failedReports, 6u);
+    EXPECT_EQ(out.reports, 2506u);
     EXPECT_TRUE(rig.mouse.reloads().empty());
 }
 
@@ -481,17 +494,20 @@ TEST(Transfers, NothingElseStartsWhileASequenceLetsEventsRun) {
     ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
     int nested = 0;
     PollHooks hooks;
-    const auto out = rig.session.readAll(rig.texts, [&](const Progress& p) {
-        if (p.done != 500) return;
-        // What a click or a timer could start while the window pumps its events.
-        EXPECT_EQ(rig.session.writeAll(rig.texts).result, TransferResult::Busy);
-        EXPECT_EQ(rig.session.resetToDefaults(rig.resourceBytes, rig.texts).result,
-                  TransferResult::Busy);
-        EXPECT_EQ(rig.session.identify().silent, SilentExit::Busy);
-        rig.mouse.setOtherInterfaces(4); // a count change the poll would act on
-        EXPECT_EQ(rig.link.poll(hooks), PollResult::Busy);
-        ++nested;
-    });
+    const auto out = rig.session.readAll(
+        rig.texts,
+        [&](const Progress& p) {
+            if (p.done != 500) return;
+            // What a click or a timer could start while the window pumps its events.
+            EXPECT_EQ(rig.session.writeAll(rig.texts).result, TransferResult::Busy);
+            EXPECT_EQ(rig.session.resetToDefaults(rig.resourceBytes, rig.texts).result,
+                      TransferResult::Busy);
+            EXPECT_EQ(rig.session.identify().silent, SilentExit::Busy);
+            rig.mouse.setOtherInterfaces(4); // a count change the poll would act on
+            EXPECT_EQ(rig.link.poll(hooks), PollResult::Busy);
+            ++nested;
+        },
+        ReadScope::Everything);
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(out.result, TransferResult::Done);
     EXPECT_EQ(out.reports, reports::kReadMacro);

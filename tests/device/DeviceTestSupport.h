@@ -4,6 +4,7 @@
 #include "device/DeviceSession.h"
 #include "device/SimulatedMouse.h"
 #include "model/Configuration.h"
+#include "support/DefaultImages.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,8 @@
 
 namespace orlix::device::testing {
 
-inline std::vector<std::uint8_t> defaultResource(const std::string& edition = "orlix-editor") {
-    std::ifstream in(std::string(ORLIX_SOURCE_DIR) + "/resources/" + edition + "/OrlixData.bin",
-                     std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::array<std::uint8_t, 256> defaultImage(const std::string& edition = "orlix-editor") {
-    std::array<std::uint8_t, 256> image{};
-    const auto bytes = defaultResource(edition);
-    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), 256), image.begin());
-    return image;
-}
+using orlix::test::defaultImage;
+using orlix::test::defaultResource;
 
 // The frames of the simulated mouse as "set 40 04 ..." lines, for readable comparisons.
 inline std::string frameText(const SimulatedMouse::Frame& f) {

@@ -72,12 +72,20 @@ TEST(HotPlugPoll, FiveSamplesOfTwoCountsDecide) {
     EXPECT_EQ(sys.identified, 3);
 }
 
-TEST(HotPlugPoll, NoDeviceAtAllLeavesTheStartUpState) {
+TEST(HotPlugPoll, NoInterfaceAtAllShowsNoDeviceOnce) {
     ScriptedSystem sys;
     sys.mouse.unplug();
+    EXPECT_EQ(sys.link.lastInterfaceCount(), DeviceLink::kNotCounted);
+    // The first count of zero is a change from "not counted": the window leaves start-up.
+    EXPECT_EQ(sys.link.poll(sys.hooks), PollResult::Acted);
+    EXPECT_EQ(sys.noDevice, 1);
+    EXPECT_EQ(sys.identified, 0);
+    EXPECT_EQ(sys.link.lastInterfaceCount(), 0);
+    // Still nothing: the state stays, without a second pause or message.
+    const auto waits = sys.waits.size();
     EXPECT_EQ(sys.link.poll(sys.hooks), PollResult::Unchanged);
-    EXPECT_TRUE(sys.waits.empty());
-    EXPECT_EQ(sys.noDevice, 0);
+    EXPECT_EQ(sys.noDevice, 1);
+    EXPECT_EQ(sys.waits.size(), waits);
 }
 
 TEST(HotPlugPoll, MouseAbsentOtherDevicesPresentShowsNoDevice) {

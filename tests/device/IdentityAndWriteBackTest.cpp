@@ -245,6 +245,7 @@ TEST(WriteBack, TwoDifferentReadBacksAreAFailureWithoutReload) {
     const std::uint64_t attempt = reports::kWriteBasic + reports::kVerify;
     rig.mouse.failReport(start + 5);
     rig.mouse.failReport(start + attempt + 5);
+    ASSERT_TRUE(rig.config.setAssignment(0, 4, "09010000"));
     const auto out = rig.session.writeAll(rig.texts);
     EXPECT_EQ(out.result, TransferResult::Interrupted);
     EXPECT_EQ(out.attempts, 2);
@@ -257,6 +258,7 @@ TEST(WriteBack, AFailedReloadIsToldApartFromAnIncompleteWrite) {
     Rig rig(SimulatedMouse::basicMouse(defaultImage()));
     rig.openIdentifyRead();
     rig.mouse.failReport(rig.mouse.reportCount() + reports::kWriteBasic + reports::kVerify);
+    ASSERT_TRUE(rig.config.setAssignment(0, 4, "09010000"));
     const auto out = rig.session.writeAll(rig.texts);
     EXPECT_EQ(out.result, TransferResult::Interrupted);
     EXPECT_TRUE(out.verified);
@@ -343,9 +345,9 @@ TEST(RunningRate, TakenFromTheReadAndFromEachPairSent) {
     EXPECT_EQ(rig.mouse.runningReportRate(), 0x01);
     EXPECT_EQ(rig.session.runningReportRate(), std::optional<int>(1000));
 
-    // Written again at the same rate: the plain reload.
+    // Written again at the same rate (in full, as nothing changed): the plain reload.
     rig.mouse.clearFrames();
-    ASSERT_TRUE(rig.session.writeAll(rig.texts));
+    ASSERT_TRUE(rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full));
     EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
 
     // The page goes back to 500 and then to 1000 before the write: the mouse still runs
@@ -354,7 +356,7 @@ TEST(RunningRate, TakenFromTheReadAndFromEachPairSent) {
     rig.config.assemble(rig.texts, false); // a profile save assembles, too
     rig.config.page.resolution.reportRate = 1000;
     rig.mouse.clearFrames();
-    ASSERT_TRUE(rig.session.writeAll(rig.texts));
+    ASSERT_TRUE(rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full));
     EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
     EXPECT_EQ(rig.mouse.runningReportRate(), 0x01);
 }
@@ -378,7 +380,8 @@ TEST(NotRead, AnInterruptedReadRefusesWritesUntilAReadCompletes) {
     Rig rig(SimulatedMouse::macroMouse(defaultImage()));
     ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
     rig.mouse.failReport(rig.mouse.reportCount() + 300);
-    EXPECT_EQ(rig.session.readAll(rig.texts).result, TransferResult::Interrupted);
+    EXPECT_EQ(rig.session.readAll(rig.texts, {}, ReadScope::Everything).result,
+              TransferResult::Interrupted);
     EXPECT_TRUE(rig.session.needsRead());
     EXPECT_FALSE(rig.session.canTransfer());
     rig.mouse.clearFrames();
@@ -400,20 +403,33 @@ TEST(Stall, ThreeFailedReportsInARowEndTheBlockAndTheSequence) {
     const std::uint64_t at = rig.mouse.reportCount() + 10;
     rig.mouse.failReport(at);
     rig.mouse.failReport(at + 1);
-    const auto two = rig.session.writeAll(rig.texts); // two in a row: not yet a dead mouse
+    // Two in a row: not yet a dead mouse.
+    const auto two = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
     EXPECT_FALSE(two.stalled);
     EXPECT_EQ(two.result, TransferResult::Done);
 
+    // Three in a row end the attempt after 13 reports; the whole write that follows finds
+    // the mouse answering again.
     const std::uint64_t next = rig.mouse.reportCount() + 10;
     for (std::uint64_t i = 0; i < 3; ++i)
         rig.mouse.failReport(next + i);
     rig.mouse.clearFrames();
-    const auto three = rig.session.writeAll(rig.texts);
-    EXPECT_TRUE(three.stalled);
-    EXPECT_EQ(three.result, TransferResult::Interrupted);
-    EXPECT_EQ(three.reports, 13u);
-    EXPECT_EQ(countFrames(rig.mouse), 13u);
-    EXPECT_TRUE(rig.link.stalled());
+    const auto three = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
+    EXPECT_EQ(three.result, TransferResult::Done);
+    EXPECT_EQ(three.attempts, 2);
+    EXPECT_EQ(three.reports, 13u + reports::kWriteBasic + reports::kVerify + 1);
+
+    // A mouse that is gone: the whole write stops at its first failed command.
+    rig.mouse.unplugAfterReports(rig.mouse.reportCount() + 10);
+    rig.mouse.clearFrames();
+    const auto gone = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
+    EXPECT_EQ(gone.result, TransferResult::Interrupted);
+    EXPECT_EQ(gone.reports, 13u + 1u);
+    EXPECT_EQ(countFrames(rig.mouse), 14u);
+    rig.mouse.plugIn();
+    rig.mouse.unplugAfterReports(std::nullopt);
+    ASSERT_TRUE(rig.open());
+    ASSERT_EQ(rig.session.identify().result, IdentifyResult::Accepted);
 
     // The next sequence starts afresh.
     EXPECT_EQ(rig.session.readAll(rig.texts).result, TransferResult::Done);

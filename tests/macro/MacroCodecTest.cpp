@@ -61,7 +61,8 @@ TEST(MacroCodec, SingleLinesEncodeToTheirCodes) {
 }
 
 TEST(MacroCodec, DelaysAreClampedToWhatTwoBytesHold) {
-    EXPECT_EQ(encoded({"0 0", "1 A CODE:8204"}), (Bytes{0xFE, 0x00, 0x01, 0x82, 0x04, 0x00}));
+    // A zero delay read from a body stays zero.
+    EXPECT_EQ(encoded({"0 0", "1 A CODE:8204"}), (Bytes{0xFE, 0x00, 0x00, 0x82, 0x04, 0x00}));
     EXPECT_EQ(encoded({"0 1"}), (Bytes{0xFE, 0x00, 0x01, 0x00}));
     EXPECT_EQ(encoded({"0 65535"}), (Bytes{0xFE, 0xFF, 0xFF, 0x00}));
     // Five hex digits would shift every byte after the delay.
@@ -147,16 +148,21 @@ TEST(MacroCodec, DeviceOnlyCodesAreSteppedOver) {
     auto d = decoded({0x03, 0xA1, 0xFC, 0xFD, 0x99, 0x04, 0x11, 0x22, 0x83, 0x33,
                       0x44, 0x81, 0x10, 0x21, 0x82, 0x00, 0xFE, 0x00, 0x07, 0x00});
     EXPECT_FALSE(d.truncated);
-    EXPECT_EQ(d.skippedCodes, 7u); // 03, FC, FD, 04, 83, modifier bit 0x10, key usage 0
+    EXPECT_EQ(d.skippedCodes, 5u); // 03, FC, FD, 04, 83
+    // A modifier bit the program never writes and key usage 0 are events and stay.
     EXPECT_EQ(d.script.events,
-              (std::vector<std::string>{"1 LeftKey CODE:00A1", "2 LeftKey CODE:0021", "0 7"}));
+              (std::vector<std::string>{"1 LeftKey CODE:00A1", "1  CODE:8110",
+                                        "2 LeftKey CODE:0021", "1  CODE:8200", "0 7"}));
+    EXPECT_EQ(encoded(d.script.events),
+              (Bytes{0xA1, 0x81, 0x10, 0x21, 0x82, 0x00, 0xFE, 0x00, 0x07, 0x00}));
 }
 
 TEST(MacroCodec, DecoderStopsAtWhatDoesNotBelongAndNeverPassesTheLength) {
-    // A 0x00 inside the body ends the walk.
+    // A 0x00 inside the body is stepped over: nothing after it is lost.
     auto d = decoded({0xA1, 0x00, 0x21, 0x00});
-    EXPECT_TRUE(d.truncated);
-    EXPECT_EQ(d.script.events, (std::vector<std::string>{"1 LeftKey CODE:00A1"}));
+    EXPECT_FALSE(d.truncated);
+    EXPECT_EQ(d.script.events,
+              (std::vector<std::string>{"1 LeftKey CODE:00A1", "2 LeftKey CODE:0021"}));
     // An unknown code ends it too.
     d = decoded({0xA1, 0x05, 0x21, 0x00});
     EXPECT_TRUE(d.truncated);
@@ -236,8 +242,6 @@ TEST(MacroCodec, LinesThatAreNoEventLinesAreRefusedByEntry) {
         "1 LeftKey CODE:00C1",
         "1 A CODE:0204",
         "2 A CODE:8204",
-        "1 A CODE:8200", // usage 0 is no key
-        "1 X CODE:8110", // not a modifier bit
         "1 X CODE:FE01",
         "1 X CODE:82G4",
         "1 X CODE 8204",
@@ -252,6 +256,18 @@ TEST(MacroCodec, LinesThatAreNoEventLinesAreRefusedByEntry) {
     }
     // The shortest press line: an empty name.
     EXPECT_TRUE(parseEventLine("1  CODE:8232").has_value());
+    // Codes a body may hold though the recorder never writes them are events all the same.
+    const std::vector<std::pair<std::string, Bytes>> kept{
+        {"1 A CODE:8200", {0x82, 0x00}}, // key usage 0
+        {"2 A CODE:0200", {0x02, 0x00}},
+        {"1 X CODE:8110", {0x81, 0x10}}, // a modifier bit the recorder never writes
+        {"2 X CODE:0103", {0x01, 0x03}}, // two modifiers at once
+    };
+    for (const auto& [line, code] : kept) {
+        auto e = parseEventLine(line);
+        ASSERT_TRUE(e.has_value()) << line;
+        EXPECT_EQ(e->code, code) << line;
+    }
 }
 
 TEST(MacroCodec, ListTextsAndEventNames) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace orlix;
 
@@ -248,9 +249,11 @@ TEST_F(EditorFixture, ARecordingThatFillsTheBodyStopsWithItsMessage) {
     }
     EXPECT_FALSE(editor.recording());
     EXPECT_STREQ(editor.stopMessageId(), "Str027");
-    EXPECT_EQ(shown().size(), 1023u);
-    EXPECT_EQ(store.bodyLength(0), 1024);
-    EXPECT_EQ(store.bodies[0][1023], 0x00);
+    // 511 clicks: a 512th press would have had no room for its release.
+    EXPECT_EQ(shown().size(), 1022u);
+    EXPECT_EQ(store.bodyLength(0), 1023);
+    EXPECT_EQ(store.bodies[0][1021], 0x22);
+    EXPECT_EQ(store.bodies[0][1022], 0x00);
 }
 
 TEST_F(EditorFixture, TheLastRowTurnsRedOnlyAtBothLimits) {
@@ -326,4 +329,53 @@ TEST(MacroEditorFields, DelayFieldsAreNeverEmptyAndClampedAtTheirEdges) {
     EXPECT_EQ(MacroEditor::delayFieldValue("65531"), 65530);
     EXPECT_EQ(MacroEditor::delayFieldValue("99999999999999999999"), 65530);
     EXPECT_EQ(MacroEditor::delayFieldValue("12a"), 1);
+}
+
+TEST_F(EditorFixture, EveryEventOfABodySurvivesEveryEdit) {
+    using Bytes = std::vector<std::uint8_t>;
+    // body as the mouse holds it, the edit, the body afterwards
+    struct Row {
+        const char* name;
+        Bytes before;
+        std::function<void(MacroEditor&)> edit;
+        Bytes after;
+    };
+    const auto insertDelayBefore = [](std::size_t k, int ms) {
+        return [k, ms](MacroEditor& e) {
+            e.selectEntry(k);
+            e.openInsert(InsertKind::DelayFront);
+            e.confirmInsert(ms);
+        };
+    };
+    const auto deleteAt = [](std::size_t k) {
+        return [k](MacroEditor& e) {
+            e.selectEntry(k);
+            e.deleteEntry();
+        };
+    };
+    const Row rows[] = {
+        {"inner end code, insert",
+         {0x82, 0x04, 0x00, 0x02, 0x04, 0x00},
+         insertDelayBefore(1, 100),
+         {0x82, 0x04, 0xFE, 0x00, 0x64, 0x02, 0x04, 0x00}},
+        {"inner end codes, delete",
+         {0xA1, 0x00, 0x00, 0x21, 0xA2, 0x00, 0x22, 0x00},
+         deleteAt(0),
+         {0xA2, 0x22, 0x00}},
+        {"zero delay, insert",
+         {0xA1, 0xFE, 0x00, 0x00, 0x21, 0x00},
+         insertDelayBefore(0, 7),
+         {0xFE, 0x00, 0x07, 0xA1, 0xFE, 0x00, 0x00, 0x21, 0x00}},
+        {"key usage 0, delete",
+         {0x82, 0x00, 0xA4, 0x24, 0x02, 0x00, 0x00},
+         deleteAt(1),
+         {0x82, 0x00, 0x02, 0x00, 0x00}},
+    };
+    for (const Row& row : rows) {
+        std::copy(row.before.begin(), row.before.end(), store.bodies[4].begin());
+        store.setBodyLength(4, static_cast<std::uint16_t>(row.before.size()));
+        editor.selectMacro(4);
+        row.edit(editor);
+        EXPECT_EQ(body(4), row.after) << row.name;
+    }
 }

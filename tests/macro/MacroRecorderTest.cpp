@@ -243,41 +243,115 @@ TEST(MacroRecorder, The101stPressAndItsReleaseAreDroppedAndThe100thReleaseStops)
 }
 
 TEST(MacroRecorder, StopsBeforeAnEventThatWouldNotFitTheBody) {
-    // No Delay: 1023 button codes and the end code fill the body exactly.
+    // No Delay: 511 right clicks take 1022 bytes; the 512th press would leave no room for its
+    // release, so the recording stops before it and every press keeps its release.
     Rig r;
     r.recorder.startNormal(mode(DelayMode::NoDelay));
-    for (int i = 0; i < 1023; ++i) {
+    for (int i = 0; i < 1022; ++i) {
         auto step = r.button(MouseButton::Right, i % 2 == 0);
         ASSERT_FALSE(step.stopped) << i;
     }
-    EXPECT_EQ(encodeScript(r.recorder.script()).bytes.size(), 1024u);
-    auto step = r.button(MouseButton::Right, false);
+    auto step = r.button(MouseButton::Right, true);
     EXPECT_TRUE(step.stopped);
     EXPECT_EQ(step.linesAdded, 0u);
     EXPECT_FALSE(r.recorder.active());
     EXPECT_EQ(r.recorder.stopReason(), StopReason::Full);
     EXPECT_STREQ(r.recorder.stopMessageId(), "Str027");
-    EXPECT_EQ(r.events().size(), 1023u);
+    EXPECT_EQ(r.events().size(), 1022u);
+    EXPECT_EQ(r.events().back(), mouseButtonLine(MouseButton::Right, false));
+    EXPECT_EQ(encodeScript(r.recorder.script()).bytes.size(), 1023u);
 
-    // Record Delay: a key code and its delay go in together or not at all.
+    // Record Delay: a code and its delay go in together or not at all, and a press only with
+    // room for its release and that release's delay.
     Rig d;
     d.recorder.startNormal(mode(DelayMode::RecordDelay));
     d.button(MouseButton::Right, true); // 1 byte
-    for (int i = 0; i < 203; ++i) {     // 203 x (delay + button) = 812 bytes
+    for (int i = 0; i < 202; ++i) {     // 202 x (delay + button) = 808 bytes, right held
         d.now += 5;
-        d.button(MouseButton::Right, i % 2 == 0);
+        d.button(MouseButton::Right, i % 2 != 0);
     }
-    for (int i = 0; i < 42; ++i) { // 42 x (delay + key) = 210 bytes: 1 + 812 + 210 + 1 = 1024
+    for (int i = 0; i < 42; ++i) { // 42 x (delay + key) = 210 bytes: 1 + 808 + 210 + 1 = 1020
         d.now += 5;
         ASSERT_FALSE((i % 2 == 0 ? d.down(kh_A) : d.up(kh_A)).stopped) << i;
     }
-    EXPECT_EQ(d.recorder.script().encodedSize(), 1024u);
     d.now += 5;
-    EXPECT_TRUE(d.button(MouseButton::Left, true).stopped);
-    EXPECT_EQ(d.recorder.script().encodedSize(), 1024u);
+    // 5 more for A and 5 for its release would leave no room for the release of Right.
+    auto full = d.down(kh_A);
+    EXPECT_TRUE(full.stopped);
+    EXPECT_EQ(full.linesAdded, 1u); // the release of Right, added at the stop
+    EXPECT_EQ(d.events().back(), mouseButtonLine(MouseButton::Right, false));
     auto body = encodeScript(d.recorder.script());
     ASSERT_TRUE(body.ok());
-    EXPECT_EQ(body.bytes.size(), 1024u);
+    EXPECT_EQ(body.bytes.size(), 1021u);
+}
+
+TEST(MacroRecorder, ARecordingThatStopsBySelfLeavesNothingHeld) {
+    // Each row fills the body (No Delay) while some keys and buttons are down, then the next
+    // press does not fit: every press in the script has its release after it.
+    struct Row {
+        const char* name;
+        int filler; // right clicks before the held events
+        std::vector<TKeyboardHookKey> keysHeld;
+        std::vector<MouseButton> buttonsHeld;
+    };
+    const Row rows[] = {
+        {"nothing held", 510, {}, {}},
+        {"one key", 509, {kh_A}, {}},
+        {"a modifier and a key", 507, {kh_LShift, kh_B}, {}},
+        {"a button and a key", 508, {kh_A}, {MouseButton::Middle}},
+        {"two buttons", 509, {}, {MouseButton::Left, MouseButton::Backward}},
+    };
+    for (const Row& row : rows) {
+        Rig r;
+        r.recorder.startNormal(mode(DelayMode::NoDelay));
+        for (int i = 0; i < row.filler; ++i) {
+            r.button(MouseButton::Right, true);
+            r.button(MouseButton::Right, false);
+        }
+        for (MouseButton b : row.buttonsHeld)
+            r.button(b, true);
+        for (TKeyboardHookKey k : row.keysHeld)
+            r.down(k);
+        RecordStep step;
+        for (int i = 0; i < 8 && r.recorder.active(); ++i) {
+            step = r.button(MouseButton::Forward, true);
+            if (r.recorder.active()) r.button(MouseButton::Forward, false);
+        }
+        EXPECT_FALSE(r.recorder.active()) << row.name;
+        EXPECT_EQ(r.recorder.stopReason(), StopReason::Full) << row.name;
+        EXPECT_EQ(step.linesAdded, row.keysHeld.size() + row.buttonsHeld.size()) << row.name;
+        const MacroScript& script = r.recorder.script();
+        EXPECT_LE(script.encodedSize(), 1024u) << row.name;
+        for (std::size_t k = 0; k < script.events.size(); ++k) {
+            if (!script.events[k].starts_with('1')) continue;
+            EXPECT_TRUE(script.partnerOf(k).has_value()) << row.name << " entry " << k;
+        }
+        EXPECT_EQ(script.pressCount(), script.releaseCount()) << row.name;
+    }
+
+    // The 100th key release stops the recording: a button still down is released with it.
+    Rig limit;
+    limit.recorder.startNormal(mode(DelayMode::NoDelay));
+    limit.button(MouseButton::Right, true);
+    for (int i = 0; i < 100; ++i)
+        limit.tap(kh_A);
+    EXPECT_EQ(limit.recorder.stopReason(), StopReason::ReleaseLimit);
+    EXPECT_EQ(limit.events().back(), mouseButtonLine(MouseButton::Right, false));
+}
+
+TEST(MacroRecorder, EveryMeasuredMillisecondBecomesADelay) {
+    // elapsed ms -> the delay line between press and release of A (none for 0)
+    const std::pair<std::uint32_t, const char*> rows[] = {
+        {0, nullptr}, {1, "0 1"}, {2, "0 2"}, {65535, "0 65535"}, {70000, "0 65535"}};
+    for (const auto& [elapsed, line] : rows) {
+        Rig r;
+        r.recorder.startNormal(mode(DelayMode::RecordDelay));
+        r.down(kh_A);
+        r.now += elapsed;
+        r.up(kh_A);
+        const Lines expected = line ? Lines{kPressA, line, kReleaseA} : Lines{kPressA, kReleaseA};
+        EXPECT_EQ(r.events(), expected) << elapsed;
+    }
 }
 
 TEST(MacroRecorder, InsertFrontAndBackPlaceEventsInTheOrderTheyHappen) {

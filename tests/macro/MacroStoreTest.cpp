@@ -1,3 +1,4 @@
+#include "macro/MacroCodec.h"
 #include "macro/MacroFiles.h"
 #include "support/Files.h"
 #include "support/Scratch.h"
@@ -157,6 +158,7 @@ TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
         const MacroStore before = s;
         auto r = importOneMacro(dir / "x.bin", s, 3);
         EXPECT_FALSE(r) << why;
+        EXPECT_EQ(r.kind, MacroFileError::NotOneMacro) << why;
         EXPECT_NE(r.error.find("x.bin"), std::string::npos) << r.error;
         EXPECT_EQ(s.table, before.table) << why;
         EXPECT_EQ(s.bodies, before.bodies) << why;
@@ -165,7 +167,9 @@ TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
         writeAll(dir / "y.bin", bytes);
         MacroStore s = randomStore(8);
         const MacroStore before = s;
-        EXPECT_FALSE(importAllMacros(dir / "y.bin", s)) << why;
+        auto r = importAllMacros(dir / "y.bin", s);
+        EXPECT_FALSE(r) << why;
+        EXPECT_EQ(r.kind, MacroFileError::NotAllMacros) << why;
         EXPECT_EQ(s.table, before.table) << why;
         EXPECT_EQ(s.bodies, before.bodies) << why;
     };
@@ -176,26 +180,53 @@ TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
     longer.push_back(0);
     refusedOne(longer, "one byte long");
     refusedOne(all, "a file of all macros is not a file of one");
-    auto bad = one;
-    bad[0] = 0x04; // 1025
-    bad[1] = 0x01;
-    refusedOne(bad, "length 1025");
-    bad = one;
-    bad[0] = 0x00;
-    bad[1] = 0x10;
-    bad[32 + 15] = 0xA1; // the 16th byte is no end code
-    refusedOne(bad, "no end code");
-
     refusedAll(one, "a file of one macro is not a file of all");
     refusedAll(std::vector<std::uint8_t>(all.begin(), all.end() - 1), "one byte short");
-    bad = all;
-    bad[31 * 32] = 0xFF; // macro 32: length 0xFF..
-    refusedAll(bad, "macro 32 too long");
-    bad = all;
-    bad[5 * 32] = 0x00;
-    bad[5 * 32 + 1] = 0x01;
-    bad[1024 + 5 * 1024] = 0x82; // length 1, but its only byte is no end code
-    refusedAll(bad, "macro 6 without end code");
+
+    // Whatever a store may hold is exported, so every file of the right size is taken back
+    // byte for byte: lengths over 1024 are empty macros, and decoding stops at the length.
+    struct Taken {
+        const char* why;
+        std::size_t entry; // offset of the edited entry (one macro file: 0)
+        std::uint16_t length;
+        std::size_t bodyByte; // offset in the file of a body byte set to 0xA1
+    };
+    const Taken takenOne[] = {{"length 1025", 0, 1025, 32},
+                              {"length 0xFFFF", 0, 0xFFFF, 32 + 1023},
+                              {"no end code", 0, 16, 32 + 15}};
+    const Taken takenAll[] = {{"macro 32 of length 0xFFFF", 31 * 32, 0xFFFF, 1024 + 31 * 1024},
+                              {"macro 6 without end code", 5 * 32, 1, 1024 + 5 * 1024}};
+    auto taken = [&](const Taken& t, std::vector<std::uint8_t> bytes, bool isAll) {
+        bytes[t.entry] = static_cast<std::uint8_t>(t.length >> 8);
+        bytes[t.entry + 1] = static_cast<std::uint8_t>(t.length & 0xFF);
+        bytes[t.bodyByte] = 0xA1;
+        writeAll(dir / "t.bin", bytes);
+        MacroStore s = randomStore(9);
+        const std::size_t n = isAll ? t.entry / 32 : 3;
+        ASSERT_TRUE(isAll ? importAllMacros(dir / "t.bin", s) : importOneMacro(dir / "t.bin", s, 3))
+            << t.why;
+        EXPECT_EQ(s.bodyLength(n), t.length) << t.why;
+        ASSERT_TRUE(isAll ? exportAllMacros(dir / "back.bin", s)
+                          : exportOneMacro(dir / "back.bin", s, 3));
+        EXPECT_EQ(readAll(dir / "back.bin"), bytes) << t.why;
+        const DecodedBody d = MacroBodyToScript(s, n);
+        EXPECT_EQ(d.empty, t.length > 1024) << t.why;
+    };
+    for (const Taken& t : takenOne)
+        taken(t, one, false);
+    for (const Taken& t : takenAll)
+        taken(t, all, true);
+
+    // A profile saved from a basic mouse leaves a store of 0xFF: it goes out and comes back.
+    MacroStore erased;
+    erased.table.fill(0xFF);
+    for (auto& b : erased.bodies)
+        b.fill(0xFF);
+    ASSERT_TRUE(exportAllMacros(dir / "erased.bin", erased));
+    MacroStore back = randomStore(10);
+    ASSERT_TRUE(importAllMacros(dir / "erased.bin", back));
+    EXPECT_EQ(back.table, erased.table);
+    EXPECT_EQ(back.bodies, erased.bodies);
 
     // The edges that are taken: length 0 with any bytes, 1 with the end code, 1024.
     auto edge = one;
@@ -211,13 +242,49 @@ TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
     writeAll(dir / "edge.bin", edge);
     ASSERT_TRUE(importOneMacro(dir / "edge.bin", s, 0));
     EXPECT_EQ(s.bodyLength(0), 1);
-    EXPECT_TRUE(isPlausibleMacro(1024, good.bodies[31]));
-    EXPECT_FALSE(isPlausibleMacro(1025, good.bodies[31]));
 
     MacroStore u = randomStore(5);
     MacroStore uBefore = u;
-    EXPECT_FALSE(importAllMacros(dir / "none.bin", u));
+    EXPECT_EQ(importAllMacros(dir / "none.bin", u).kind, MacroFileError::CannotRead);
+    EXPECT_EQ(importOneMacro(dir / "none.bin", u, 0).kind, MacroFileError::CannotRead);
+    EXPECT_EQ(exportAllMacros(dir, u).kind, MacroFileError::CannotWrite); // a folder
+    EXPECT_EQ(exportOneMacro(dir / "no" / "such" / "folder.bin", u, 0).kind,
+              MacroFileError::CannotWrite);
+    // Each failure the window shows has its own text.
+    const std::pair<MacroFileError, const char*> ids[] = {{MacroFileError::CannotWrite, "Str110"},
+                                                          {MacroFileError::CannotRead, "Str111"},
+                                                          {MacroFileError::NotOneMacro, "Str112"},
+                                                          {MacroFileError::NotAllMacros, "Str113"}};
+    for (const auto& [kind, id] : ids)
+        EXPECT_STREQ(macroFileMessageId(kind), id);
+    EXPECT_EQ(macroFileMessageId(MacroFileError::None), nullptr);
     EXPECT_FALSE(importOneMacro(dir / "one.bin", u, 32));
     EXPECT_EQ(u.table, uBefore.table);
     EXPECT_FALSE(exportOneMacro(dir / "z.bin", u, 40));
+}
+
+TEST(MacroNames, NamesOverErasedEntriesAreCutOnWholeCharacters) {
+    // name -> NameLength and the name read back, written over an erased (0xFF) table
+    const std::tuple<const char*, int, const char*> rows[] = {
+        {"ABCDEFGHIJKLMN", 28, "ABCDEFGHIJKLMN"},
+        {"ABCDEFGHIJKLM\xF0\x9F\x98\x80", 26, "ABCDEFGHIJKLM"}, // a pair would be cut in half
+        {"ABCDEFGHIJKL\xF0\x9F\x98\x80", 28, "ABCDEFGHIJKL\xF0\x9F\x98\x80"}, // it fits whole
+        {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+         "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80",
+         28,
+         "\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+         "\xF0\x9F\x98\x80\xF0\x9F\x98\x80"},
+        {"", 0, ""},
+    };
+    for (const auto& [name, length, stored] : rows) {
+        MacroStore s;
+        s.fill(0xFF);
+        MacroNames names;
+        names[5] = name;
+        UIToMacroName(s, names);
+        EXPECT_EQ(s.entry(5)[2], 0x00) << name; // written, not left as the flash had it
+        EXPECT_EQ(s.entry(5)[3], length) << name;
+        EXPECT_EQ(s.name(5), stored) << name;
+        EXPECT_EQ(s.entry(5)[0], 0xFF); // the length of the body is not touched
+    }
 }

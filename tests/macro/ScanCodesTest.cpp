@@ -1,9 +1,12 @@
 #include "macro/ScanCodes.h"
+#include "macro/posix/X11Input.h"
 #include "macro/windows/WindowsInput.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
+#include <utility>
 
 using namespace orlix;
 
@@ -143,4 +146,54 @@ TEST(WindowsInput, MouseHookMessagesBecomeButtonEvents) {
     EXPECT_FALSE(translateMouseHook(0x020E, 120u << 16)); // horizontal wheel
     EXPECT_FALSE(translateMouseHook(win::kWmXButtonDown, 3u << 16));
     EXPECT_FALSE(translateMouseHook(0x0203, 0)); // a double click is not a hook message
+}
+
+TEST(X11Input, RawKeysTakeTheKeycodeForTheKeyAndLatinKeysymsForTheName) {
+    struct Row {
+        unsigned keycode;
+        std::uint32_t keysym;
+        bool pressed;
+        std::optional<RecorderKeyEvent> expected;
+    };
+    using T = KeyTransition;
+    const Row rows[] = {
+        {38, 'a', true, RecorderKeyEvent{kh_A, kh_A, T::Down}},
+        {38, 'a', false, RecorderKeyEvent{kh_A, kh_A, T::Up}},
+        {24, 'a', true, RecorderKeyEvent{kh_Q, kh_A, T::Down}}, // AZERTY: "A" at Q
+        {52, 'Y', true, RecorderKeyEvent{kh_Z, kh_Y, T::Down}}, // German: "Y" at Z
+        {10, '1', true, RecorderKeyEvent{kh_1, kh_1, T::Down}},
+        {10, '&', true, RecorderKeyEvent{kh_1, kh_None, T::Down}}, // AZERTY digit row
+        {50, 0xFFE1, true, RecorderKeyEvent{kh_LShift, kh_None, T::Down}},
+        {38, 0x6C4, true, RecorderKeyEvent{kh_A, kh_None, T::Down}}, // Cyrillic layout
+        {38, 0, false, RecorderKeyEvent{kh_A, kh_None, T::Up}},
+        {0, 'a', true, std::nullopt},
+        {255, 'a', true, std::nullopt},
+        {100000, 0, true, std::nullopt},
+    };
+    for (const Row& r : rows) {
+        const auto e = translateX11RawKey(r.keycode, r.keysym, r.pressed);
+        ASSERT_EQ(e.has_value(), r.expected.has_value()) << r.keycode;
+        if (!e) continue;
+        EXPECT_EQ(e->physical, r.expected->physical) << r.keycode;
+        EXPECT_EQ(e->named, r.expected->named) << r.keycode << " " << r.keysym;
+        EXPECT_EQ(e->transition, r.expected->transition) << r.keycode;
+    }
+}
+
+TEST(X11Input, RawButtonsOnlyButtonsNotTheWheel) {
+    const std::pair<unsigned, std::optional<MouseButton>> rows[] = {
+        {1, MouseButton::Left},     {2, MouseButton::Middle},  {3, MouseButton::Right},
+        {8, MouseButton::Backward}, {9, MouseButton::Forward}, {4, std::nullopt},
+        {5, std::nullopt},          {6, std::nullopt},         {7, std::nullopt},
+        {0, std::nullopt},          {10, std::nullopt},
+    };
+    for (const auto& [button, expected] : rows) {
+        for (bool pressed : {true, false}) {
+            const auto e = translateX11RawButton(button, pressed);
+            ASSERT_EQ(e.has_value(), expected.has_value()) << button;
+            if (!e) continue;
+            EXPECT_EQ(e->button, *expected) << button;
+            EXPECT_EQ(e->pressed, pressed) << button;
+        }
+    }
 }

@@ -236,3 +236,74 @@ TEST(Assembly, WithoutAnIdentifiedMouseTheDecodedPlacementIsKept) {
     s.config.assemble(s.texts, false);
     EXPECT_EQ(s.config.working, before);
 }
+
+TEST(Assembly, UntouchedFireKeyFieldsAreStoredAsTheMouseHoldsThem) {
+    using Record = std::array<std::uint8_t, 4>;
+    // record read from the mouse, the fields the user then typed (repeat, delay; -1 untouched),
+    // record stored by the next Apply
+    struct Row {
+        Record read;
+        int repeat, delay;
+        Record stored;
+    };
+    const Row rows[] = {
+        {{0x06, 0x11, 0x0F, 0xFF}, -1, -1, {0x06, 0x11, 0x0F, 0xFF}}, // repeat 1, delay 4095
+        {{0x06, 0x10, 0x00, 0x00}, -1, -1, {0x06, 0x10, 0x00, 0x00}}, // repeat 0, delay 0
+        {{0x06, 0x1F, 0x00, 0x01}, -1, -1, {0x06, 0x1F, 0x00, 0x01}}, // delay 1
+        {{0x06, 0x12, 0x07, 0xD0}, -1, -1, {0x06, 0x12, 0x07, 0xD0}}, // 2000: in range
+        {{0x06, 0x12, 0x07, 0xD1}, -1, -1, {0x06, 0x12, 0x07, 0xD1}}, // delay 2001
+        {{0x06, 0x11, 0x0F, 0xFF}, 20, -1, {0x06, 0x1F, 0x0F, 0xFF}}, // only the repeat typed
+        {{0x06, 0x11, 0x0F, 0xFF}, -1, 1, {0x06, 0x11, 0x00, 0x02}},  // only the delay typed
+        {{0x06, 0x11, 0x0F, 0xFF}, 0, 2500, {0x06, 0x12, 0x07, 0xD0}},
+        {{0x06, 0x15, 0x01, 0x2C}, 1, 300, {0x06, 0x12, 0x01, 0x2C}}, // delay typed as it was
+    };
+    for (std::size_t n = 0; n < 4; ++n) {
+        for (const Row& row : rows) {
+            Session s(Edition::Editor);
+            std::copy(row.read.begin(), row.read.end(), s.config.working.begin() + 93 + 4 * n);
+            sealSection(std::span(s.config.working).subspan(93, 17));
+            s.config.decode(s.texts, true);
+            if (row.repeat >= 0) s.config.page.fire.repeat[n] = row.repeat;
+            if (row.delay >= 0) s.config.page.fire.delay[n] = row.delay;
+            s.config.assemble(s.texts, true);
+            const auto at = s.config.working.begin() + 93 + 4 * static_cast<std::ptrdiff_t>(n);
+            Record got{};
+            std::copy(at, at + 4, got.begin());
+            EXPECT_EQ(got, row.stored)
+                << "key " << n << " read " << int(row.read[1]) << "/" << int(row.read[3]);
+            // A button set to this fire key carries what the record holds.
+            const FireKeySettings fire = s.config.currentFireKeys();
+            EXPECT_EQ(fire.repeat[n], row.stored[1] & 0x0F);
+            EXPECT_EQ(fire.delay[n], (row.stored[2] & 0x0F) * 256 + row.stored[3]);
+        }
+    }
+}
+
+TEST(Assembly, AnInvalidCurrentLevelIsStoredAsThePageShowsIt) {
+    // levels, current-level byte -> the byte an untouched store writes
+    struct Row {
+        std::array<std::uint8_t, 4> levels;
+        std::uint8_t current;
+        std::uint8_t stored;
+    };
+    const Row rows[] = {
+        {{4, 6, 0xFF, 0xFF}, 3, 0},    // names no level: the page shows the first as current
+        {{4, 6, 0xFF, 0xFF}, 2, 0},    // just past the levels in use
+        {{4, 6, 0xFF, 0xFF}, 0xFF, 0}, //
+        {{4, 6, 0xFF, 0xFF}, 1, 1},    // valid: carried
+        {{2, 4, 6, 8}, 3, 3},          //
+        {{0, 2, 4, 0xFF}, 2, 2},       // 200 has no label, the level is still the mouse's
+    };
+    for (const Row& row : rows) {
+        Session s(Edition::Editor);
+        std::copy(row.levels.begin(), row.levels.end(), s.config.working.begin() + 10);
+        sealSection(std::span(s.config.working).first(27));
+        s.config.working[27] = row.current;
+        sealSection(std::span(s.config.working).subspan(27, 5));
+        s.config.decode(s.texts, true);
+        s.config.assemble(s.texts, true);
+        EXPECT_EQ(s.config.working[27], row.stored) << int(row.current);
+        EXPECT_TRUE(std::equal(row.levels.begin(), row.levels.end(),
+                               s.config.working.begin() + 10)); // the levels are carried
+    }
+}

@@ -185,7 +185,12 @@ TEST(FireKeyDecode, TheCarriedHighNibbleIsNotPartOfTheDelay) {
     Shown full(withFireKey(3, 0x1F, 0xFF, 0xFF));
     EXPECT_EQ(full.config.page.fire.repeat[3], 15);
     EXPECT_EQ(full.config.page.fire.delay[3], 0x0FFF);
-    // A delay beyond 2000 is stored corrected; the carried nibble stays.
+    // An untouched delay beyond 2000 is stored as the mouse holds it.
+    full.config.assemble(full.texts, true);
+    EXPECT_EQ(full.config.working[93 + 12 + 2], 0xFF);
+    EXPECT_EQ(full.config.working[93 + 12 + 3], 0xFF);
+    // A typed one is stored corrected; the carried nibble stays.
+    full.config.page.fire.delay[3] = 4000;
     full.config.assemble(full.texts, true);
     EXPECT_EQ(full.config.working[93 + 12 + 2], 0xF7);
     EXPECT_EQ(full.config.working[93 + 12 + 3], 0xD0);

@@ -427,3 +427,94 @@ TEST(KeyCombination, EverySideSpecificModifierIsSwallowedAndItsNeighboursAreNot)
     EXPECT_EQ(back.usage1(), 0xCA);
     EXPECT_EQ(back.text(), "Browser_Back");
 }
+
+TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
+    using P = PlacedPageButton;
+    const std::vector<ButtonSpot> editorRows = {{5, 515},   {129, 515}, {253, 515}, {5, 550},
+                                                {129, 550}, {253, 550}, {377, 550}};
+    const std::vector<ButtonSpot> editorSRows = {{5, 515}, {100, 515}, {195, 515},
+                                                 {5, 550}, {100, 550}, {195, 550}};
+    struct Row {
+        const char* what;
+        std::vector<ButtonSpot> shown;
+        bool showsBreath, showsMacro, lighting, macro;
+        int windowWidth;
+        std::vector<P> expected;
+    };
+    const Row rows[] = {
+        {"macro", editorRows, false, false, false, true, 800, {{Page::Macro, {377, 515}}}},
+        {"both, breathing light first",
+         editorRows,
+         false,
+         false,
+         true,
+         true,
+         800,
+         {{Page::Breath, {377, 515}}, {Page::Macro, {501, 515}}}},
+        {"lighting only", editorRows, false, false, true, false, 800, {{Page::Breath, {377, 515}}}},
+        {"basic mouse without lighting", editorRows, false, false, false, false, 800, {}},
+        {"the layout shows both", editorRows, true, true, true, true, 800, {}},
+        {"the layout shows one",
+         editorRows,
+         true,
+         false,
+         true,
+         true,
+         800,
+         {{Page::Macro, {377, 515}}}},
+        {"narrower spacing",
+         editorSRows,
+         false,
+         false,
+         true,
+         true,
+         800,
+         {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}}},
+        {"unsorted rows",
+         {{253, 550}, {129, 515}, {5, 550}, {5, 515}},
+         false,
+         false,
+         false,
+         true,
+         800,
+         {{Page::Macro, {253, 515}}}},
+        // A full row hands on to the next; a lone button is followed at a plate's width.
+        {"row at the edge",
+         {{5, 515}, {600, 515}, {5, 550}},
+         false,
+         false,
+         false,
+         true,
+         800,
+         {{Page::Macro, {130, 550}}}},
+        {"the window's edge",
+         editorRows,
+         false,
+         false,
+         true,
+         true,
+         626,
+         {{Page::Breath, {377, 515}}, {Page::Macro, {501, 515}}}},
+        {"one pixel short",
+         editorRows,
+         false,
+         false,
+         true,
+         true,
+         625,
+         {{Page::Breath, {377, 515}}}},
+        {"no room at all", editorRows, false, false, true, true, 400, {}},
+        {"nothing shown", {}, false, false, true, true, 800, {}},
+    };
+    for (const Row& r : rows) {
+        NeededPagesInput in;
+        in.shown = r.shown;
+        in.layoutShowsBreath = r.showsBreath;
+        in.layoutShowsMacro = r.showsMacro;
+        in.mouseHasLighting = r.lighting;
+        in.macroDevice = r.macro;
+        in.plateWidth = 125;
+        in.windowWidth = r.windowWidth;
+        EXPECT_EQ(placeNeededPageButtons(in), r.expected) << r.what;
+    }
+}

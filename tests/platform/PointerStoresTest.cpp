@@ -2,6 +2,7 @@
 // GNOME's settings through the gsettings program on a scratch keyfile backend.
 #include "platform/PointerSettings.h"
 #include "platform/posix/GnomePointerSettingsStore.h"
+#include "rules/PointerScales.h"
 #include "support/Scratch.h"
 
 #include <gtest/gtest.h>
@@ -185,4 +186,33 @@ TEST(SystemPointerStore, GnomeOnlyUnderAGnomeDesktop) {
         EXPECT_EQ(store->read(), PointerValues{});
         EXPECT_EQ(env.keyfile(), "");
     }
+}
+
+TEST(GnomePointerStore, ASpeedBetweenTheStepsIsNeverWrittenByAnUntouchedApply) {
+    if (!gnomeSchemaInstalled()) GTEST_SKIP() << "GNOME's mouse schema is not installed";
+    // GNOME speed -> the step the page shows (0: none)
+    const std::pair<const char*, int> rows[] = {{"-1.0", 0}, {"-0.95", 0}, {"-0.86", 0},
+                                                {"0.55", 0}, {"0.15", 0},  {"0.1", 0},
+                                                {"-0.9", 1}, {"0.6", 9},   {"0.8", 10}};
+    for (const auto& [gnome, step] : rows) {
+        GnomeEnvironment env("gnome-between");
+        ASSERT_TRUE(platform::runProgram(
+            {"gsettings", "set", GnomePointerSettingsStore::kSchema, "speed", gnome}));
+        const std::string before = env.keyfile();
+        GnomePointerSettingsStore store;
+        EXPECT_EQ(store.read().betweenValues[0], step == 0 && std::string(gnome) != "0.1") << gnome;
+        pages::PointerScales scales(&store);
+        scales.read();
+        EXPECT_EQ(scales.pointerSpeedStep(), step) << gnome;
+        ASSERT_TRUE(scales.apply().ok());
+        const auto at = env.keyfile().find("speed=");
+        ASSERT_NE(at, std::string::npos) << gnome;
+        EXPECT_NEAR(std::stod(env.keyfile().substr(at + 6)), std::stod(gnome), 1e-9) << gnome;
+        if (step != 0) continue;
+        EXPECT_EQ(env.keyfile(), before) << gnome; // nothing written at all
+    }
+    for (double whole : {-0.9, -0.5, 0.0, 0.3, 1.0})
+        EXPECT_TRUE(GnomePointerSettingsStore::isWholeSpeed(whole)) << whole;
+    for (double between : {-1.0, -0.95, 0.05, 0.999, 1.1})
+        EXPECT_FALSE(GnomePointerSettingsStore::isWholeSpeed(between)) << between;
 }

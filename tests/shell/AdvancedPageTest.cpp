@@ -272,7 +272,9 @@ void TestAdvancedPage::reportRateChangeEndsTheWriteWithTheRatePair() {
     QCOMPARE(h->mouse.reloads(), (std::vector<std::uint8_t>{0x03, 0x18}));
     QCOMPARE(h->mouse.runningReportRate(), 1);
     QVERIFY(checksumsValid(h->storedImage()));
-    // The same rate again is an ordinary reload.
+    // The same rate again, with something else to write, is an ordinary reload.
+    h->window->configuration().setAssignment(0, 4, "09010000");
+    h->window->refreshUI();
     h->click(QStringLiteral("Btn_Apply"));
     QCOMPARE(h->mouse.reloads(), (std::vector<std::uint8_t>{0x03, 0x18, 0x19}));
 }

@@ -12,6 +12,8 @@
 #include "rules/PageRules.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -117,6 +119,8 @@ private slots:
     void renameFollowsAtOnceAndIsBoundToItsMacro();
     void clearAsksFirst();
     void exportAndImportThroughTheFileDialogs();
+    void fileFailuresAreToldInTheCurrentLanguage();
+    void aStoredDefaultDelayIsShownWhenTheMacroIsChosen();
     void macroOnKey5ReachesTheMouseOnApply();
 };
 
@@ -257,7 +261,16 @@ void TestMacroPage::keysAreSwallowedAndTheStopClickIsNotRecorded() {
     MacroHarness h;
     h.chooseMacro(0);
     h.click("IB_NoDelay");
+    QVERIFY(!h.visible("lbl_RecordScope"));
     h.click("Btn_Start");
+    // This platform's capture sees this window only, and the page says so while it runs.
+    QVERIFY(h.visible("lbl_RecordScope"));
+    QCOMPARE(h.text("lbl_RecordScope"), h.tr("Str116"));
+    h.window->applyLanguage(2);
+    QCOMPARE(h.text("lbl_RecordScope"), h.tr("Str116"));
+    QVERIFY(h.text("lbl_RecordScope") !=
+            QString::fromStdString(h.window->languages().table(1).text("Str116")));
+    h.window->applyLanguage(1);
     QWidget* focus = QApplication::focusWidget();
     // Tab would move the focus, Enter and Space would press it: they are only recorded.
     for (Qt::Key k : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space})
@@ -272,6 +285,7 @@ void TestMacroPage::keysAreSwallowedAndTheStopClickIsNotRecorded() {
     QVERIFY(h.page().recording());
     h.click("Btn_Start");
     QVERIFY(!h.page().recording());
+    QVERIFY(!h.visible("lbl_RecordScope"));
     QCOMPARE(h.shown(),
              (QStringList{"Tab", "Tab", "Enter", "Enter", "Space bar", "Space bar", "RightKey",
                           "RightKey", "Backward", "Backward", "Forward", "Forward"}));
@@ -643,6 +657,56 @@ void TestMacroPage::exportAndImportThroughTheFileDialogs() {
     h.click("Btn_Import");
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.names()->item(9)->text(), QStringLiteral("Five"));
+}
+
+void TestMacroPage::fileFailuresAreToldInTheCurrentLanguage() {
+    const QString dir = test::scratchFolder(QStringLiteral("macro-file-failures"));
+    QFile shortFile(dir + QStringLiteral("/short.bin"));
+    QVERIFY(shortFile.open(QIODevice::WriteOnly));
+    shortFile.write(QByteArray(100, '\0'));
+    shortFile.close();
+    QDir(dir).mkdir(QStringLiteral("folder.bin"));
+    // command, the file the dialog answers, the text that starts the message
+    struct Row {
+        const char* command;
+        QString file;
+        const char* textId;
+    };
+    const Row rows[] = {
+        {"Btn_ImportOne", dir + QStringLiteral("/missing.bin"), "Str111"},
+        {"Btn_Import", dir + QStringLiteral("/missing.bin"), "Str111"},
+        {"Btn_ImportOne", dir + QStringLiteral("/short.bin"), "Str112"},
+        {"Btn_Import", dir + QStringLiteral("/short.bin"), "Str113"},
+        {"Btn_ExportOne", dir + QStringLiteral("/folder"), "Str110"},
+        {"Btn_Export", dir + QStringLiteral("/folder"), "Str110"},
+    };
+    for (int language : {1, 2, 3}) {
+        for (const Row& row : rows) {
+            MacroHarness h;
+            h.window->applyLanguage(language);
+            h.chooseMacro(2);
+            h.dialogs.files = {row.file};
+            h.click(row.command);
+            QCOMPARE(h.dialogs.messages.size(), 1);
+            const QString& m = h.dialogs.messages.front();
+            QVERIFY2(m.startsWith(h.tr(row.textId) + QLatin1Char('\n')), qPrintable(m));
+            QVERIFY2(m.contains(QFileInfo(row.file).fileName()), qPrintable(m));
+        }
+    }
+}
+
+void TestMacroPage::aStoredDefaultDelayIsShownWhenTheMacroIsChosen() {
+    MacroHarness h;
+    // Four delays of 120 ms: the body was recorded with a default delay of 120.
+    const Bytes body{0xA1, 0xFE, 0,   120,  0x21, 0xFE, 0,   120,  0xA1,
+                     0xFE, 0,    120, 0x21, 0xFE, 0,    120, 0xA2, 0x00};
+    auto& store = h.window->configuration().macros;
+    std::copy(body.begin(), body.end(), store.bodies[6].begin());
+    store.setBodyLength(6, static_cast<std::uint16_t>(body.size()));
+    h.click("IB_NoDelay");
+    h.chooseMacro(6);
+    QCOMPARE(h.find<QLineEdit>("Edt_Delay")->text(), QStringLiteral("120"));
+    QVERIFY(h.visible("LED_DelayTime") && !h.visible("LED_NoDelay"));
 }
 
 void TestMacroPage::macroOnKey5ReachesTheMouseOnApply() {

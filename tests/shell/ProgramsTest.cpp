@@ -20,6 +20,8 @@ private slots:
     void screenshotRunWritesEveryPage_data();
     void screenshotRunWritesEveryPage();
     void badCommandLinesAreRefused();
+    void helpAndVersionNeedNoDisplay_data();
+    void helpAndVersionNeedNoDisplay();
 
 private:
     QProcess* start(const QString& program, const QStringList& args);
@@ -147,6 +149,51 @@ void TestPrograms::badCommandLinesAreRefused() {
     QVERIFY(run->waitForFinished(10000));
     QCOMPARE(run->exitCode(), 2);
     QVERIFY(run->readAllStandardError().contains("basic or macro"));
+}
+
+void TestPrograms::helpAndVersionNeedNoDisplay_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stream"); // where the text is expected
+    QTest::addColumn<QString>("expected");
+    const QString editor = QStringLiteral(ORLIX_EDITOR_BINARY);
+    const QString editorS = QStringLiteral(ORLIX_EDITOR_S_BINARY);
+    QTest::newRow("help") << editor << "--help" << 0 << "out"
+                          << "Usage: orlix-editor ";
+    QTest::newRow("help-s") << editorS << "--help" << 0 << "out"
+                            << "Usage: orlix-editor-s ";
+    QTest::newRow("version") << editor << "--version" << 0 << "out"
+                             << "orlix-editor 1.";
+    QTest::newRow("version-s") << editorS << "--version" << 0 << "out"
+                               << "orlix-editor-s 1.";
+    QTest::newRow("refused") << editor << "--simulate=usb" << 2 << "err"
+                             << "basic or macro";
+}
+
+void TestPrograms::helpAndVersionNeedNoDisplay() {
+    QFETCH(QString, program);
+    QFETCH(QString, option);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stream);
+    QFETCH(QString, expected);
+    // No display of any kind and Qt's default platform: making the Qt application would
+    // abort here.
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_);
+    p.setProcessEnvironment(env);
+    p.start(program, {option});
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), exitCode);
+    const QByteArray text =
+        stream == QLatin1String("out") ? p.readAllStandardOutput() : p.readAllStandardError();
+    QVERIFY2(text.startsWith(expected.toUtf8()) || stream == QLatin1String("err"),
+             text.constData());
+    QVERIFY2(text.contains(expected.toUtf8()), text.constData());
 }
 
 QTEST_MAIN(TestPrograms)

@@ -77,6 +77,14 @@ inline QString scratchFolder(const QString& name) {
     return dir.path();
 }
 
+// Every window starts from empty data and configuration folders of its own, so that nothing a
+// run before left (backups, settings) changes what it finds.
+inline bool useEmptyUserFolders() {
+    qputenv("XDG_DATA_HOME", scratchFolder(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", scratchFolder(QStringLiteral("config")).toLocal8Bit());
+    return true;
+}
+
 inline const appearance::ResourceBundle& bundleOf(Edition edition) {
     return edition == Edition::Editor ? appearance::orlixEditorResources()
                                       : appearance::orlixEditorSResources();
@@ -93,7 +101,8 @@ inline ImageBytes defaultImageOf(Edition edition) {
 struct Harness {
     explicit Harness(Edition e = Edition::Editor,
                      std::optional<device::SimulatedMouse::Settings> s = std::nullopt)
-        : edition(e), mouse(s ? *s : device::SimulatedMouse::basicMouse(defaultImageOf(e))),
+        : emptyFolders(useEmptyUserFolders()), edition(e),
+          mouse(s ? *s : device::SimulatedMouse::basicMouse(defaultImageOf(e))),
           pointer((scratchFolder(QStringLiteral("pointer")) + QStringLiteral("/pointer-settings"))
                       .toStdString()),
           window(std::make_unique<shell::MainWindow>(e, bundleOf(e), mouse, prompts, &pointer)) {
@@ -174,6 +183,7 @@ struct Harness {
         return image;
     }
 
+    bool emptyFolders;
     Edition edition;
     device::SimulatedMouse mouse;
     RecordingPrompts prompts;

@@ -12,22 +12,47 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace orlix;
 using shell::Options;
 using shell::parseOptions;
 
 TEST(Options, SimulateTakesAnOptionalKind) {
-    EXPECT_EQ(parseOptions({}).simulate, Options::Simulate::Off);
-    EXPECT_EQ(parseOptions({"--simulate"}).simulate, Options::Simulate::Basic);
-    EXPECT_EQ(parseOptions({"--simulate=basic"}).simulate, Options::Simulate::Basic);
-    EXPECT_EQ(parseOptions({"--simulate=macro"}).simulate, Options::Simulate::Macro);
-    EXPECT_FALSE(parseOptions({"--simulate=usb"}).error.empty());
+    // A bare --simulate is the macro mouse, as for orlixctl; the kind may follow with = or
+    // as the next argument, and only a kind is taken from there.
+    struct Row {
+        std::vector<std::string> args;
+        Options::Simulate simulate;
+        std::optional<std::string> screenshot;
+    };
+    const Row rows[] = {
+        {{}, Options::Simulate::Off, {}},
+        {{"--simulate"}, Options::Simulate::Macro, {}},
+        {{"--simulate=basic"}, Options::Simulate::Basic, {}},
+        {{"--simulate=macro"}, Options::Simulate::Macro, {}},
+        {{"--simulate", "basic"}, Options::Simulate::Basic, {}},
+        {{"--simulate", "macro"}, Options::Simulate::Macro, {}},
+        {{"--simulate", "--screenshot", "out"}, Options::Simulate::Macro, "out"},
+        {{"--screenshot", "basic", "--simulate"}, Options::Simulate::Macro, "basic"},
+        {{"-platform", "offscreen", "--simulate", "basic"}, Options::Simulate::Basic, {}},
+    };
+    for (const Row& r : rows) {
+        const Options o = parseOptions(r.args);
+        EXPECT_TRUE(o.error.empty()) << testing::PrintToString(r.args) << ": " << o.error;
+        EXPECT_EQ(o.simulate, r.simulate) << testing::PrintToString(r.args);
+        EXPECT_EQ(o.screenshotDir, r.screenshot) << testing::PrintToString(r.args);
+    }
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--simulate=usb"}, {"--simulate="}, {"--simulate", "usb"}})
+        EXPECT_FALSE(parseOptions(bad).error.empty()) << testing::PrintToString(bad);
 }
 
 TEST(Options, ScreenshotNeedsAFolder) {
@@ -36,7 +61,11 @@ TEST(Options, ScreenshotNeedsAFolder) {
     EXPECT_FALSE(parseOptions({"--screenshot"}).error.empty());
     EXPECT_FALSE(parseOptions({"--screenshot="}).error.empty());
     EXPECT_FALSE(parseOptions({"stray"}).error.empty());
+    EXPECT_FALSE(parseOptions({"--wireless"}).error.empty());
     EXPECT_TRUE(parseOptions({"--help"}).help);
+    EXPECT_TRUE(parseOptions({"-h"}).help);
+    EXPECT_TRUE(parseOptions({"--version"}).version);
+    EXPECT_FALSE(parseOptions({"--help"}).version);
 }
 
 namespace {

@@ -93,6 +93,13 @@ public:
         h_.prompts.messages.clear();
         h_.mouse.clearViolations();
 
+        if (s == Sequence::Read && macro_) {
+            // The read takes the bodies in use: the macro is put back after a reset emptied
+            // it, so that every read is as long as the one measured.
+            h_.mouse.memory()[kBodiesAt] = 0x42;
+            h_.mouse.memory()[kTableAt] = 0x00;
+            h_.mouse.memory()[kTableAt + 1] = 0x02;
+        }
         Memory before = memory();
         Memory target = before;
         if (s == Sequence::Read) {
@@ -123,6 +130,9 @@ public:
                     // to a reset).
                     std::copy(snapX_.begin(), snapX_.end(), h_.mouse.memory().begin());
                     before = snapX_;
+                    // Written behind the window's back: it reads the mouse again, as a
+                    // write plans against what it last read.
+                    if (replugAndRead() == 0) QFAIL(where + ": not read again");
                 }
                 target = snapDefaults_;
             }
@@ -132,8 +142,17 @@ public:
             // Cut at the first block command nothing was written (Str023); later, the
             // mouse may hold part of it (Str024).
             const QStringList said = h_.prompts.messages;
-            QVERIFY2(said == QStringList{h_.tr("Str024")} || said == QStringList{h_.tr("Str023")},
-                     where + ": " + said.join(QLatin1Char('|')).toUtf8());
+            if (h_.mouse.pluggedIn()) {
+                // Fewer reports than the cut: the mouse held all but bytes no macro uses, and
+                // the write was done (or had nothing to change) before the cut came.
+                QVERIFY2(said.isEmpty(), where + ": " + said.join(QLatin1Char('|')).toUtf8());
+                h_.mouse.unplug();
+                h_.poll();
+            } else {
+                QVERIFY2(said == QStringList{h_.tr("Str024")} ||
+                             said == QStringList{h_.tr("Str023")},
+                         where + ": " + said.join(QLatin1Char('|')).toUtf8());
+            }
         }
         verifyNoDeviceState(where);
 
@@ -271,11 +290,15 @@ private:
             QVERIFY2(
                 std::equal(c.macros.table.begin(), c.macros.table.end(), mem.begin() + kTableAt),
                 where);
+            // Bodies in use as the mouse holds them; the others were not read and are empty.
             for (std::size_t n = 0; n < c.macros.bodies.size(); ++n) {
                 const auto& body = c.macros.bodies[n];
-                QVERIFY2(std::equal(body.begin(), body.end(),
-                                    mem.begin() +
-                                        static_cast<std::ptrdiff_t>(kBodiesAt + n * body.size())),
+                const bool inUse = c.macros.usableBodyLength(n) != 0;
+                QVERIFY2(inUse ? std::equal(body.begin(), body.end(),
+                                            mem.begin() + static_cast<std::ptrdiff_t>(
+                                                              kBodiesAt + n * body.size()))
+                               : std::all_of(body.begin(), body.end(),
+                                             [](std::uint8_t b) { return b == 0; }),
                          where);
             }
         }
@@ -318,8 +341,9 @@ void TestUnplugMatrix::cutAtEveryReport() {
     QVERIFY(m.h().exposed);
     QVERIFY(m.prepare());
     const std::uint64_t n = m.length(s);
-    // A basic read is identification plus 38 reports; a macro mouse moves about 5,000.
-    QVERIFY(n > (macro ? device::reports::kReadMacro : device::reports::kReadBasic));
+    // A basic read is identification plus 38 reports; a macro mouse's image, table and copies
+    // 190 more than that, and a write its sectors and their read-back.
+    QVERIFY(n > (macro ? device::reports::kReadMacroInUse : device::reports::kReadBasic));
     const auto cuts = cutsFor(n, !macro);
     for (std::uint64_t cut : cuts) {
         m.cutAt(s, cut);

@@ -7,6 +7,7 @@
 #include "shell/Prompts.h"
 #include "shell/QtTranslations.h"
 #include "widgets/CaptionFont.h"
+#include "widgets/SkinImage.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,8 +17,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
 #include <optional>
+#include <tuple>
 
 using namespace orlix;
 using test::Harness;
@@ -72,6 +75,18 @@ LayoutText layoutFor(Edition e, int n) {
 const char* const kPageButtons[] = {"Main", "Switch", "Fixed", "Adv",   "Breath", "Save",
                                     "Load", "Lang1",  "Lang2", "Lang3", "Macro"}; // B1..B11
 
+// How much a caption lacks, for the failure message.
+QString roomOf(QWidget* w) {
+    auto* label = qobject_cast<pages::ButtonLabel*>(w);
+    if (label == nullptr) return {};
+    const int need =
+        QFontMetrics(pages::stretchedCaptionFont(label->font(), pages::kNarrowestStretch))
+            .horizontalAdvance(label->text());
+    return QStringLiteral(" (%1 px at the narrowest, room %2)")
+        .arg(need)
+        .arg(label->captionRect().width());
+}
+
 QSize pixmapSize(const Harness& h, std::string_view name) {
     return h.window->pixmaps().pixmap(name).size();
 }
@@ -85,6 +100,8 @@ private slots:
     void everyControlStandsWhereTheLayoutSays();
     void captionsAreDrawnAtTheLayoutsSizes_data();
     void captionsAreDrawnAtTheLayoutsSizes();
+    void neededPageButtonsAreReachable_data();
+    void neededPageButtonsAreReachable();
     void tooLongKeyLabelsScrollTheRest();
     void editorSSpecialMenuOrder();
     void editorSHasOneLanguageButton();
@@ -126,6 +143,8 @@ void TestWindowLayout::everyControlStandsWhereTheLayoutSays() {
     }
     for (int i = 1; i <= 11; ++i) {
         const QString prefix = QStringLiteral("Btn_B%1").arg(i);
+        // Breathing light and Macro where the layout hides them: neededPageButtonsAreReachable.
+        if ((i == 5 || i == 11) && !l.enabled(prefix)) continue;
         for (const char* kind : {"Btn_", "Img_"})
             check(QString::fromLatin1(kind) + QString::fromLatin1(kPageButtons[i - 1]),
                   l.at(prefix), QSize(125, 33), l.enabled(prefix));
@@ -182,7 +201,7 @@ void TestWindowLayout::captionsAreDrawnAtTheLayoutsSizes() {
         // A caption of a shown button stands whole on one line, never cut short.
         if (mustFit && w->isVisible())
             QVERIFY2(pages::captionFits(w), qPrintable(name + QStringLiteral(": ") + h.text(name) +
-                                                       QStringLiteral(" cut")));
+                                                       QStringLiteral(" cut") + roomOf(w)));
     };
     for (const char* b : {"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"})
         drawnAt(QString::fromLatin1(b), *sizeA, true);
@@ -202,6 +221,118 @@ void TestWindowLayout::captionsAreDrawnAtTheLayoutsSizes() {
         key->setText(QString::fromStdString(text));
         QCOMPARE(pages::captionPointSize(key), qreal(*sizeC));
     }
+}
+
+void TestWindowLayout::neededPageButtonsAreReachable_data() {
+    QTest::addColumn<Edition>("edition");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("macro");
+    QTest::addColumn<bool>("lighting");
+    for (Edition e : {Edition::Editor, Edition::EditorS})
+        for (int n = 1; n <= 3; ++n)
+            for (bool macro : {true, false})
+                for (bool lighting : {false, true})
+                    QTest::addRow("%s lang%d %s%s", e == Edition::Editor ? "editor" : "editor-s", n,
+                                  macro ? "macro" : "basic", lighting ? " lighting" : "")
+                        << e << n << macro << lighting;
+}
+
+void TestWindowLayout::neededPageButtonsAreReachable() {
+    QFETCH(Edition, edition);
+    QFETCH(int, language);
+    QFETCH(bool, macro);
+    QFETCH(bool, lighting);
+    ImageBytes image = test::defaultImageOf(edition);
+    if (lighting) {
+        const auto texts =
+            appearance::Languages::load(test::bundleOf(edition), traitsOf(edition)).languages;
+        Configuration c(edition);
+        c.startUp(image, texts);
+        c.sections.a[image::kLightingFlags] &= static_cast<std::uint8_t>(~kLightingUnused);
+        c.assemble(texts, false);
+        image = c.working;
+    }
+    Harness h(edition, macro ? device::SimulatedMouse::macroMouse(image)
+                             : device::SimulatedMouse::basicMouse(image));
+    h.window->applyLanguage(language);
+    const LayoutText l = layoutFor(edition, language);
+    // Start-up: only what the layout shows.
+    QCOMPARE(h.visible("Btn_Macro"), l.enabled("Btn_B11"));
+    QCOMPARE(h.visible("Btn_Breath"), l.enabled("Btn_B5"));
+
+    h.poll();
+    const bool breathShown = l.enabled("Btn_B5") || lighting;
+    QCOMPARE(h.reachable("Btn_Macro"), macro);
+    QCOMPARE(h.reachable("Btn_Breath"), breathShown);
+
+    // The layout's first row of page, profile and language buttons, from the left.
+    QList<int> firstRow;
+    int top = 10000;
+    for (int i = 1; i <= 11; ++i)
+        if (l.enabled(QStringLiteral("Btn_B%1").arg(i)))
+            top = std::min(top, l.at(QStringLiteral("Btn_B%1").arg(i)).y());
+    for (int i = 1; i <= 11; ++i)
+        if (l.enabled(QStringLiteral("Btn_B%1").arg(i)) &&
+            l.at(QStringLiteral("Btn_B%1").arg(i)).y() == top)
+            firstRow << l.at(QStringLiteral("Btn_B%1").arg(i)).x();
+    std::sort(firstRow.begin(), firstRow.end());
+    QVERIFY(firstRow.size() >= 2);
+    const int spacing = firstRow[1] - firstRow[0];
+    int last = firstRow.last();
+    for (const auto& [name, key, shown] :
+         {std::tuple{"Breath", "Btn_B5", breathShown}, std::tuple{"Macro", "Btn_B11", macro}}) {
+        const QString button = QStringLiteral("Btn_") + QString::fromLatin1(name);
+        const QString plate = QStringLiteral("Img_") + QString::fromLatin1(name);
+        if (!shown) continue;
+        if (l.enabled(QString::fromLatin1(key))) {
+            QCOMPARE(h.find(button)->pos(), l.at(QString::fromLatin1(key)));
+            continue;
+        }
+        // Next in the first row, at its spacing, with the same plate as its neighbours.
+        last += spacing;
+        QCOMPARE(h.find(button)->pos(), QPoint(last, top));
+        QCOMPARE(h.find(plate)->pos(), QPoint(last, top));
+        QCOMPARE(h.find(button)->size(), QSize(125, 33));
+        QVERIFY(h.visible(plate));
+        QVERIFY(h.find(button)->geometry().right() < shell::MainWindow::kWidth);
+        QCOMPARE(h.find<pages::SkinImage>(plate)->pixmap().toImage(),
+                 h.find<pages::SkinImage>(QStringLiteral("Img_Adv"))->pixmap().toImage());
+    }
+    // Kept for a look at every combination.
+    const QString shots = qEnvironmentVariable("ORLIX_TEST_SCRATCH", QDir::tempPath()) +
+                          QStringLiteral("/needed-buttons");
+    QDir().mkpath(shots);
+    h.window->grab().save(
+        shots + QStringLiteral("/%1-lang%2-%3%4.png")
+                    .arg(QLatin1String(edition == Edition::Editor ? "editor" : "editor-s"))
+                    .arg(language)
+                    .arg(QLatin1String(macro ? "macro" : "basic"))
+                    .arg(QLatin1String(lighting ? "-lighting" : "")));
+
+    // Through the window: each shown button opens its page.
+    if (macro) {
+        h.click("Btn_Macro");
+        QVERIFY(h.find<QRadioButton>("rb_6")->isChecked());
+        QVERIFY(h.visible("Img_P4"));
+    }
+    if (breathShown) {
+        h.click("Btn_Breath");
+        QVERIFY(h.find<QRadioButton>("rb_5")->isChecked());
+        QVERIFY(h.visible("Img_P3"));
+    }
+    // A language change keeps them where they belong.
+    h.window->applyLanguage(language == 1 ? 2 : 1);
+    h.window->applyLanguage(language);
+    QCOMPARE(h.reachable("Btn_Macro"), macro);
+    QCOMPARE(h.reachable("Btn_Breath"), breathShown);
+
+    // The mouse goes: the no-device state shows the layout's buttons only, as at start-up.
+    h.mouse.unplug();
+    h.poll();
+    h.poll();
+    QVERIFY(h.visible("lbl_NoDev"));
+    QCOMPARE(h.visible("Btn_Breath"), l.enabled("Btn_B5"));
+    if (!l.enabled("Btn_B11")) QVERIFY(!h.visible("Btn_Macro"));
 }
 
 void TestWindowLayout::tooLongKeyLabelsScrollTheRest() {

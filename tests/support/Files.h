@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace orlix::test {
@@ -17,6 +18,11 @@ inline void writeAll(const std::filesystem::path& p, const std::vector<std::uint
     std::ofstream out(p, std::ios::binary);
     out.write(reinterpret_cast<const char*>(data.data()),
               static_cast<std::streamsize>(data.size()));
+}
+
+inline void writeText(const std::filesystem::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary);
+    out << text;
 }
 
 } // namespace orlix::test

@@ -24,8 +24,9 @@ QRectF pageButtonBody(const Skin& s, const Pt& at) {
 
 QRectF unitedBodies(const Skin& s) {
     QRectF r;
-    for (const PageButton& b : s.layout.pageButtons)
-        r = r.isNull() ? pageButtonBody(s, b.pos) : r.united(pageButtonBody(s, b.pos));
+    for (const auto* list : {&s.layout.pageButtons, &s.layout.neededPageButtons})
+        for (const PageButton& b : *list)
+            r = r.isNull() ? pageButtonBody(s, b.pos) : r.united(pageButtonBody(s, b.pos));
     return r;
 }
 
@@ -358,8 +359,9 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
                                                               : chamferRect(g.deck, 12, 0, 12, 0);
             fillVertical(p, deck, QColor(31, 35, 42), QColor(18, 20, 24));
             strokeVertical(p, deck, QColor(70, 78, 90), QColor(24, 27, 32));
-            for (const PageButton& b : l.pageButtons)
-                drawSocket(p, e.corners, pageButtonBody(s, b.pos).adjusted(-3, -1, 3, 1));
+            for (const auto* list : {&l.pageButtons, &l.neededPageButtons})
+                for (const PageButton& b : *list)
+                    drawSocket(p, e.corners, pageButtonBody(s, b.pos).adjusted(-3, -1, 3, 1));
             if (!g.deckSide.isNull() && g.deckSide.width() > 40) {
                 const QRectF d = g.deckSide;
                 QPainterPath side =

@@ -1,7 +1,27 @@
 #include "SkinLayout.h"
 
+#include "rules/PageRules.h"
+
 namespace artgen {
 namespace {
+
+// The window's own placement, for a mouse with both lighting and macros.
+void addNeededPageButtons(SkinLayout& l) {
+    orlix::pages::NeededPagesInput in;
+    for (const PageButton& b : l.pageButtons) {
+        in.shown.push_back({b.pos.x, b.pos.y});
+        in.layoutShowsBreath = in.layoutShowsBreath || b.number == 5;
+        in.layoutShowsMacro = in.layoutShowsMacro || b.number == 11;
+    }
+    in.mouseHasLighting = true;
+    in.macroDevice = true;
+    in.plateWidth = 125;
+    in.windowWidth = 800;
+    l.neededPageButtons.clear();
+    for (const auto& placed : orlix::pages::placeNeededPageButtons(in))
+        l.neededPageButtons.push_back(
+            {placed.page == orlix::pages::Page::Breath ? 5 : 11, {placed.at.x, placed.at.y}});
+}
 
 using MC = MouseControl;
 
@@ -81,6 +101,7 @@ SkinLayout editorLayout(int skin) {
         l.fkPara = {{{556, 384}, {612, 384}, {666, 384}, {720, 384}}};
         l.fkMode = {{538, 430}, {590, 430}, {644, 430}, {696, 430}};
     }
+    addNeededPageButtons(l);
     return l;
 }
 
@@ -111,6 +132,7 @@ SkinLayout editorSLayout() {
     l.r1 = {930, 410};
     l.ledColorMode2 = {1000, 379};
     l.r2 = {1030, 410};
+    addNeededPageButtons(l);
     return l;
 }
 

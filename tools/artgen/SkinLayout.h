@@ -40,6 +40,9 @@ struct SkinLayout {
     Pt web;
     std::array<Pt, 4> windowButtons;
     std::vector<PageButton> pageButtons; // shown page, profile and language buttons
+    // Where the window puts the Breathing-light (B5) and Macro (B11) buttons for a mouse that
+    // has lighting or macros while this layout hides them; the deck has room for them.
+    std::vector<PageButton> neededPageButtons;
     Pt errorText;
 
     Pt p1, p2, p3, p4;

@@ -3,7 +3,12 @@
 #include "macro/ScanCodes.h"
 #include "widgets/VirtualKeys.h"
 
+#ifdef ORLIX_X11_CAPTURE
+#include "macro/gui/posix/X11MacroCapture.h"
+#endif
+
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -46,13 +51,43 @@ void MacroCapture::start(QWidget* recordButton) {
     if (active_) return;
     active_ = true;
     lastSeen_ = {};
+    systemWide_ = startSystemWide();
     qApp->installEventFilter(this);
+}
+
+bool MacroCapture::startSystemWide() {
+#ifdef ORLIX_X11_CAPTURE
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+    auto* x11 = qobject_cast<X11MacroCapture*>(systemCapture_);
+    if (x11 == nullptr) {
+        // The desktop's buttons come without a window: whether the pointer is over the
+        // Record/Stop button is asked of the cursor as each one arrives.
+        x11 = new X11MacroCapture(
+            [this](const RecorderKeyEvent& e) { keys_(e); },
+            [this](const RecorderButtonEvent& e) { buttons_(e, overRecordButton(QCursor::pos())); },
+            this);
+        systemCapture_ = x11;
+    }
+    return x11->start();
+#else
+    return false;
+#endif
 }
 
 void MacroCapture::stop() {
     if (!active_) return;
     active_ = false;
     qApp->removeEventFilter(this);
+#ifdef ORLIX_X11_CAPTURE
+    if (auto* x11 = qobject_cast<X11MacroCapture*>(systemCapture_)) x11->stop();
+#endif
+    systemWide_ = false;
+}
+
+const char* MacroCapture::scopeNoteId() const {
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return "Str114";
+    if (systemWide_) return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? nullptr : "Str115";
+    return "Str116";
 }
 
 TKeyboardHookKey MacroCapture::physicalKeyOf(const QKeyEvent& event) {
@@ -82,8 +117,10 @@ bool MacroCapture::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
+        // The desktop-wide capture has these keys already; they are only kept from the
+        // controls here.
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat()) {
+        if (!key->isAutoRepeat() && !systemWide_) {
             const KeyTransition t =
                 event->type() == QEvent::KeyPress ? KeyTransition::Down : KeyTransition::Up;
             keys_({physicalKeyOf(*key), namedKeyOf(*key), t});
@@ -97,7 +134,7 @@ bool MacroCapture::eventFilter(QObject* watched, QEvent* event) {
         // takes it: it is recorded once, at the first widget. It is not swallowed: Stop must
         // stay clickable.
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget == nullptr) break;
+        if (widget == nullptr || systemWide_) break;
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const bool pressed = event->type() != QEvent::MouseButtonRelease;
         const Seen seen{pressed, mouse->button(), mouse->timestamp(),

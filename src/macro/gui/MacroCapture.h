@@ -13,11 +13,12 @@ class QWidget;
 
 namespace orlix::macro::gui {
 
-// Recording on any Qt platform (X11, Wayland, others): an application event filter, installed
-// only while a recording runs, that turns the keys and mouse buttons the window receives into
-// recorder events. Keys are swallowed, so Space, Enter and Tab do not act on the controls;
-// auto-repeat is dropped; a left click on the running Record/Stop button is not recorded.
-// Only this program's windows are seen: recording outside them needs the Windows capture.
+// Recording: on X11 the keys and buttons of the whole desktop (X11MacroCapture); on any other
+// Qt platform (Wayland, where no program may read another's input, and the rest) an
+// application event filter that turns the keys and mouse buttons this program's windows
+// receive into recorder events. The filter is installed only while a recording runs, and on
+// every platform it swallows the keys, so Space, Enter and Tab do not act on the controls.
+// Auto-repeat is dropped; a left click on the running Record/Stop button is not recorded.
 class MacroCapture : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +32,12 @@ public:
     void start(QWidget* recordButton);
     void stop();
     bool active() const { return active_; }
+    // The running capture sees keys and clicks made in other programs' windows too.
+    bool systemWide() const { return systemWide_; }
+    // The text that tells what the running capture cannot see, or nullptr when it sees
+    // everything: Str114 on Wayland, Str115 for an X11 display inside a Wayland session
+    // (Wayland programs are out of reach), Str116 where only this window is seen.
+    const char* scopeNoteId() const;
 
     // The physical key of a key event, from its native scan code: an XKB keycode on X11 and
     // Wayland, a set-1 scan code on Windows. kh_None when the platform gives none.
@@ -42,6 +49,7 @@ protected:
 
 private:
     bool overRecordButton(QPoint global) const;
+    bool startSystemWide();
 
     // The last button event taken, to know it again as it is handed from widget to parent.
     struct Seen {
@@ -57,6 +65,8 @@ private:
     QPointer<QWidget> recordButton_;
     Seen lastSeen_;
     bool active_ = false;
+    bool systemWide_ = false;
+    QObject* systemCapture_ = nullptr; // the platform's desktop-wide capture, made on first use
 };
 
 } // namespace orlix::macro::gui

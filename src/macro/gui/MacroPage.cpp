@@ -1,4 +1,5 @@
 #include "macro/gui/MacroPage.h"
+#include "widgets/SkinStyle.h"
 
 #include "appearance/Languages.h"
 #include "appearance/Layout.h"
@@ -9,11 +10,14 @@
 #include "macro/gui/MacroEventList.h"
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroNameList.h"
+#include "widgets/CaptionFont.h"
 #include "widgets/Visibility.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -36,6 +40,8 @@ const QSize kChoiceSize(114, 20);
 const QSize kLampSize(17, 18);
 const QColor kGrey(114, 113, 113);
 const QString kInsertReason = QStringLiteral("insert");
+// The recording-scope note shows only while a recording runs.
+const QString kNotRecording = QStringLiteral("not recording");
 
 // Qt's form of the page's file dialog filters.
 const QString kSaveFilter = QStringLiteral("SaveFile (*.bin)");
@@ -55,24 +61,6 @@ std::filesystem::path toPath(const QString& file) {
 
 QColor colourOf(const appearance::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
-}
-
-// The skin's accent: the most vivid colour of the page's background image.
-QColor accentOf(const QImage& image) {
-    QColor best(0, 160, 200);
-    int bestScore = 0;
-    for (int y = 0; y < image.height(); y += 2) {
-        for (int x = 0; x < image.width(); x += 2) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.alpha() < 255) continue;
-            const int score = c.hsvSaturation() * c.value();
-            if (score > bestScore) {
-                bestScore = score;
-                best = c;
-            }
-        }
-    }
-    return best;
 }
 
 QLineEdit* makeDelayField(const QString& name, QWidget* parent) {
@@ -191,6 +179,14 @@ void MacroPage::build() {
 
     for (const char* c : kCommands)
         makeCommand(window_, QString::fromLatin1(c), "MacroS_01", kCommandSize, false);
+
+    // A line above the page while a recording runs where the capture cannot see the whole
+    // desktop, so nobody types into another program in vain.
+    scopeNote_ = new QLabel(window_);
+    scopeNote_->setObjectName(QStringLiteral("lbl_RecordScope"));
+    scopeNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    page_.addControl(scopeNote_);
+    setHiddenFor(scopeNote_, kNotRecording, true);
 
     buildDelayGroup();
     buildInsertGroup();
@@ -311,7 +307,7 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     if (style.macroListText) fieldColour_ = colourOf(*style.macroListText);
     if (const auto& h = layout.macroNameItemHeight()) names_->setRowHeight(*h);
     const QImage background = skin_.image(appearance::Skin::pageBackground(languages.current(), 4));
-    if (!background.isNull()) accent_ = accentOf(background);
+    if (!background.isNull()) accent_ = pages::accentOf(background);
     QColor back = Qt::black;
     if (style.macroListBack) back = colourOf(*style.macroListBack);
     names_->setColours(fieldColour_, back, accent_);
@@ -321,6 +317,15 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
                                             " border-radius: 2px; padding: 0 3px; }")
                                  .arg(back.name()));
     cover_->setStyleSheet(QStringLiteral("background: rgba(20, 22, 26, 150); border-radius: 4px;"));
+    // The note stands over the page's top edge, across the lists' width.
+    if (style.macro.size) pages::setCaptionSize(scopeNote_, *style.macro.size);
+    QPalette notePalette = scopeNote_->palette();
+    notePalette.setColor(QPalette::WindowText, textColour_);
+    scopeNote_->setPalette(notePalette);
+    const QPoint pageAt = page_.background()->pos();
+    scopeNote_->setGeometry(pageAt.x() + 20, pageAt.y() - 24, 560, 20);
+    if (capture_->active())
+        if (const char* id = capture_->scopeNoteId()) scopeNote_->setText(text(id));
     insertKind_->setColours(textColour_, accent_);
 
     for (int i = 0; i < 3; ++i) {
@@ -454,6 +459,10 @@ void MacroPage::insertRecordClicked() {
 
 void MacroPage::startCapture(QWidget* button) {
     capture_->start(button);
+    if (const char* id = capture_->scopeNoteId()) {
+        scopeNote_->setText(text(id));
+        setHiddenFor(scopeNote_, kNotRecording, false);
+    }
     events_->setFocus();
     showScript();
     updateStates();
@@ -467,6 +476,7 @@ void MacroPage::stopRecording() {
 
 void MacroPage::recordingEnded() {
     capture_->stop();
+    setHiddenFor(scopeNote_, kNotRecording, true);
     showScript();
     updateStates();
     // A recording that filled the macro says so once the event that ended it is through.
@@ -499,8 +509,16 @@ void MacroPage::exportMacros(bool all) {
     const QString chosen = dialogs_->saveFileName(window_, kSaveFilter);
     if (chosen.isEmpty()) return;
     const auto target = withBinExtension(toPath(chosen));
-    const FileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
-    if (!result) dialogs_->message(window_, QString::fromStdString(result.error));
+    const MacroFileResult result = all ? editor_.exportAll(target) : editor_.exportOne(target);
+    if (!result) fileMessage(result, target);
+}
+
+void MacroPage::fileMessage(const MacroFileResult& result, const std::filesystem::path& file) {
+    const char* id = macroFileMessageId(result.kind);
+    const QString what = id != nullptr ? text(id) : QString::fromStdString(result.error);
+    dialogs_->message(window_,
+                      what + QLatin1Char('\n') +
+                          QDir::toNativeSeparators(QString::fromStdU16String(file.u16string())));
 }
 
 void MacroPage::importMacros(bool all) {
@@ -508,10 +526,10 @@ void MacroPage::importMacros(bool all) {
     showPressed(all ? QStringLiteral("Btn_Import") : QStringLiteral("Btn_ImportOne"));
     const QString chosen = dialogs_->openFileName(window_, kLoadFilter);
     if (chosen.isEmpty()) return;
-    const FileResult result =
+    const MacroFileResult result =
         all ? editor_.importAll(toPath(chosen)) : editor_.importOne(toPath(chosen));
     if (!result) {
-        dialogs_->message(window_, QString::fromStdString(result.error));
+        fileMessage(result, toPath(chosen));
         return;
     }
     showNames();

@@ -117,6 +117,8 @@ private:
     void setFieldLook(QLineEdit* field, bool editable);
     void setGreyLabel(QWidget* label, bool grey);
     void message(std::string_view textId);
+    // A failed file command, told in the current language, with the file it was about.
+    void fileMessage(const MacroFileResult& result, const std::filesystem::path& file);
     QString text(std::string_view id) const;
 
     pages::PageContainer& page_;
@@ -134,6 +136,7 @@ private:
     MacroEventList* events_ = nullptr;
     QPlainTextEdit* script_ = nullptr; // mmo_macro
     QPlainTextEdit* hex_ = nullptr;    // mmo_wrscript
+    QLabel* scopeNote_ = nullptr;      // lbl_RecordScope: what a running recording cannot see
     MacroNameDialog* nameDialog_ = nullptr;
 
     QWidget* delayGroup_ = nullptr; // Gb_Delay

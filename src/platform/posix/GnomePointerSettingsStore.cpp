@@ -116,11 +116,22 @@ int GnomePointerSettingsStore::fromGnomeSpeed(double gnome) {
     return std::clamp(static_cast<int>(std::lround(gnome * 10.0 + 10.0)), 1, 20);
 }
 
+bool GnomePointerSettingsStore::isWholeSpeed(double gnome) {
+    if (!std::isfinite(gnome)) return false;
+    const double speed = gnome * 10.0 + 10.0;
+    const double whole = std::round(speed);
+    return std::abs(speed - whole) < 1e-6 && whole >= 1.0 && whole <= 20.0;
+}
+
 PointerValues GnomePointerSettingsStore::read() {
     PointerValues v;
     if (hasSpeed_) {
         if (auto text = gsettings({"get", kSchema, kSpeedKey}))
-            if (auto gnome = parseNumber<double>(*text)) v.speed = fromGnomeSpeed(*gnome);
+            if (auto gnome = parseNumber<double>(*text)) {
+                v.speed = fromGnomeSpeed(*gnome);
+                v.betweenValues[static_cast<std::size_t>(PointerSetting::Speed)] =
+                    !isWholeSpeed(*gnome);
+            }
     }
     if (hasDoubleClick_) {
         if (auto text = gsettings({"get", kSchema, kDoubleClickKey}))

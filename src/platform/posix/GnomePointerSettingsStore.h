@@ -25,6 +25,9 @@ public:
     // usual middle, is GNOME's 0; each step of one is a tenth.
     static double toGnomeSpeed(int speed);
     static int fromGnomeSpeed(double gnome);
+    // True when `gnome` is exactly one of the speeds 1..20 (-0.9, -0.8, ... 1.0); -1.0 and
+    // the values between the tenths are not.
+    static bool isWholeSpeed(double gnome);
 
 private:
     bool hasSpeed_ = false;

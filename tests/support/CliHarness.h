@@ -2,13 +2,13 @@
 
 // Runs orlixctl in the test's process and gives each test a scratch folder of its own.
 #include "Orlixctl.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -43,18 +43,7 @@ protected:
     fs::path dir;
 };
 
-inline std::vector<std::uint8_t> readAll(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeAll(const std::string& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::string> lines(const std::string& file) {
+inline std::vector<std::string> lines(const fs::path& file) {
     std::ifstream in(file);
     std::vector<std::string> out;
     for (std::string line; std::getline(in, line);)

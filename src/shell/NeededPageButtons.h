@@ -1,0 +1,16 @@
+#pragma once
+
+#include "appearance/Layout.h"
+
+class QWidget;
+
+namespace orlix::shell {
+
+// Shows the Breathing-light and Macro page buttons for a mouse that has those features
+// where the layout hides them, in the first row of page buttons after the last one shown;
+// otherwise they keep what the layout says. Called after every layout and whenever the
+// shown mouse changes; `mouseShown` is false in the start-up, no-device and error states.
+void showNeededPageButtons(QWidget* window, const appearance::LayoutPlacement& layout,
+                           bool mouseShown, bool macroDevice, bool mouseHasLighting);
+
+} // namespace orlix::shell
