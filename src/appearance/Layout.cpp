@@ -290,6 +290,12 @@ void Layout::applyPlacement(const IniSection& section, std::string_view resource
     const LayoutPlacement p = readLayoutPlacement(reader);
     lastPlacement_ = p;
 
+    placeWindow(p);
+    placeAdvanced(p);
+    placeMacros(p);
+}
+
+void Layout::placeWindow(const LayoutPlacement& p) {
     for (std::size_t i = 0; i < kWindowButtons.size(); ++i) {
         applyToggle(p.windowButtons[i],
                     {cat("Btn_", kWindowButtons[i]), cat("Img_", kWindowButtons[i])});
@@ -313,6 +319,9 @@ void Layout::applyPlacement(const IniSection& section, std::string_view resource
     for (int i = 1; i <= 12; ++i) {
         applyToggle(p.keys[i - 1], {cat("Key", i), cat("Img_Key", i)});
     }
+}
+
+void Layout::placeAdvanced(const LayoutPlacement& p) {
     for (std::size_t b = 0; b < kBars.size(); ++b) {
         if (!p.bars[b]) continue;
         for (int n = 1; n <= 10; ++n) {
@@ -353,6 +362,9 @@ void Layout::applyPlacement(const IniSection& section, std::string_view resource
         }
         if (p.fireModes[i - 1]) place(cat("lbl_FKMode", i), *p.fireModes[i - 1]);
     }
+}
+
+void Layout::placeMacros(const LayoutPlacement& p) {
     if (p.macroNames) place("LB_MacroName", *p.macroNames);
     keep(macroNameHeight_, p.macroNameHeight);
     if (p.macroColumn) {

@@ -163,6 +163,11 @@ public:
     void applyWeb(const IniSection& section, std::string_view resource);
     // Position and visibility keys.
     void applyPlacement(const IniSection& section, std::string_view resource);
+    // The placement's parts: the window frame and button page, the Advanced page, the macro
+    // page.
+    void placeWindow(const LayoutPlacement& p);
+    void placeAdvanced(const LayoutPlacement& p);
+    void placeMacros(const LayoutPlacement& p);
     // Size and colour keys.
     void applyStyle(const IniSection& section, std::string_view resource);
     // A resource or section that should be there and is not.

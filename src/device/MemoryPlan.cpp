@@ -58,11 +58,11 @@ struct Area {
     std::uint32_t address;
     std::uint32_t length;
 };
-constexpr std::array<Area, 5> kAreas = {{
+// The two section copies lie back to back and form one area.
+constexpr std::array<Area, 4> kAreas = {{
     {kImageAddress, kImageLength},
     {kMacroTableAddress, kMacroTableSize},
-    {kSectionBCopyAddress, kSectionBCopyLength},
-    {kUserBreathCopyAddress, kUserBreathCopyLength},
+    {kSectionBCopyAddress, kSectionBCopyLength + kUserBreathCopyLength},
     {kMacroBodyAddress, kMacroCount* kMacroBodySize},
 }};
 

@@ -315,12 +315,7 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         transferLength_ = static_cast<std::uint32_t>(r[4] << 8 | r[5]);
         transferDone_ = 0;
         mode_ = transferLength_ == 0 ? Mode::Idle : mode;
-        // The controller answers anywhere, but the program has no business outside its areas.
-        if (mode_ != Mode::Idle && !memory::inMap(physical(0), transferLength_)) {
-            violation(std::string(mode == Mode::Reading ? "read" : "write") + " of " +
-                      std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
-                      " outside the memory map");
-        }
+        checkMapped();
     };
     switch (code) {
     case kCmdReadRegister:
@@ -375,6 +370,14 @@ bool SimulatedMouse::command(std::span<const std::uint8_t> r) {
         return violation("unknown command " + hex4(code));
     }
     return true;
+}
+
+void SimulatedMouse::checkMapped() {
+    // The controller answers anywhere, but the program has no business outside its areas.
+    if (mode_ == Mode::Idle || memory::inMap(physical(0), transferLength_)) return;
+    violation(std::string(mode_ == Mode::Reading ? "read" : "write") + " of " +
+              std::to_string(transferLength_) + " bytes at " + hex4(physical(0)) +
+              " outside the memory map");
 }
 
 void SimulatedMouse::readRegister(std::uint16_t reg) {

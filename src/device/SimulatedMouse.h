@@ -168,6 +168,7 @@ private:
     bool dataIn(std::span<const std::uint8_t> payload);
     bool dataOut(std::span<std::uint8_t> payload);
     std::uint32_t physical(std::uint32_t offset) const;
+    void checkMapped(); // a block transfer outside the memory map is a violation
     void program(std::uint32_t address, std::uint8_t value);
     bool violation(std::string text); // records it; false, for `return violation(...)`
     void record(bool set, std::span<const std::uint8_t> bytes, bool ok);

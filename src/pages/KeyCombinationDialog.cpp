@@ -3,22 +3,13 @@
 #include "widgets/SkinStyle.h"
 #include "widgets/VirtualKeys.h"
 
-#include <QBitmap>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QPainterPath>
-
-#include <tuple>
 
 namespace orlix::pages {
 
 namespace {
 
-const QRect kTitle(22, 10, 280, 26);
-const QRect kClose(318, 8, 26, 26);
 const QRect kEdit(22, 46, 310, 28);
-const QRect kConfirm(92, 130, 66, 30);
-const QRect kClear(196, 130, 66, 30);
 constexpr int kBoxTop = 88;
 constexpr std::array<int, 4> kBoxLeft{22, 102, 182, 262};
 
@@ -58,27 +49,10 @@ void KeyCaptureEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 KeyCombinationDialog::KeyCombinationDialog(const SkinPixmaps& skin, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      skin_(skin), mainWindow_(mainWindow),
-      background_(new SkinImage(QStringLiteral("Img_Assembly"), this)), title_(new QLabel(this)),
-      edit_(new KeyCaptureEdit(this)),
-      confirm_(new ButtonLabel(QStringLiteral("IB_Confirm"), this)),
-      clear_(new ButtonLabel(QStringLiteral("IB_Cancel"), this)),
-      close_(new ButtonLabel(QStringLiteral("IB_Close"), this)),
-      confirmImage_(new SkinImage(QStringLiteral("Img_Confirm"), this)),
-      clearImage_(new SkinImage(QStringLiteral("Img_Cancel"), this)) {
+    : SkinDialog(skin, mainWindow, QStringLiteral("Img_Assembly"), QStringLiteral("lbl_Assembly")),
+      edit_(new KeyCaptureEdit(this)) {
     setObjectName(QStringLiteral("TForm2"));
-    setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    buildBackground();
-
-    title_->setObjectName(QStringLiteral("lbl_Assembly"));
-    title_->setGeometry(kTitle);
-    QFont titleFont = title_->font();
-    titleFont.setPointSize(11);
-    titleFont.setBold(true);
-    title_->setFont(titleFont);
-    title_->setStyleSheet(QStringLiteral("color: white;"));
 
     edit_->setGeometry(kEdit);
     edit_->setStyleSheet(QStringLiteral("QLineEdit { background: #1c1f24; color: #ffffff; "
@@ -107,55 +81,9 @@ KeyCombinationDialog::KeyCombinationDialog(const SkinPixmaps& skin, QWidget* mai
         });
     }
 
-    for (auto [label, image, area] :
-         {std::tuple{confirm_, confirmImage_, kConfirm}, std::tuple{clear_, clearImage_, kClear}}) {
-        image->setGeometry(area);
-        image->setImage(skin_.pixmap("BtnS_02"));
-        image->hide();
-        label->setGeometry(area);
-        label->raise();
-        connect(label, &ButtonLabel::entered, image, &QWidget::show);
-        connect(label, &ButtonLabel::left, image, &QWidget::hide);
-    }
-    close_->setGeometry(kClose);
     connect(confirm_, &ButtonLabel::clicked, this, &KeyCombinationDialog::confirm);
-    connect(clear_, &ButtonLabel::clicked, this, &KeyCombinationDialog::clearAll);
-    connect(close_, &ButtonLabel::clicked, this, &QWidget::hide);
+    connect(second_, &ButtonLabel::clicked, this, &KeyCombinationDialog::clearAll);
     connect(edit_, &KeyCaptureEdit::escapePressed, this, &QWidget::hide);
-}
-
-void KeyCombinationDialog::buildBackground() {
-    // The dialog's own picture: a rounded panel on the see-through colour, the two buttons'
-    // resting images and the close mark drawn in.
-    QImage picture(kWidth, kHeight, QImage::Format_ARGB32);
-    picture.fill(kColourKey);
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(0, 0, kWidth - 1, kHeight - 1), 14, 14);
-    QLinearGradient fill(0, 0, 0, kHeight);
-    fill.setColorAt(0, QColor(58, 64, 74));
-    fill.setColorAt(1, QColor(30, 33, 39));
-    p.fillPath(outline, fill);
-    p.setPen(QPen(QColor(120, 134, 150), 2));
-    p.drawPath(outline);
-    p.setPen(QColor(90, 100, 114));
-    p.drawLine(14, 40, kWidth - 14, 40);
-    const QPixmap rest = skin_.pixmap("BtnS_01");
-    for (const QRect& area : {kConfirm, kClear}) {
-        if (!rest.isNull())
-            p.drawPixmap(area.topLeft(), rest);
-        else
-            p.fillRect(area, QColor(70, 78, 90));
-    }
-    p.setPen(QPen(QColor(220, 225, 232), 2));
-    const QRect x = kClose.adjusted(8, 8, -8, -8);
-    p.drawLine(x.topLeft(), x.bottomRight());
-    p.drawLine(x.topRight(), x.bottomLeft());
-    p.end();
-    background_->setGeometry(0, 0, kWidth, kHeight);
-    background_->setImage(QPixmap::fromImage(picture));
-    setMask(QBitmap::fromImage(picture.createMaskFromColor(kColourKey, Qt::MaskInColor)));
 }
 
 void KeyCombinationDialog::open(const TextSource& texts) {
@@ -165,15 +93,8 @@ void KeyCombinationDialog::open(const TextSource& texts) {
     refreshEdit();
     title_->setText(QString::fromStdString(texts.text("Str500")));
     confirm_->setText(QString::fromStdString(texts.text("Str501")));
-    clear_->setText(QString::fromStdString(texts.text("Str502")));
-    if (mainWindow_ != nullptr) {
-        const QRect main = mainWindow_->frameGeometry();
-        move(main.left() + (main.width() - kWidth) / 2,
-             main.top() + (main.height() - kHeight) / 2 + 40);
-    }
-    show();
-    raise();
-    activateWindow();
+    second_->setText(QString::fromStdString(texts.text("Str502")));
+    showOverMainWindow(40);
     edit_->setFocus();
 }
 

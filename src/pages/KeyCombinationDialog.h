@@ -2,13 +2,10 @@
 
 #include "model/TextSource.h"
 #include "rules/KeyCombination.h"
-#include "widgets/ButtonLabel.h"
-#include "widgets/SkinImage.h"
-#include "widgets/SkinPixmaps.h"
+#include "widgets/SkinDialog.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QWidget>
 
 #include <array>
 
@@ -33,13 +30,9 @@ protected:
 // TForm2: builds a keyboard combination for a mouse button from up to four modifiers and up
 // to two keys. Shaped, topmost and not modal: the main window stays usable while it is open,
 // and the result goes to whatever button is selected there when Confirm is pressed.
-class KeyCombinationDialog : public QWidget {
+class KeyCombinationDialog : public SkinDialog {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 354;
-    static constexpr int kHeight = 179;
-    static constexpr QRgb kColourKey = 0xFF800000; // maroon: see-through
-
     KeyCombinationDialog(const SkinPixmaps& skin, QWidget* mainWindow);
 
     // Starts from the initial state, captions from the current language, centred on the main
@@ -53,24 +46,14 @@ signals:
     void confirmed(const QString& text, const QString& code);
 
 private:
-    void buildBackground();
     void refreshEdit();
     void modifierClicked(KeyCombination::Modifier m, bool checked);
     void confirm();
     void clearAll();
 
-    const SkinPixmaps& skin_;
-    QWidget* mainWindow_;
     KeyCombination model_;
-    SkinImage* background_;
-    QLabel* title_;
     KeyCaptureEdit* edit_;
     std::array<QCheckBox*, 4> boxes_{};
-    ButtonLabel* confirm_;
-    ButtonLabel* clear_;
-    ButtonLabel* close_;
-    SkinImage* confirmImage_;
-    SkinImage* clearImage_;
 };
 
 } // namespace orlix::pages

@@ -1,9 +1,9 @@
 #include "pages/LightingPage.h"
 
 #include "appearance/Layout.h"
+#include "widgets/Visibility.h"
 
 #include <QColorDialog>
-#include <QGraphicsOpacityEffect>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -13,7 +13,6 @@ namespace orlix::pages {
 namespace {
 
 constexpr std::array<const char*, 4> kBarNames{"Off", "Raise", "On", "Fall"};
-constexpr double kDisabledOpacity = 0.3;
 // The percentage edits of orlix-editor-s stand at the window's right edge; orlix-editor keeps
 // them out of sight, since its swatch is the way to the colour.
 constexpr int kEditsInsideX = 800 - LightingPage::kEditWidth - 18;
@@ -23,17 +22,6 @@ constexpr int kEditPitch = 24;
 
 std::size_t at(int n) {
     return static_cast<std::size_t>(n);
-}
-
-void dim(QWidget* w, bool disabled) {
-    if (!disabled) {
-        w->setGraphicsEffect(nullptr);
-        return;
-    }
-    if (w->graphicsEffect() != nullptr) return;
-    auto* effect = new QGraphicsOpacityEffect(w);
-    effect->setOpacity(kDisabledOpacity);
-    w->setGraphicsEffect(effect);
 }
 
 QRadioButton* hiddenRadio(const QString& name, QWidget* window) {

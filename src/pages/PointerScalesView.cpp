@@ -1,29 +1,23 @@
 #include "pages/PointerScalesView.h"
 
+#include "widgets/Visibility.h"
+
 #include <QDebug>
-#include <QGraphicsOpacityEffect>
 
 namespace orlix::pages {
 
 namespace {
 
 constexpr std::array<const char*, 3> kPrefix{"Spd", "DbSpd", "ScrSpd"};
-constexpr double kDisabledOpacity = 0.3;
 
 std::size_t indexOf(platform::PointerSetting s) {
     return static_cast<std::size_t>(s);
 }
 
-void dim(QWidget* w, bool disabled) {
+// The control is faded and takes no input.
+void disable(QWidget* w, bool disabled) {
     w->setEnabled(!disabled);
-    if (!disabled) {
-        w->setGraphicsEffect(nullptr);
-        return;
-    }
-    if (w->graphicsEffect() != nullptr) return;
-    auto* effect = new QGraphicsOpacityEffect(w);
-    effect->setOpacity(kDisabledOpacity);
-    w->setGraphicsEffect(effect);
+    dim(w, disabled);
 }
 
 } // namespace
@@ -82,8 +76,8 @@ void PointerScalesView::redraw() {
         const int step = supported ? scales_.step(s) : 0;
         for (int n = 1; n <= PointerScales::kSteps; ++n) {
             image(s, n)->setImage(n <= step ? filled : empty);
-            dim(image(s, n), !supported);
-            dim(label(s, n), !supported);
+            disable(image(s, n), !supported);
+            disable(label(s, n), !supported);
         }
     }
 }

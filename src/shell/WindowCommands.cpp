@@ -10,6 +10,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Prompts.h"
 #include "shell/WindowControls.h"
+#include "widgets/FilePath.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -19,19 +20,13 @@
 
 namespace orlix::shell {
 
+using pages::toPath;
+
 namespace {
 
 // Qt's form of the file dialogs' filters.
 const QString kSaveFilter = QStringLiteral("SaveFile (*.bin)");
 const QString kLoadFilter = QStringLiteral("LoadFile (*.bin)");
-
-std::filesystem::path toPath(const QString& file) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(file.toStdWString());
-#else
-    return std::filesystem::path(file.toStdString());
-#endif
-}
 
 // Runs `body` unless another command is running; a command's pauses let clicks through.
 template <typename F> void once(bool& busy, F&& body) {

@@ -1,5 +1,6 @@
 #include "widgets/Visibility.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
@@ -8,7 +9,8 @@ namespace orlix::pages {
 
 namespace {
 constexpr const char* kProperty = "orlixHiddenFor";
-}
+constexpr double kDimmedOpacity = 0.3;
+} // namespace
 
 void setHiddenFor(QWidget* widget, const QString& reason, bool hidden) {
     if (widget == nullptr) return;
@@ -21,6 +23,17 @@ void setHiddenFor(QWidget* widget, const QString& reason, bool hidden) {
 
 bool hiddenFor(const QWidget* widget, const QString& reason) {
     return widget != nullptr && widget->property(kProperty).toStringList().contains(reason);
+}
+
+void dim(QWidget* widget, bool dimmed) {
+    if (!dimmed) {
+        widget->setGraphicsEffect(nullptr);
+        return;
+    }
+    if (widget->graphicsEffect() != nullptr) return;
+    auto* effect = new QGraphicsOpacityEffect(widget);
+    effect->setOpacity(kDimmedOpacity);
+    widget->setGraphicsEffect(effect);
 }
 
 } // namespace orlix::pages

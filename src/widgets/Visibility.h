@@ -18,4 +18,8 @@ inline const QString kDevice = QStringLiteral("device");
 void setHiddenFor(QWidget* widget, const QString& reason, bool hidden);
 bool hiddenFor(const QWidget* widget, const QString& reason);
 
+// Shows a control faded while it cannot be used, and as drawn again once it can. Whether it
+// still takes input is the caller's choice.
+void dim(QWidget* widget, bool dimmed);
+
 } // namespace orlix::pages

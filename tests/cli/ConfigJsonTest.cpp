@@ -6,6 +6,7 @@
 #include "appearance/EmbeddedResources.h"
 #include "appearance/Languages.h"
 #include "macro/MacroCodec.h"
+#include "model/FireKeyFields.h"
 #include "model/Hex.h"
 #include "model/MacroStore.h"
 #include "model/ProfileFile.h"
@@ -241,8 +242,8 @@ TEST(ConfigJson, MacrosTheScriptCannotRebuildKeepTheirBytes) {
 
 TEST(ConfigJson, DamagedChecksumsAreKeptAndEditsResealTheRest) {
     Bytes p = editionData(Edition::Editor).profile;
-    p[26] ^= 0x01;
-    p[254] ^= 0x10;
+    p[image::kSectionASize - 1] ^= 0x01;
+    p[image::kProfileStart + image::kProfileSize - 1] ^= 0x10;
     expectRoundTrip(p);
     Json j = exported(p);
     EXPECT_EQ(j["damagedChecksums"], Json({{"sectionA", "5C"}, {"profiles", "B5"}}));
@@ -252,13 +253,16 @@ TEST(ConfigJson, DamagedChecksumsAreKeptAndEditsResealTheRest) {
     j["fireKeys"][3] = Json({{"repeat", 5}, {"delay", 300}}); // on no button
     const ConfigJsonResult back = readBack(j);
     ASSERT_TRUE(back.ok()) << back.message();
-    EXPECT_EQ(Bytes(back.profile.begin() + 105, back.profile.begin() + 109),
-              Bytes({0x06, 0x15, 0x01, 0x2C}));
-    for (auto [start, length] : {std::pair<std::size_t, std::size_t>{0, 26}, {93, 16}, {110, 144}})
+    const auto key4 = back.profile.begin() + image::kFireKeyStart + 3 * fire::kKeyBytes;
+    EXPECT_EQ(Bytes(key4, key4 + fire::kKeyBytes), Bytes({0x06, 0x15, 0x01, 0x2C}));
+    for (auto [start, length] : {std::pair<std::size_t, std::size_t>{0, image::kSectionASize - 1},
+                                 {image::kFireKeyStart, image::kFireKeySize - 1},
+                                 {image::kProfileStart, image::kProfileSize - 1}})
         EXPECT_EQ(back.profile[start + length],
                   sectionChecksum(std::span(back.profile).subspan(start, length)));
 
-    j["damagedChecksums"] = Json({{"fireKeys", hexByte(back.profile[109])}});
+    j["damagedChecksums"] =
+        Json({{"fireKeys", hexByte(back.profile[image::kFireKeyStart + image::kFireKeySize - 1])}});
     EXPECT_EQ(readBack(j).path, "damagedChecksums.fireKeys");
 }
 

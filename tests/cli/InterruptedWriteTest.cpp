@@ -1,4 +1,4 @@
-#include "CliHarness.h"
+#include "support/CliHarness.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,10 +61,11 @@ TEST_F(InterruptedWrite, SignalFinishesTheBlockSendsNothingMoreAndTheBackupResto
     ASSERT_EQ(run(sim({"read", "-o", path("before.bin")})).code, 0);
     ASSERT_EQ(run(sim({"set", "rate", "1000"})).code, 0); // something to write back
     ASSERT_EQ(run(sim({"read", "-o", path("changed.bin")})).code, 0);
-    ASSERT_EQ(
-        run(sim({"--no-backup", "--trace", path("clean.txt"), "write", path("before.bin")})).code,
-        0);
-    ASSERT_EQ(run(sim({"--no-backup", "write", path("changed.bin")})).code, 0);
+    ASSERT_EQ(run(sim({"--no-backup", "--trace", path("clean.txt"), "write", "--full",
+                       path("before.bin")}))
+                  .code,
+              0);
+    ASSERT_EQ(run(sim({"--no-backup", "write", "--full", path("changed.bin")})).code, 0);
     const auto clean = lines(path("clean.txt"));
     const std::size_t erase = firstLine(clean, "set 40 11");
     const std::size_t image = firstLine(clean, "set 40 12 60 00 01 00");
@@ -86,8 +87,8 @@ TEST_F(InterruptedWrite, SignalFinishesTheBlockSendsNothingMoreAndTheBackupResto
         SCOPED_TRACE(c.name);
         fs::remove_all(path("data"));
         const std::string at = std::to_string(c.at) + (c.name[0] == 'S' ? ":TERM" : "");
-        const auto r = run(
-            sim({"--trace", path("t.txt"), "--sim-signal-at", at, "write", path("before.bin")}));
+        const auto r = run(sim({"--trace", path("t.txt"), "--sim-signal-at", at, "write", "--full",
+                                path("before.bin")}));
         EXPECT_EQ(r.code, orlixctl::kTransferFailed) << r.err;
         EXPECT_NE(r.err.find(c.name[0] == 'S' ? "stopped by SIGTERM" : "stopped by SIGINT"),
                   std::string::npos)
@@ -113,9 +114,10 @@ TEST_F(InterruptedWrite, SignalFinishesTheBlockSendsNothingMoreAndTheBackupResto
 // the mouse is half-written, and show and read say so too.
 TEST_F(InterruptedWrite, KilledRunLeavesAHalfWrittenMouseThatIsTold) {
     ASSERT_EQ(run(sim({"read", "-o", path("before.bin")})).code, 0);
-    ASSERT_EQ(
-        run(sim({"--no-backup", "--trace", path("clean.txt"), "write", path("before.bin")})).code,
-        0);
+    ASSERT_EQ(run(sim({"--no-backup", "--trace", path("clean.txt"), "write", "--full",
+                       path("before.bin")}))
+                  .code,
+              0);
     const auto clean = lines(path("clean.txt"));
     const std::size_t image = firstLine(clean, "set 40 12 60 00 01 00");
     ASSERT_GT(image, 0u);
@@ -135,7 +137,7 @@ TEST_F(InterruptedWrite, KilledRunLeavesAHalfWrittenMouseThatIsTold) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             run(sim({"--no-backup", "--sim-signal-at", std::to_string(c.at) + ":KILL", "write",
-                     path("before.bin")}));
+                     "--full", path("before.bin")}));
             ::_exit(0);
         }
         int status = 0;
@@ -151,7 +153,7 @@ TEST_F(InterruptedWrite, KilledRunLeavesAHalfWrittenMouseThatIsTold) {
             const auto r = run(sim(args));
             EXPECT_NE(r.err.find("looks half-written"), std::string::npos) << args[0] << r.err;
         }
-        ASSERT_EQ(run(sim({"--no-backup", "write", path("before.bin")})).code, 0);
+        ASSERT_EQ(run(sim({"--no-backup", "write", "--full", path("before.bin")})).code, 0);
         EXPECT_NE(run(sim({"info"})).out.find("result: accepted"), std::string::npos);
     }
 }

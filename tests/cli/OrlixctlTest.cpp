@@ -1,6 +1,8 @@
 #include "support/CliHarness.h"
 
+#include "model/MacroStore.h"
 #include "model/ParameterImage.h"
+#include "model/SectionBuffers.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +24,26 @@ namespace {
 using Result = CliResult;
 using Orlixctl = CliTest;
 
-void seal(std::vector<std::uint8_t>& bytes, std::size_t start, std::size_t dataLength) {
-    orlix::sealSection(std::span<std::uint8_t>(bytes.data() + start, dataLength + 1));
+namespace image = orlix::image;
+
+// A section of `size` bytes at `start`, its checksum last.
+void seal(std::vector<std::uint8_t>& bytes, std::size_t start, std::size_t size) {
+    orlix::sealSection(std::span<std::uint8_t>(bytes.data() + start, size));
+}
+
+void sealA(std::vector<std::uint8_t>& b) {
+    seal(b, 0, image::kSectionASize);
+}
+void sealB(std::vector<std::uint8_t>& b) {
+    seal(b, image::kSectionBStart, image::kSectionBSize);
+}
+void sealProfiles(std::vector<std::uint8_t>& b) {
+    seal(b, image::kProfileStart, image::kProfileSize);
+}
+
+// Where button k (0..11) of profile p keeps its code in an image.
+std::ptrdiff_t codeAt(int p, int k) {
+    return static_cast<std::ptrdiff_t>(image::kProfileStart + orlix::profileCodeOffset(p, k));
 }
 
 } // namespace
@@ -38,14 +58,17 @@ TEST_F(Orlixctl, WriteThenReadGivesTheProfileBack) {
     // Edit the profile as a user's file might differ from the mouse: key 5 of the main
     // profile, 1000 reports per second, and a named macro 3.
     const std::uint8_t cpiUp[] = {0x09, 0x01, 0x00, 0x00};
-    std::copy(std::begin(cpiUp), std::end(cpiUp), bytes.begin() + 110 + 16);
-    seal(bytes, 110, 144);
-    bytes[28] = 0x01;
-    seal(bytes, 27, 4);
+    std::copy(std::begin(cpiUp), std::end(cpiUp), bytes.begin() + codeAt(0, 4));
+    sealProfiles(bytes);
+    bytes[image::kSectionBStart + image::kReportRate] = 0x01;
+    sealB(bytes);
     const std::uint8_t entry[] = {0x00, 0x03, 0x00, 0x04, 0x00, 'M', 0x00, '3'};
-    std::copy(std::begin(entry), std::end(entry), bytes.begin() + 256 + 32 * 2);
+    std::copy(std::begin(entry), std::end(entry),
+              bytes.begin() + orlix::kImageSize + 2 * orlix::kMacroEntrySize);
     const std::uint8_t body[] = {0xA1, 0x21, 0x00};
-    std::copy(std::begin(body), std::end(body), bytes.begin() + 1280 + 1024 * 2);
+    std::copy(std::begin(body), std::end(body),
+              bytes.begin() + orlix::kImageSize + orlix::kMacroTableSize +
+                  2 * orlix::kMacroBodySize);
     writeAll(p, bytes);
 
     const auto w = run({"--simulate=macro", "--sim-state", state, "write", p});
@@ -102,7 +125,8 @@ TEST_F(Orlixctl, TraceHasOneLinePerReportAndTheSequenceCounts) {
     EXPECT_EQ(t[10], "set 40 0B 00 00 01 00 00 00");
     EXPECT_EQ(fs::file_size(path("b.bin")), 34048u);
     const auto saved = readAll(path("b.bin"));
-    EXPECT_TRUE(std::all_of(saved.begin() + 256, saved.end(), [](auto b) { return b == 0xFF; }));
+    EXPECT_TRUE(std::all_of(saved.begin() + orlix::kImageSize, saved.end(),
+                            [](auto b) { return b == 0xFF; }));
 
     const auto state = path("m.bin");
     ASSERT_EQ(run({"--simulate=macro", "--sim-state", state, "read", "-o", path("p.bin")}).code, 0);
@@ -223,29 +247,33 @@ TEST_F(Orlixctl, ShowOfAFileShowsWhatTheWriteSends) {
         const char* repaired; // empty: nothing to repair
     };
     const Damage damages[] = {
-        {"profile checksum", [](auto& b) { b[254] ^= 0x10; }, "profiles (checksum)"},
-        {"section B checksum", [](auto& b) { b[31] ^= 0x01; },
+        {"profile checksum",
+         [](auto& b) { b[image::kProfileStart + image::kProfileSize - 1] ^= 0x10; },
+         "profiles (checksum)"},
+        {"section B checksum",
+         [](auto& b) { b[image::kSectionBStart + image::kSectionBSize - 1] ^= 0x01; },
          "section B (checksum), section A (replaced with B)"},
-        {"fire-key checksum", [](auto& b) { b[100] ^= 0x04; }, "fire keys (checksum)"},
+        {"fire-key checksum", [](auto& b) { b[image::kFireKeyStart + 7] ^= 0x04; },
+         "fire keys (checksum)"},
         {"current level beyond the levels",
          [](auto& b) {
-             b[27] = 0xFF;
-             seal(b, 27, 4);
+             b[image::kSectionBStart + image::kCurrentCpiLevel] = 0xFF;
+             sealB(b);
          },
          ""},
         {"a level that is no value",
          [](auto& b) {
-             b[11] = 0x40;
-             seal(b, 0, 26);
+             b[image::kCpiLevel1 + 1] = 0x40;
+             sealA(b);
          },
          ""},
         {"two fire-mode buttons with different groups",
          [](auto& b) {
              const std::uint8_t one[] = {0x0F, 0x01, 0x00, 0x00};
              const std::uint8_t two[] = {0x0F, 0x02, 0x03, 0x00};
-             std::copy(std::begin(one), std::end(one), b.begin() + 110 + 4 * 3);
-             std::copy(std::begin(two), std::end(two), b.begin() + 110 + 48 + 4 * 5);
-             seal(b, 110, 144);
+             std::copy(std::begin(one), std::end(one), b.begin() + codeAt(0, 3));
+             std::copy(std::begin(two), std::end(two), b.begin() + codeAt(1, 5));
+             sealProfiles(b);
          },
          ""},
     };

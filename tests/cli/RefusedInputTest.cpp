@@ -1,4 +1,4 @@
-#include "CliHarness.h"
+#include "support/CliHarness.h"
 
 #include "model/ParameterImage.h"
 

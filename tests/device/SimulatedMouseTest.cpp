@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -188,4 +189,42 @@ TEST(SimulatedMouse, SingleFailedReportAndLatency) {
     std::array<std::uint8_t, 10> out{};
     ASSERT_TRUE(m.link.readBlock(BlockRead::ShortAddress, 0x6000, 10, out));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(6));
+}
+
+TEST(SimulatedMouse, ReadsAndWritesOutsideTheMemoryMapAreViolations) {
+    struct Row {
+        std::uint16_t address;
+        std::uint16_t length;
+        bool inMap;
+    };
+    const Row rows[] = {
+        {0x6000, 256, true}, {0x6057, 6, true},    {0x6400, 1024, true}, {0x7000, 9, true},
+        {0x7005, 4, true},   {0xFC00, 1024, true}, {0x6100, 16, false},  {0x60F0, 32, false},
+        {0x6800, 1, false},  {0x7009, 1, false},   {0x5FFF, 2, false},   {0x0000, 4, false},
+    };
+    for (const Row& row : rows) {
+        for (bool write : {false, true}) {
+            SCOPED_TRACE(std::to_string(row.address) + (write ? " write" : " read"));
+            OpenMouse m(SimulatedMouse::macroMouse(defaultImage()));
+            std::vector<std::uint8_t> bytes(row.length, 0x00);
+            if (write)
+                ASSERT_TRUE(
+                    m.link.writeBlock(BlockWrite::LongAddress, row.address, row.length, bytes));
+            else
+                ASSERT_TRUE(
+                    m.link.readBlock(BlockRead::LongAddress, row.address, row.length, bytes));
+            const auto& v = m.mouse.violations();
+            const bool flagged = std::any_of(v.begin(), v.end(), [](const std::string& t) {
+                return t.find("outside the memory map") != std::string::npos;
+            });
+            EXPECT_EQ(flagged, !row.inMap);
+        }
+    }
+    // Erases are counted per sector.
+    OpenMouse m(SimulatedMouse::macroMouse(defaultImage()));
+    for (std::uint8_t sector : std::array<std::uint8_t, 3>{0x60, 0x80, 0x60})
+        ASSERT_TRUE(m.link.sendCommand(0x11, sector, 0, 0, 0));
+    EXPECT_EQ(m.mouse.eraseCount(0x60), 2u);
+    EXPECT_EQ(m.mouse.eraseCount(0x80), 1u);
+    EXPECT_EQ(m.mouse.eraseCount(0x70), 0u);
 }

@@ -2,6 +2,7 @@
 // the resolution, report-rate, fire-key and fire-mode rules through real clicks at window
 // coordinates, and the bytes Apply lands in the mouse.
 #include "ShellHarness.h"
+#include "support/Checksums.h"
 
 #include "appearance/Layout.h"
 #include "model/Configuration.h"
@@ -14,9 +15,13 @@
 #include <QRadioButton>
 
 using namespace orlix;
+using test::checksumsValid;
 using test::Harness;
 
 namespace {
+
+constexpr std::size_t kCurrentLevel = image::kSectionBStart + image::kCurrentCpiLevel;
+constexpr std::size_t kReportRate = image::kSectionBStart + image::kReportRate;
 
 // The edition's default image with some change, sealed as the mouse would hold it.
 ImageBytes imageWith(Edition e, const std::function<void(ImageBytes&)>& change) {
@@ -43,17 +48,9 @@ std::string storedCode(const ImageBytes& img, int profile, int button) {
     return toHex(std::span<const std::uint8_t>(img.data() + at, 4));
 }
 
-bool checksumsValid(const ImageBytes& img) {
-    const std::span<const std::uint8_t> all(img);
-    return sectionValid(all.subspan(0, image::kSectionASize)) &&
-           sectionValid(all.subspan(image::kSectionBStart, image::kSectionBSize)) &&
-           sectionValid(all.subspan(image::kFireKeyStart, image::kFireKeySize)) &&
-           sectionValid(
-               all.subspan(image::kFireKeyStart + image::kFireKeySize, image::kProfileSize));
-}
-
 std::array<std::uint8_t, 4> levels(const ImageBytes& img) {
-    return {img[10], img[11], img[12], img[13]};
+    const std::size_t l = image::kCpiLevel1;
+    return {img[l], img[l + 1], img[l + 2], img[l + 3]};
 }
 
 // A mouse with this image, found and shown, the Advanced page open.
@@ -201,7 +198,7 @@ void TestAdvancedPage::resolutionValuesAndCurrentLevelReachTheMouse() {
     h->click(QStringLiteral("Btn_Apply"));
     const ImageBytes stored = h->storedImage();
     QCOMPARE(levels(stored), (std::array<std::uint8_t, 4>{2, 6, 8, 10}));
-    QCOMPARE(stored[27], 2);
+    QCOMPARE(stored[kCurrentLevel], 2);
     QVERIFY(checksumsValid(stored));
     QCOMPARE(h->mouse.reloads(), std::vector<std::uint8_t>{0x19}); // the rate stayed
     QVERIFY(h->mouse.violations().empty());
@@ -210,11 +207,11 @@ void TestAdvancedPage::resolutionValuesAndCurrentLevelReachTheMouse() {
 void TestAdvancedPage::twoValuesStayOnAndAFifthIsRefused() {
     // orlix-editor-s: levels 2, 4 (600, 1000).
     auto img = imageWith(Edition::EditorS, [](ImageBytes& i) {
-        i[10] = 2;
-        i[11] = 4;
-        i[12] = 0xFF;
-        i[13] = 0xFF;
-        i[27] = 1;
+        i[image::kCpiLevel1] = 2;
+        i[image::kCpiLevel1 + 1] = 4;
+        i[image::kCpiLevel1 + 2] = 0xFF;
+        i[image::kCpiLevel1 + 3] = 0xFF;
+        i[kCurrentLevel] = 1;
     });
     auto h = advancedOn(Edition::EditorS, img);
     const auto& res = h->window->configuration().page.resolution;
@@ -225,7 +222,7 @@ void TestAdvancedPage::twoValuesStayOnAndAFifthIsRefused() {
     clickAt(*h, "lbl_DPI5"); // "1600": index 7 in this edition
     h->click(QStringLiteral("Btn_Apply"));
     QCOMPARE(levels(h->storedImage()), (std::array<std::uint8_t, 4>{2, 4, 7, 0xFF}));
-    QCOMPARE(h->storedImage()[27], 1);
+    QCOMPARE(h->storedImage()[kCurrentLevel], 1);
 }
 
 void TestAdvancedPage::levelsWithoutALabelSurviveApply_data() {
@@ -239,11 +236,11 @@ void TestAdvancedPage::levelsWithoutALabelSurviveApply() {
     const Edition e = edition == 0 ? Edition::Editor : Edition::EditorS;
     const std::uint8_t unlabelled = e == Edition::Editor ? 7 : 6; // "2000"
     auto img = imageWith(e, [&](ImageBytes& i) {
-        i[10] = 0;
-        i[11] = 1;
-        i[12] = unlabelled;
-        i[13] = 11;
-        i[27] = 2;
+        i[image::kCpiLevel1] = 0;
+        i[image::kCpiLevel1 + 1] = 1;
+        i[image::kCpiLevel1 + 2] = unlabelled;
+        i[image::kCpiLevel1 + 3] = 11;
+        i[kCurrentLevel] = 2;
     });
     auto h = advancedOn(e, img);
     for (int n = 1; n <= 8; ++n)
@@ -251,8 +248,8 @@ void TestAdvancedPage::levelsWithoutALabelSurviveApply() {
     clickAt(*h, "lbl_Rep1"); // the rate alone leaves the levels as they are
     h->click(QStringLiteral("Btn_Apply"));
     QCOMPARE(levels(h->storedImage()), (std::array<std::uint8_t, 4>{0, 1, unlabelled, 11}));
-    QCOMPARE(h->storedImage()[27], 2);
-    QCOMPARE(h->storedImage()[28], 1);
+    QCOMPARE(h->storedImage()[kCurrentLevel], 2);
+    QCOMPARE(h->storedImage()[kReportRate], 1);
     QVERIFY(checksumsValid(h->storedImage()));
 }
 
@@ -268,7 +265,7 @@ void TestAdvancedPage::reportRateChangeEndsTheWriteWithTheRatePair() {
     QCOMPARE(h->find<QLabel>("Img_Rep2")->pixmap().toImage(),
              h->window->pixmaps().pixmap("RdS_D").toImage());
     h->click(QStringLiteral("Btn_Apply"));
-    QCOMPARE(h->storedImage()[28], 1);
+    QCOMPARE(h->storedImage()[kReportRate], 1);
     QCOMPARE(h->mouse.reloads(), (std::vector<std::uint8_t>{0x03, 0x18}));
     QCOMPARE(h->mouse.runningReportRate(), 1);
     QVERIFY(checksumsValid(h->storedImage()));
@@ -302,7 +299,7 @@ void TestAdvancedPage::fireKeyFieldsAcceptDigitsAndCorrectWhenLeft() {
     const ImageBytes s = h->storedImage();
     const std::array<std::uint8_t, 16> expected{0x06, 0x1F, 0x07, 0xD0, 0x06, 0x12, 0x01, 0x2C,
                                                 0x06, 0x1C, 0x00, 0x30, 0x06, 0x12, 0x00, 0x40};
-    QVERIFY(std::equal(expected.begin(), expected.end(), s.begin() + 93));
+    QVERIFY(std::equal(expected.begin(), expected.end(), s.begin() + image::kFireKeyStart));
     QVERIFY(checksumsValid(s));
 }
 

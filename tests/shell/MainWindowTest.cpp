@@ -1,6 +1,7 @@
 // The main window against the simulated mouse: start-up, the poll, window states, menus,
 // assignments reaching the mouse, profile files, languages and the window commands.
 #include "ShellHarness.h"
+#include "support/Checksums.h"
 
 #include "model/Backups.h"
 
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 using namespace orlix;
+using test::checksumsValid;
 using test::Harness;
 
 namespace {
@@ -36,19 +38,8 @@ ImageBytes imageWith(Edition e, const std::function<void(Configuration&)>& chang
     return c.working;
 }
 
-// Every checked section of a stored image carries a correct checksum.
-bool checksumsValid(const ImageBytes& img) {
-    const std::span<const std::uint8_t> all(img);
-    return sectionValid(all.subspan(0, image::kSectionASize)) &&
-           sectionValid(all.subspan(image::kSectionBStart, image::kSectionBSize)) &&
-           sectionValid(all.subspan(image::kFireKeyStart, image::kFireKeySize)) &&
-           sectionValid(
-               all.subspan(image::kFireKeyStart + image::kFireKeySize, image::kProfileSize));
-}
-
 std::string storedCode(const ImageBytes& img, int profile, int button) {
-    const std::size_t at =
-        image::kFireKeyStart + image::kFireKeySize + profileCodeOffset(profile, button);
+    const std::size_t at = image::kProfileStart + profileCodeOffset(profile, button);
     char out[9];
     std::snprintf(out, sizeof out, "%02X%02X%02X%02X", img[at], img[at + 1], img[at + 2],
                   img[at + 3]);
@@ -592,7 +583,7 @@ void TestMainWindow::profileSaveAndLoadRoundTrip() {
     const QByteArray bytes = saved.readAll();
     QCOMPARE(bytes.size(), qsizetype(kProfileFileSize));
     // A mouse without macro memory leaves the macro part all 0xFF.
-    QVERIFY(std::all_of(bytes.begin() + 256, bytes.end(),
+    QVERIFY(std::all_of(bytes.begin() + kImageSize, bytes.end(),
                         [](char c) { return static_cast<unsigned char>(c) == 0xFF; }));
 
     h.click("Key5");

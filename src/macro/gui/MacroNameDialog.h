@@ -1,12 +1,10 @@
 #pragma once
 
+#include "model/MacroStore.h"
 #include "model/TextSource.h"
-#include "widgets/ButtonLabel.h"
-#include "widgets/SkinImage.h"
-#include "widgets/SkinPixmaps.h"
+#include "widgets/SkinDialog.h"
 
 #include <QLineEdit>
-#include <QWidget>
 
 #include <cstddef>
 
@@ -15,13 +13,10 @@ namespace orlix::macro::gui {
 // TForm3: names a macro. Shaped, topmost and not modal, centred over the main window. It is
 // bound to the macro that was selected when it opened: choosing another macro meanwhile does
 // not redirect the name.
-class MacroNameDialog : public QWidget {
+class MacroNameDialog : public pages::SkinDialog {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 354;
-    static constexpr int kHeight = 179;
-    static constexpr int kMaxChars = 14;
-    static constexpr QRgb kColourKey = 0xFF800000; // colour 128, dark red: see-through
+    static constexpr int kMaxChars = static_cast<int>(kMacroNameMaxChars);
 
     MacroNameDialog(const pages::SkinPixmaps& skin, QWidget* mainWindow);
 
@@ -38,20 +33,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void buildBackground();
     void confirm();
 
-    const pages::SkinPixmaps& skin_;
-    QWidget* mainWindow_;
     std::size_t macro_ = 0;
-    pages::SkinImage* background_;
-    QLabel* title_;
     QLineEdit* edit_;
-    pages::ButtonLabel* confirm_;
-    pages::ButtonLabel* cancel_;
-    pages::ButtonLabel* close_;
-    pages::SkinImage* confirmImage_;
-    pages::SkinImage* cancelImage_;
 };
 
 } // namespace orlix::macro::gui

@@ -11,6 +11,7 @@
 #include "macro/gui/MacroNameDialog.h"
 #include "macro/gui/MacroNameList.h"
 #include "widgets/CaptionFont.h"
+#include "widgets/FilePath.h"
 #include "widgets/Visibility.h"
 
 #include <QAbstractItemView>
@@ -27,6 +28,7 @@ namespace orlix::macro::gui {
 using pages::ButtonLabel;
 using pages::setHiddenFor;
 using pages::SkinImage;
+using pages::toPath;
 
 namespace {
 
@@ -50,14 +52,6 @@ const QString kLoadFilter = QStringLiteral("LoadFile (*.bin)");
 constexpr std::array<const char*, 3> kChoices{"RecDelay", "DelayTime", "NoDelay"};
 constexpr std::array<const char*, 3> kChoiceTexts{"Str414", "Str415", "Str416"};
 constexpr std::array<const char*, 4> kInsertKindTexts{"Str410", "Str411", "Str412", "Str413"};
-
-std::filesystem::path toPath(const QString& file) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(file.toStdWString());
-#else
-    return std::filesystem::path(file.toStdString());
-#endif
-}
 
 QColor colourOf(const appearance::Rgb& c) {
     return QColor(c.red, c.green, c.blue);
