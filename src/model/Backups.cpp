@@ -8,8 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <random>
-#include <regex>
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
@@ -30,19 +31,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "000042_2026-12-09_14-03-27.bin"; older versions wrote "2026-12-09_14-03-27[-2].bin".
-const std::regex& backupName() {
-    static const std::regex re(R"((\d{6,12})_(\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2})\.bin)");
-    return re;
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
-const std::regex& olderBackupName() {
-    static const std::regex re(R"((\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2})(?:-(\d{1,4}))?\.bin)");
-    return re;
+
+// "2026-12-09_14-03-27"
+bool isStamp(std::string_view text) {
+    static constexpr std::string_view kShape = "dddd-dd-dd_dd-dd-dd";
+    if (text.size() != kShape.size()) return false;
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kShape[i] == 'd' ? !digit : text[i] != kShape[i]) return false;
+    }
+    return true;
 }
-// "<backup name>.tmp-<pid>-<random>" while a save runs.
-const std::regex& temporaryName() {
-    static const std::regex re(R"(.+\.bin\.tmp-(\d+)-\d+)");
-    return re;
+
+// The process of a temporary name "<backup name>.bin.tmp-<pid>-<random>"; nullopt for
+// other names.
+std::optional<int> temporaryOwner(std::string_view name) {
+    const auto at = name.find(".bin.tmp-");
+    if (at == std::string_view::npos || at == 0) return std::nullopt;
+    const std::string_view rest = name.substr(at + 9);
+    const auto dash = rest.find('-');
+    if (dash == std::string_view::npos || !allDigits(rest.substr(0, dash)) ||
+        !allDigits(rest.substr(dash + 1)) || dash > 9)
+        return std::nullopt;
+    return std::atoi(std::string(rest.substr(0, dash)).c_str());
 }
 
 // A temporary file of a run that is still going must stay; one whose process is gone (or
@@ -55,19 +70,28 @@ struct Parsed {
     int older = 0;              // the "-2" of an older name
 };
 
-bool parseName(const std::string& name, Parsed& parsed) {
-    std::smatch m;
-    if (std::regex_match(name, m, backupName())) {
-        parsed.sequence = std::strtoull(m[1].str().c_str(), nullptr, 10);
-        parsed.stamp = m[2].str();
+// "000042_2026-12-09_14-03-27.bin"; older versions wrote "2026-12-09_14-03-27[-2].bin".
+bool parseName(std::string_view name, Parsed& parsed) {
+    if (name.size() < 4 || name.substr(name.size() - 4) != ".bin") return false;
+    name.remove_suffix(4);
+    if (const auto underscore = name.find('_'); underscore >= 6 && underscore <= 12 &&
+                                                allDigits(name.substr(0, underscore)) &&
+                                                isStamp(name.substr(underscore + 1))) {
+        parsed.sequence =
+            std::strtoull(std::string(name.substr(0, underscore)).c_str(), nullptr, 10);
+        parsed.stamp = std::string(name.substr(underscore + 1));
         return parsed.sequence != 0;
     }
-    if (std::regex_match(name, m, olderBackupName())) {
-        parsed.stamp = m[1].str();
-        parsed.older = m[2].matched ? std::atoi(m[2].str().c_str()) : 1;
+    if (name.size() < 19 || !isStamp(name.substr(0, 19))) return false;
+    parsed.stamp = std::string(name.substr(0, 19));
+    const std::string_view suffix = name.substr(19);
+    if (suffix.empty()) {
+        parsed.older = 1;
         return true;
     }
-    return false;
+    if (suffix[0] != '-' || suffix.size() > 5 || !allDigits(suffix.substr(1))) return false;
+    parsed.older = std::atoi(std::string(suffix.substr(1)).c_str());
+    return true;
 }
 
 std::string stampOf(std::chrono::system_clock::time_point when) {
@@ -211,13 +235,12 @@ void BackupStore::removeStaleTemporaries() const {
     const auto now = fs::file_time_type::clock::now();
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        std::smatch m;
         bool stale = false;
         std::error_code timeError;
         const auto written = fs::last_write_time(it->path(), timeError);
         const bool old = !timeError && now - written > kTemporaryLifetime;
-        if (std::regex_match(name, m, temporaryName())) {
-            stale = old || processGone(std::atoi(m[1].str().c_str()));
+        if (const auto owner = temporaryOwner(name)) {
+            stale = old || processGone(*owner);
         } else if (name.find(".bin.tmp-") != std::string::npos) {
             stale = old; // older versions' temporary names carry no process
         }
