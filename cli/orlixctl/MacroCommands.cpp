@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <fstream>
 #include <ostream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
