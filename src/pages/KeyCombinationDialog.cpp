@@ -35,13 +35,17 @@ bool KeyCaptureEdit::event(QEvent* event) {
 
 void KeyCaptureEdit::keyPressEvent(QKeyEvent* event) {
     const auto mods = event->modifiers();
-    // A bare Esc closes the dialog, as Esc closes every dialog; with a modifier held it is
-    // captured like any other key.
-    if (event->key() == Qt::Key_Escape && (mods & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // Esc is a key a mouse button can send, so a bare Esc is captured like any other; a second
+    // bare Esc straight after it closes the dialog, as Esc closes every dialog.
+    const bool bareEscape =
+        event->key() == Qt::Key_Escape && (mods & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (bareEscape && lastWasBareEscape_) {
+        lastWasBareEscape_ = false;
         event->accept();
         emit escapePressed();
         return;
     }
+    lastWasBareEscape_ = bareEscape;
     KeyCombination::Held held{mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier),
                               mods.testFlag(Qt::AltModifier)};
     event->accept();

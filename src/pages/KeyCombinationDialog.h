@@ -25,6 +25,9 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool lastWasBareEscape_ = false; // the key just captured was Esc on its own
 };
 
 // TForm2: builds a keyboard combination for a mouse button from up to four modifiers and up

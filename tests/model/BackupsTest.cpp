@@ -49,11 +49,12 @@ TEST(Backups, TwoInOneSecondAreBothKeptInOrder) {
     const auto dir = test::scratchDir("backups-same-second");
     BackupStore store(dir, 3);
     for (int v = 1; v <= 4; ++v)
-        ASSERT_TRUE(store.save(std::vector<std::uint8_t>(8, static_cast<std::uint8_t>(v)), at(0)));
+        ASSERT_TRUE(
+            store.save(std::vector<std::uint8_t>(34048, static_cast<std::uint8_t>(v)), at(0)));
     const auto all = store.list();
     ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(bytesOf(all[0].path), std::vector<std::uint8_t>(8, 4));
-    EXPECT_EQ(bytesOf(all[2].path), std::vector<std::uint8_t>(8, 2));
+    EXPECT_EQ(bytesOf(all[0].path), std::vector<std::uint8_t>(34048, 4));
+    EXPECT_EQ(bytesOf(all[2].path), std::vector<std::uint8_t>(34048, 2));
     EXPECT_EQ(all[0].taken.size(), 19u);
     EXPECT_EQ(all[0].taken[10], ' ');
 }

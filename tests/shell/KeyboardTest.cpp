@@ -3,9 +3,11 @@
 // mark, and covers that stop the keyboard as they stop clicks.
 #include "ShellHarness.h"
 
+#include "model/Configuration.h"
 #include "pages/KeyCombinationDialog.h"
 #include "rules/MenuCatalog.h"
 #include "shell/DemoMouse.h"
+#include "widgets/PageContainer.h"
 #include "widgets/SkinStyle.h"
 
 #include <QApplication>
@@ -128,12 +130,21 @@ void TestKeyboard::tabWalksEachPageInReadingOrder() {
     for (QWidget* w : stops)
         names << w->objectName();
     QCOMPARE(names.mid(1, 4), (QStringList{"Btn_Confirm", "Btn_Apply", "Btn_Reset", "Btn_Exit"}));
-    // The page's own stops, in rows from the top, left to right in a row.
+    // The page's own stops, in rows from the top, left to right in a row: the controls of the
+    // shown page and what they hold (the macro page's commands are window children too).
+    auto onShownPage = [&](QWidget* w) {
+        for (int n = 1; n <= 4; ++n) {
+            const pages::PageContainer& page = h.window->page(n);
+            if (!page.isShown()) continue;
+            for (const QPointer<QWidget>& c : page.controls())
+                if (!c.isNull() && (c.data() == w || c->isAncestorOf(w))) return true;
+        }
+        return false;
+    };
     QList<QWidget*> own;
     for (QWidget* w : stops.mid(5))
-        if (!w->objectName().startsWith(QLatin1String("Btn_")) ||
-            w->parentWidget() != h.window.get())
-            own << w;
+        if (onShownPage(w)) own << w;
+    QVERIFY(!own.isEmpty());
     QCOMPARE(stops.mid(5, own.size()), own); // the page comes before the deck
     for (qsizetype i = 1; i < own.size(); ++i) {
         QWidget* a = own[i - 1];
@@ -177,11 +188,20 @@ void TestKeyboard::spaceAndEnterPressButtons() {
         press(h, r.key);
         QVERIFY2(h.find<QRadioButton>(QString::fromLatin1(r.radio))->isChecked(), r.button);
     }
-    // Space on Apply writes, as a click does.
+    // Space on Apply writes, as a click does (given something to write: an unchanged
+    // configuration is not sent again).
+    h.window->configuration().setAssignment(0, 4, "09010000");
+    h.window->refreshUI();
     const auto before = h.mouse.reloads().size();
     QVERIFY(tabTo(h, QStringLiteral("Btn_Apply")));
     press(h, Qt::Key_Space);
     QCOMPARE(h.mouse.reloads().size(), before + 1);
+    const ImageBytes stored = h.storedImage();
+    const std::size_t at = image::kProfileStart + profileCodeOffset(0, 4);
+    QCOMPARE(std::vector<std::uint8_t>(stored.begin() + static_cast<std::ptrdiff_t>(at),
+                                       stored.begin() + static_cast<std::ptrdiff_t>(at) + 4),
+             (std::vector<std::uint8_t>{0x09, 0x01, 0x00, 0x00}));
+    QVERIFY(h.mouse.violations().empty());
 }
 
 void TestKeyboard::coversStopTheKeyboard() {
@@ -281,12 +301,16 @@ void TestKeyboard::escapeClosesMenusAndDialogs() {
     QVERIFY(!h.window->menus().anyOpen());
     QCOMPARE(focused(), QStringLiteral("Key5"));
 
-    // The key-combination dialog: a bare Esc closes it; with a modifier it is a key to capture.
+    // The key-combination dialog captures Esc, with or without a modifier, as a key a button can
+    // send; a second bare Esc in a row closes it.
     auto& dialog = h.window->keyDialog();
     dialog.open(h.window->languages());
     auto* edit = dialog.findChild<QLineEdit*>("Edt_Assembly");
     QTest::keyClick(edit, Qt::Key_Escape, Qt::ControlModifier);
     QVERIFY(dialog.isVisible());
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(edit->text().endsWith(QStringLiteral("Esc")), true);
     QTest::keyClick(edit, Qt::Key_Escape);
     QVERIFY(!dialog.isVisible());
 }

@@ -13,7 +13,8 @@ using namespace orlix::test;
 
 namespace {
 
-// Each test keeps its backups in a folder of its own.
+// Each test keeps its backups in a folder of its own. A window starts from empty folders of
+// its own, so this is called once the window exists.
 std::filesystem::path freshDataHome(const QString& name) {
     const QString data = scratchFolder(name);
     qputenv("XDG_DATA_HOME", data.toUtf8());
@@ -60,10 +61,10 @@ void TestSafetyNet::noBackupMeansAQuestionAndNoMeansNothingWritten() {
         {"Btn_Apply", false}, {"Btn_Apply", true}, {"Btn_Reset", false}, {"Btn_Reset", true}};
     for (const Case& c : cases) {
         const QString tag = QString::fromLatin1(c.button) + (c.answer ? " yes" : " no");
+        Harness h(Edition::Editor, device::SimulatedMouse::basicMouse(imageWith5AsCpiUp()));
         const auto folder = freshDataHome(QStringLiteral("no-backup"));
         std::filesystem::create_directories(folder.parent_path());
         std::ofstream(folder) << "a file where the folder should be";
-        Harness h(Edition::Editor, device::SimulatedMouse::basicMouse(imageWith5AsCpiUp()));
         h.poll();
         h.window->configuration().setAssignment(0, 4, "09020000");
         const auto before = h.storedImage();
@@ -82,8 +83,8 @@ void TestSafetyNet::noBackupMeansAQuestionAndNoMeansNothingWritten() {
 
 void TestSafetyNet::aProfileWithoutLeftKeyIsNotWritten() {
     for (int profile : {0, 1}) {
-        freshDataHome(QStringLiteral("clickless"));
         Harness h;
+        freshDataHome(QStringLiteral("clickless"));
         h.poll();
         // As an imported file can hold it: button 1 is Right Key too.
         QVERIFY(h.window->configuration().setAssignment(profile, 0, "01020000"));
@@ -112,6 +113,8 @@ void TestSafetyNet::aHalfWrittenMouseIsToldAndRepairedAsChosen() {
         {"cancel", true, -1, std::nullopt},
     };
     for (const Case& c : cases) {
+        Harness h(Edition::Editor,
+                  device::SimulatedMouse::basicMouse(everySectionBroken(Edition::Editor)));
         const auto folder = freshDataHome(QStringLiteral("half-written"));
         if (c.backupExists) {
             MacroStore none;
@@ -121,8 +124,6 @@ void TestSafetyNet::aHalfWrittenMouseIsToldAndRepairedAsChosen() {
             QVERIFY(
                 BackupStore(folder).save(profileBytes(everySectionBroken(Edition::Editor), none)));
         }
-        Harness h(Edition::Editor,
-                  device::SimulatedMouse::basicMouse(everySectionBroken(Edition::Editor)));
         const auto broken = h.storedImage();
         h.prompts.chooseAnswers = {c.answer};
         h.poll();
