@@ -17,7 +17,6 @@ namespace {
 
 using namespace protocol;
 
-constexpr std::size_t kMemorySize = SimulatedMouse::kMemorySize;
 constexpr char kStateMagic[8] = {'O', 'r', 'l', 'i', 'x', 'S', 'i', 'm'};
 constexpr std::uint8_t kStateVersion = 1;
 constexpr std::size_t kImageOffsetCurrentLevel = 27;
