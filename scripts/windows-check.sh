@@ -90,30 +90,9 @@ rm -rf "$work"
 mkdir -p "$work"
 mkdir -m 700 "$work/runtime"
 
-# A clean prefix in Windows 10 mode (Qt 6 needs it), with Qt's messages on the error stream,
-# Windows' own UI font, and no offer to install Mono or Gecko.
-export WINEPREFIX=$work/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-timeout 300 "$wine_cmd" wineboot -i >/dev/null 2>&1
-timeout 120 "$wine_cmd" winecfg -v win10 >/dev/null 2>&1
-timeout 60 "$wine_cmd" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /t REG_SZ /d 1 /f >/dev/null 2>&1
-if [ -d /usr/share/wine/fonts ]; then
-    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-fi
-
-# The zip, unpacked where a user would put it.
-install_dir="$WINEPREFIX/drive_c/Program Files"
-cmake -E chdir "$install_dir" cmake -E tar xf "$repo/$zip"
-app=$(ls -d "$install_dir"/orlix-editor-*-windows-x86_64)
-for f in orlix-editor.exe orlix-editor-s.exe orlixctl.exe README-windows.txt platforms/qwindows.dll; do
-    if [ ! -f "$app/$f" ]; then
-        echo "the zip lacks $f" >&2
-        exit 1
-    fi
-done
-
-# An X server of our own: a display number no other run uses at the same moment.
+# An X server of our own, up before the prefix is made: wine's desktop process starts with the
+# prefix and keeps the display it found then, so a prefix made without one never shows a window.
+# A display number no other run uses at the same moment.
 display=57
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
@@ -127,9 +106,39 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=":$display"
-for _ in $(seq 50); do
+for _ in $(seq 100); do
     xwininfo -root >/dev/null 2>&1 && break
     sleep 0.2
+done
+if ! xwininfo -root >/dev/null 2>&1; then
+    echo "Xvfb did not start on $DISPLAY:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 1
+fi
+
+# A clean prefix in Windows 10 mode (Qt 6 needs it), with Qt's messages on the error stream,
+# Windows' own UI font, and no offer to install Mono or Gecko.
+export WINEPREFIX=$work/prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+timeout 300 "$wine_cmd" wineboot -i >/dev/null 2>&1
+timeout 120 "$wine_cmd" winecfg -v win10 >/dev/null 2>&1
+timeout 60 "$wine_cmd" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /t REG_SZ /d 1 /f >/dev/null 2>&1
+if [ -d /usr/share/wine/fonts ]; then
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
+wineserver_cmd=$(command -v wineserver || command -v wineserver64 || echo /usr/lib/wine/wineserver64)
+timeout 120 "$wineserver_cmd" -w 2>/dev/null || true
+
+# The zip, unpacked where a user would put it.
+install_dir="$WINEPREFIX/drive_c/Program Files"
+cmake -E chdir "$install_dir" cmake -E tar xf "$repo/$zip"
+app=$(ls -d "$install_dir"/orlix-editor-*-windows-x86_64)
+for f in orlix-editor.exe orlix-editor-s.exe orlixctl.exe README-windows.txt platforms/qwindows.dll; do
+    if [ ! -f "$app/$f" ]; then
+        echo "the zip lacks $f" >&2
+        exit 1
+    fi
 done
 
 fail() {
