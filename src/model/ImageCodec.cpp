@@ -82,8 +82,9 @@ SectionRepairs decodeImage(const ImageBytes& img, const DecodeOptions& options, 
         copyFrom(img, image::kSectionBStart, s.b);
         repairs.b = checkParameterBSection(s, options.identifiedDataType);
     }
-    if (auto layout = middleLayoutFor(options.readLayout)) {
-        bool breathFromDevice = options.macroDevice && options.readLayout == kDataType3A;
+    if (const ImageLayout* row = imageLayoutFor(options.readLayout)) {
+        const MiddleLayout* layout = &row->middle;
+        const bool breathFromDevice = options.macroDevice && row->macroKeepsBreath;
         if (!breathFromDevice) copyFrom(img, layout->userBreath, s.userBreath);
         copyFrom(img, layout->reserved, s.reserved);
         copyFrom(img, layout->idCode, s.idCode);
@@ -239,7 +240,8 @@ void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s) {
         if (delayChanged(page, s, n)) {
             const int d = correctedDelay(page.delay[n]);
             // The delay has twelve bits; never let it spill into the carried high nibble.
-            key[2] = static_cast<std::uint8_t>((key[2] & fire::kCarriedNibble) | ((d / 256) & 0x0F));
+            key[2] =
+                static_cast<std::uint8_t>((key[2] & fire::kCarriedNibble) | ((d / 256) & 0x0F));
             key[3] = static_cast<std::uint8_t>(d % 256);
         }
     }
