@@ -236,6 +236,20 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate_data() {
     captionsAreDrawnAtTheLayoutsSizes_data();
 }
 
+namespace {
+// The default image of the edition with its lighting in use (bit 0 of the flags clear).
+ImageBytes lightingImageOf(Edition edition) {
+    ImageBytes image = test::defaultImageOf(edition);
+    const auto texts =
+        appearance::Languages::load(test::bundleOf(edition), traitsOf(edition)).languages;
+    Configuration c(edition);
+    c.startUp(image, texts);
+    c.sections.a[image::kLightingFlags] &= static_cast<std::uint8_t>(~kLightingUnused);
+    c.assemble(texts, false);
+    return c.working;
+}
+} // namespace
+
 // Every button caption against the plate drawn under it: the plate's body is measured on the
 // image itself (its solid run through the middle; key plates above their connector nubs), and
 // the caption, at the face it is drawn with, must stand inside it with 4 px to spare on both
@@ -244,7 +258,8 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate_data() {
 void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate() {
     QFETCH(Edition, edition);
     QFETCH(int, language);
-    Harness h(edition, device::SimulatedMouse::macroMouse(test::defaultImageOf(edition)));
+    // A macro mouse with lighting: every page button the window can add is shown.
+    Harness h(edition, device::SimulatedMouse::macroMouse(lightingImageOf(edition)));
     h.poll();
     h.window->applyLanguage(language);
     int measured = 0;
@@ -303,6 +318,11 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate() {
                         : QStringList{};
                 if (tooNarrow.contains(label->objectName()))
                     QEXPECT_FAIL("", "layout 3 spaces its page buttons too closely", Continue);
+                // The Breathing-light button added beside orlix-editor-s's 95-pixel row has its
+                // neighbours' 93-pixel plate; "Breathing Light" needs 88 of its 85.
+                if (edition == Edition::EditorS && language == 1 &&
+                    label->objectName() == QLatin1String("Btn_Breath"))
+                    QEXPECT_FAIL("", "the row's plates are too narrow for this caption", Continue);
                 QVERIFY2(QFontMetrics(drawn).horizontalAdvance(label->text()) <= room.width(),
                          qPrintable(what + roomOf(label)));
             }
@@ -345,16 +365,7 @@ void TestWindowLayout::neededPageButtonsAreReachable() {
     QFETCH(int, language);
     QFETCH(bool, macro);
     QFETCH(bool, lighting);
-    ImageBytes image = test::defaultImageOf(edition);
-    if (lighting) {
-        const auto texts =
-            appearance::Languages::load(test::bundleOf(edition), traitsOf(edition)).languages;
-        Configuration c(edition);
-        c.startUp(image, texts);
-        c.sections.a[image::kLightingFlags] &= static_cast<std::uint8_t>(~kLightingUnused);
-        c.assemble(texts, false);
-        image = c.working;
-    }
+    const ImageBytes image = lighting ? lightingImageOf(edition) : test::defaultImageOf(edition);
     Harness h(edition, macro ? device::SimulatedMouse::macroMouse(image)
                              : device::SimulatedMouse::basicMouse(image));
     h.window->applyLanguage(language);
