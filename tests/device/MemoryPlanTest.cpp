@@ -70,11 +70,12 @@ void expectUsedBytes(const SimulatedMouse& mouse, const MemoryContents& target, 
 void randomMemory(SimulatedMouse& mouse, std::mt19937& rng) {
     std::uniform_int_distribution<int> byte(0, 255);
     auto m = mouse.memory();
-    const std::array<std::uint8_t, 2> id{m[0x6000 + 83], m[0x6000 + 84]};
+    const std::array<std::uint8_t, 2> id{m[protocol::kImageAddress + 83],
+                                         m[protocol::kImageAddress + 84]};
     for (std::size_t i = 0x6000; i < 0x6100; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
-    m[0x6000 + 83] = id[0];
-    m[0x6000 + 84] = id[1];
+    m[protocol::kImageAddress + 83] = id[0];
+    m[protocol::kImageAddress + 84] = id[1];
     if (mouse.settings().kind == Kind::Basic) return;
     for (std::size_t i = 0x6400; i < 0x6800; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
@@ -153,13 +154,15 @@ TEST(PlannedWrite, LeavesWhatAWholeWriteLeavesAndNoOtherSector) {
                     ASSERT_LE(erases, erasesBefore == 0 ? 1u : 2u);
                     if (erases != 0 || !macro) continue;
                     EXPECT_TRUE(std::equal(before.begin() + s * 256,
-                                           before.begin() + s * 256 + 4096,
+                                           before.begin() + s * 256 + protocol::kSectorSize,
                                            after.begin() + s * 256));
                 }
                 if (!macro) {
-                    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0x6000, after.begin()));
-                    EXPECT_TRUE(
-                        std::equal(before.begin() + 0x6100, before.end(), after.begin() + 0x6100));
+                    EXPECT_TRUE(std::equal(before.begin(), before.begin() + protocol::kImageAddress,
+                                           after.begin()));
+                    EXPECT_TRUE(std::equal(before.begin() + protocol::kImageAddress + kImageSize,
+                                           before.end(),
+                                           after.begin() + protocol::kImageAddress + kImageSize));
                 }
                 const bool same = std::all_of(
                     memory::readOrder().begin(), memory::readOrder().end(), [&](auto& b) {
@@ -328,7 +331,9 @@ TEST(PlannedWrite, ReportCounts) {
                 for (const MemoryBlock& b : memory::readOrder())
                     for (auto& v : everything.bytes(b))
                         v = static_cast<std::uint8_t>(~v);
-                everything.image[28] = rig->mouse.memory()[0x6000 + 28];
+                everything.image[image::kSectionBStart + image::kReportRate] =
+                    rig->mouse.memory()[protocol::kImageAddress + image::kSectionBStart +
+                                        image::kReportRate];
                 for (std::size_t n = 0; n < kMacroCount; ++n)
                     everything.macros.setBodyLength(n, kMacroBodySize);
                 out = rig->session.writeContents(everything);
