@@ -150,7 +150,7 @@ TEST(DeviceLinkBlocks, FailuresReadAsFFAndAreCounted) {
     // sent it, the next piece brings what the lost one held. Nothing here can tell.
     mouse.failReport(mouse.reportCount() + 2);
     std::array<std::uint8_t, 21> out{};
-    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
+    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, protocol::kImageAddress, 21, out));
     EXPECT_EQ(out[image::kDataType], 0x1D);
     for (std::size_t i = protocol::kPayloadSize; i < 2 * protocol::kPayloadSize; ++i)
         EXPECT_EQ(out[i], 0xFF) << i;
@@ -161,7 +161,7 @@ TEST(DeviceLinkBlocks, FailuresReadAsFFAndAreCounted) {
     mouse.failReport(mouse.reportCount());
     const auto reportsBefore = mouse.reportCount();
     out.fill(0);
-    EXPECT_FALSE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
+    EXPECT_FALSE(link.readBlock(BlockRead::ShortAddress, protocol::kImageAddress, 21, out));
     EXPECT_EQ(mouse.reportCount(), reportsBefore + 1);
     EXPECT_EQ(out[0], 0xFF);
 }

@@ -311,7 +311,9 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
         EXPECT_EQ(out.attempts, 1);
         EXPECT_TRUE(out.verified);
         EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000 + 110 + 16, 4),
+        EXPECT_EQ(deviceBytes(
+                      rig.mouse,
+                      protocol::kImageAddress + image::kProfileStart + profileCodeOffset(0, 4), 4),
                   (std::vector<std::uint8_t>{0x09, 0x01, 0x00, 0x00}));
         EXPECT_EQ(rig.mouse.activeImage(), rig.config.working);
     }
@@ -373,19 +375,20 @@ TEST(Transfers, ResetWritesDefaultsAndEmptiesTheMacroStore) {
         rig.config.macroNames[0] = "Old";
         ASSERT_TRUE(rig.config.setAssignment(0, 0, "02000800"));
         ASSERT_TRUE(rig.session.writeAll(rig.texts));
-        ASSERT_NE(deviceBytes(rig.mouse, 0x6400, 4), (std::vector<std::uint8_t>(4, 0)));
+        ASSERT_NE(deviceBytes(rig.mouse, kMacroTableAddress, 4), (std::vector<std::uint8_t>(4, 0)));
 
         rig.mouse.clearFrames();
         const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts, {}, mode);
         EXPECT_EQ(out.result, TransferResult::Done);
         EXPECT_EQ(countFrames(rig.mouse), full ? reports::kWriteMacro + reports::kVerifyMacro + 1
                                                : 1 + 38 + 4 * 38 + 38 + 148 + 1);
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6400, 1024), std::vector<std::uint8_t>(1024, 0));
+        EXPECT_EQ(deviceBytes(rig.mouse, kMacroTableAddress, kMacroTableSize),
+                  std::vector<std::uint8_t>(kMacroTableSize, 0));
         for (std::size_t n = 0; n < (full ? 32u : 1u); ++n) {
             EXPECT_EQ(deviceBytes(rig.mouse, 0x8000 + 0x400 * n, 1024),
                       std::vector<std::uint8_t>(1024, 0));
         }
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256),
+        EXPECT_EQ(deviceBytes(rig.mouse, protocol::kImageAddress, kImageSize),
                   std::vector<std::uint8_t>(rig.resourceBytes.begin(), rig.resourceBytes.end()));
         EXPECT_EQ(rig.config.macroNames[0], "");
         EXPECT_EQ(rig.config.assignments[0][0], "01010000");
@@ -422,7 +425,7 @@ TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
         ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
         ASSERT_TRUE(rig.session.readAll(rig.texts));
         rig.mouse.clearFrames();
-        const auto before = deviceBytes(rig.mouse, 0x6000, 256);
+        const auto before = deviceBytes(rig.mouse, protocol::kImageAddress, kImageSize);
         rig.mouse.failReport(rig.mouse.reportCount());
         rig.mouse.failReport(rig.mouse.reportCount() + 1);
         const auto out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
@@ -431,7 +434,7 @@ TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
         EXPECT_FALSE(out.erased);
         EXPECT_EQ(countFrames(rig.mouse), 2u);
         EXPECT_TRUE(rig.mouse.reloads().empty());
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256), before);
+        EXPECT_EQ(deviceBytes(rig.mouse, protocol::kImageAddress, kImageSize), before);
     }
     {
         Rig rig(SimulatedMouse::macroMouse(defaultImage()));

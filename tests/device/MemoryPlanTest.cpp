@@ -72,22 +72,25 @@ void randomMemory(SimulatedMouse& mouse, std::mt19937& rng) {
     auto m = mouse.memory();
     const std::array<std::uint8_t, 2> id{m[protocol::kImageAddress + 83],
                                          m[protocol::kImageAddress + 84]};
-    for (std::size_t i = 0x6000; i < 0x6100; ++i)
+    for (std::size_t i = protocol::kImageAddress; i < protocol::kImageAddress + kImageSize; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
     m[protocol::kImageAddress + 83] = id[0];
     m[protocol::kImageAddress + 84] = id[1];
     if (mouse.settings().kind == Kind::Basic) return;
-    for (std::size_t i = 0x6400; i < 0x6800; ++i)
+    for (std::size_t i = kMacroTableAddress; i < kMacroTableAddress + kMacroTableSize; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
     for (std::size_t n = 0; n < kMacroCount; ++n) {
         const int pick = byte(rng) % 10;
         const int length = pick < 4 ? 0 : pick < 9 ? 1 + byte(rng) * 4 : 1025 + byte(rng);
-        m[0x6400 + 32 * n] = static_cast<std::uint8_t>(length >> 8);
-        m[0x6400 + 32 * n + 1] = static_cast<std::uint8_t>(length & 0xFF);
+        m[kMacroTableAddress + kMacroEntrySize * n + kMacroEntryBodyLength] =
+            static_cast<std::uint8_t>(length >> 8);
+        m[kMacroTableAddress + kMacroEntrySize * n + kMacroEntryBodyLength + 1] =
+            static_cast<std::uint8_t>(length & 0xFF);
     }
-    for (std::size_t i = 0x7000; i < 0x7009; ++i)
+    for (std::size_t i = protocol::kSectionBCopyAddress;
+         i < protocol::kUserBreathCopyAddress + protocol::kUserBreathCopyLength; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
-    for (std::size_t i = 0x8000; i < 0x10000; ++i)
+    for (std::size_t i = kMacroBodyAddress; i < 0x10000; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
 }
 
@@ -168,7 +171,7 @@ TEST(PlannedWrite, LeavesWhatAWholeWriteLeavesAndNoOtherSector) {
                     memory::readOrder().begin(), memory::readOrder().end(), [&](auto& b) {
                         const auto x = held.bytes(b);
                         const auto y = target.bytes(b);
-                        return !macro && b.address != 0x6000
+                        return !macro && b.address != protocol::kImageAddress
                                    ? true
                                    : std::equal(x.begin(), x.end(), y.begin(), y.end());
                     });
@@ -304,8 +307,12 @@ TEST(PlannedWrite, ReportCounts) {
                           rig->mouse.memory().begin());
             }
             for (int n = 0; n < c.macrosInUse; ++n) {
-                rig->mouse.memory()[0x6400 + 32 * static_cast<std::size_t>(n)] = 0x04; // 1024
-                rig->mouse.memory()[0x6401 + 32 * static_cast<std::size_t>(n)] = 0x00;
+                rig->mouse
+                    .memory()[kMacroTableAddress + kMacroEntrySize * static_cast<std::size_t>(n) +
+                              kMacroEntryBodyLength] = 0x04; // 1024
+                rig->mouse
+                    .memory()[kMacroTableAddress + kMacroEntrySize * static_cast<std::size_t>(n) +
+                              kMacroEntryBodyLength + 1] = 0x00;
             }
             ASSERT_EQ(rig->openAndIdentify().result, IdentifyResult::Accepted);
             ASSERT_TRUE(rig->session.readAll(rig->texts));

@@ -50,7 +50,8 @@ TEST(SimulatedMouseState, KeepsKindAndRunningRate) {
     auto image = defaultImage();
     image[image::kSectionBStart + image::kReportRate] = 0x01;
     ASSERT_TRUE(link.sendCommand(0x11, 0x60, 0, 0, 0));
-    ASSERT_TRUE(link.writeBlock(BlockWrite::LongAddress, 0x6000, 256, image));
+    ASSERT_TRUE(link.writeBlock(BlockWrite::LongAddress, protocol::kImageAddress, orlix::kImageSize,
+                                image));
     ASSERT_TRUE(link.sendCommand(0x19, 0, 0, 0, 0));
     ASSERT_EQ(macro.runningReportRate(), 0x02);
     ASSERT_FALSE(macro.saveMemory(dir / "m.bin"));

@@ -80,7 +80,8 @@ TEST(LightingRules, EditsReachTheImage) {
     EXPECT_EQ(img[image::kMode1Red + 2], 0);
     EXPECT_EQ(img[image::kLightingFlags], 0xFE); // bit 4 set, the other bits kept
     EXPECT_TRUE(sectionValid(std::span<const std::uint8_t>(img.data(), image::kSectionASize)));
-    EXPECT_TRUE(sectionValid(std::span<const std::uint8_t>(img.data() + 27, 5)));
+    EXPECT_TRUE(sectionValid(
+        std::span<const std::uint8_t>(img.data() + image::kSectionBStart, image::kSectionBSize)));
 
     EXPECT_TRUE(lit.rules.chooseColourMode(2));
     EXPECT_EQ(lit.assembled()[image::kLightingFlags], 0xEE);
