@@ -284,9 +284,9 @@ TEST(Assembly, UntouchedFireKeyFieldsAreStoredAsTheMouseHoldsThem) {
                 << "key " << n << " read " << int(row.read[fire::kRepeatByte]) << "/"
                 << int(row.read[fire::kDelayLowByte]);
             // A button set to this fire key carries what the record holds.
-            const FireKeySettings fire = s.config.currentFireKeys();
-            EXPECT_EQ(fire.repeat[n], row.stored[fire::kRepeatByte] & 0x0F);
-            EXPECT_EQ(fire.delay[n], (row.stored[fire::kDelayHighByte] & 0x0F) * 256 +
+            const FireKeySettings keys = s.config.currentFireKeys();
+            EXPECT_EQ(keys.repeat[n], row.stored[fire::kRepeatByte] & 0x0F);
+            EXPECT_EQ(keys.delay[n], (row.stored[fire::kDelayHighByte] & 0x0F) * 256 +
                                          row.stored[fire::kDelayLowByte]);
         }
     }
