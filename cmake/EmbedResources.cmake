@@ -1,11 +1,13 @@
 # orlix_embed_resources(<target> <edition-folder> [ACCESSOR <name>] [ROOT <folder>])
 #
-# Compiles every file under resources/<edition-folder>/ (images/ included, hidden files left
-# out) into <target> as a name -> bytes table. A resource is named after its file without the
-# extension. The generated sources define orlix::appearance::<name>() (default: the folder name
-# as an identifier) and orlix::appearance::embeddedResources(), which returns the same bundle.
-# ROOT embeds another folder instead of resources/<edition-folder>/ (test fixtures).
-# The host tool orlix_rcgen writes them; a new or removed file is noticed at the next build.
+# Compiles the files listed in <folder>.files, the list beside resources/<edition-folder>/
+# (one path per line, relative to the folder, images/ included), into <target> as a
+# name -> bytes table. A resource is named after its file without the extension. The generated
+# sources define orlix::appearance::<name>() (default: the folder name as an identifier) and
+# orlix::appearance::embeddedResources(), which returns the same bundle. ROOT embeds another
+# folder instead of resources/<edition-folder>/ (test fixtures). The host tool orlix_rcgen
+# writes them. A listed file that is missing stops the configuration; the test
+# resource_lists_match_folders finds a file in a folder that its list forgets.
 
 set(ORLIX_EMBED_RESOURCES_DIR ${CMAKE_CURRENT_LIST_DIR})
 
@@ -44,12 +46,17 @@ function(orlix_embed_resources target folder)
     if(R_ROOT)
         set(root ${R_ROOT})
     endif()
-    set(files)
-    if(IS_DIRECTORY ${root})
-        file(GLOB_RECURSE files CONFIGURE_DEPENDS LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
-        list(FILTER files EXCLUDE REGEX "(^|/)\\.")
-        list(SORT files)
+    set(list_file ${root}.files)
+    if(NOT EXISTS ${list_file})
+        message(FATAL_ERROR "${list_file} is missing: it lists the files of ${root} to embed")
     endif()
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+    file(STRINGS ${list_file} files)
+    foreach(f IN LISTS files)
+        if(NOT EXISTS ${root}/${f})
+            message(FATAL_ERROR "${list_file} lists ${f}, which is not in ${root}")
+        endif()
+    endforeach()
     set(inputs)
     foreach(f IN LISTS files)
         list(APPEND inputs ${root}/${f})

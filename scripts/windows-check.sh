@@ -208,6 +208,15 @@ for command in info show; do
         fail "orlixctl.exe $command answers otherwise than on Linux"
 done
 
+# doctor looks at the system's HID interfaces: under wine there is no such mouse, and its JSON
+# answer says so with the exit status of a missing mouse (3).
+status=0
+(cd "$app" && timeout 120 "$wine_cmd" orlixctl.exe doctor --json) 2>"$work/doctor.err" |
+    tr -d '\r' >"$work/doctor.json" || status=$?
+grep -q '"usable": false' "$work/doctor.json" && grep -q '"interfaces": \[\]' "$work/doctor.json" ||
+    fail "orlixctl.exe doctor --json did not report the missing mouse" "$work/doctor.json"
+[ "$status" = 3 ] || fail "orlixctl.exe doctor --json ended with $status, not 3" "$work/doctor.err"
+
 echo "-- The window on the windows platform: Apply and the pointer settings"
 cp "$build/tests/windows/orlix-windowcheck.exe" "$qt/bin/Qt6Test.dll" "$app/"
 (cd "$app" && timeout 600 "$wine_cmd" orlix-windowcheck.exe) >"$work/windowcheck.log" 2>&1 ||

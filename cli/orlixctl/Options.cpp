@@ -244,6 +244,146 @@ bool takesNextValue(std::string_view arg) {
     return false;
 }
 
+// Words left over after the parse: a group without its command, an unknown command or
+// option, or an operand the command does not take.
+std::optional<UsageError> leftOverWords(const Bound& b, const Bound::Leaf* leaf,
+                                        const std::vector<std::string>& extras) {
+    if (leaf == nullptr) {
+        if (CLI::App* group = selectedGroup(b)) {
+            const std::string name = group->get_name();
+            if (!extras.empty() && extras[0].rfind('-', 0) != 0)
+                return UsageError{name + " has no command \"" + extras[0] + "\"; it has " +
+                                      subCommands(b, name),
+                                  name};
+            return UsageError{name + " needs one of: " + subCommands(b, name), name};
+        }
+        if (!extras.empty() && extras[0].rfind('-', 0) == 0 && !isNegativeNumber(extras[0]))
+            return UsageError{"unknown option " + extras[0], ""};
+        if (!extras.empty()) return UsageError{"unknown command \"" + extras[0] + "\"", ""};
+        return UsageError{"no command given", ""};
+    }
+    if (extras.empty()) return std::nullopt;
+    const std::string name = commandName(*leaf->command);
+    const std::string& first = extras[0];
+    if (first.rfind('-', 0) == 0 && !isNegativeNumber(first)) {
+        const std::string option = first.substr(0, first.find('='));
+        std::string takes;
+        for (const auto& [known, cli] : leaf->options)
+            takes += (takes.empty() ? "" : ", ") + std::string(known->name);
+        return UsageError{name + " does not take the option " + option +
+                              (takes.empty() ? std::string(" (it takes none of its own)")
+                                             : " (it takes " + takes + ")"),
+                          name};
+    }
+    return UsageError{name + " takes no operand \"" + first + "\"" +
+                          (leaf->command->operands.empty()
+                               ? std::string(" (it takes none)")
+                               : " (it takes " + std::string(leaf->command->operands) + ")"),
+                      name};
+}
+
+// The chosen command, its operands and its own options.
+void takeCommand(const Bound::Leaf& leaf, Options& o) {
+    o.selected = leaf.command;
+    o.command = std::string(leaf.command->name);
+    if (!leaf.command->sub.empty()) o.operands.emplace_back(leaf.command->sub);
+    for (std::size_t i = 0; i < leaf.operandOptions.size(); ++i)
+        if (leaf.operandOptions[i]->count() > 0) o.operands.push_back(leaf.operands[i]);
+    std::size_t value = 0, flag = 0;
+    for (const auto& [known, cli] : leaf.options) {
+        const bool isFlag = known->valueName.empty();
+        const std::string text = isFlag ? std::string() : leaf.values[value];
+        const bool given = cli->count() > 0 && (!isFlag || leaf.flags[flag]);
+        (isFlag ? flag : value)++;
+        if (!given) continue;
+        o.extra[std::string(known->name)] = text;
+        if (known->name == "--json") o.json = true;
+        if (known->name == "--all") o.all = true;
+        if (known->name == "-o") o.output = text;
+    }
+}
+
+// --sim-signal-at N[:INT|:TERM|:KILL]
+std::optional<UsageError> takeSimSignal(std::string text, Options& o) {
+    int sig = SIGINT;
+    if (const auto colon = text.find(':'); colon != std::string::npos) {
+        const std::string signalName = text.substr(colon + 1);
+        text.resize(colon);
+        if (signalName == "INT") {
+            sig = SIGINT;
+        } else if (signalName == "TERM") {
+            sig = SIGTERM;
+        } else if (signalName == "KILL") {
+#ifdef SIGKILL
+            sig = SIGKILL;
+#else
+            return UsageError{"--sim-signal-at: KILL is not known here", ""};
+#endif
+        } else {
+            return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL", ""};
+        }
+    }
+    const auto n = number(text);
+    if (!n || *n == 0)
+        return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL (N from 1)", ""};
+    o.simSignalAt = n;
+    o.simSignal = sig;
+    return std::nullopt;
+}
+
+// The options of the simulated mouse.
+std::optional<UsageError> takeSimOptions(const Bound& b, Options& o) {
+    if (b.simulateOption->count() > 0) {
+        const std::string kind = b.simulate.empty() ? "macro" : b.simulate;
+        if (kind == "basic")
+            o.simulate = SimulatedMouse::Kind::Basic;
+        else if (kind == "macro")
+            o.simulate = SimulatedMouse::Kind::Macro;
+        else
+            return UsageError{"--simulate takes basic or macro, not \"" + kind + "\"", ""};
+    }
+    o.simState = b.simState;
+    if (b.simUnplugOption->count() > 0) {
+        const auto n = number(b.simUnplugAfter);
+        if (!n) return UsageError{"--sim-unplug-after takes a number of reports", ""};
+        o.simUnplugAfter = n;
+    }
+    for (const std::string& text : b.simFailAt) {
+        const auto n = number(text);
+        if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1", ""};
+        o.simFailAt.push_back(*n);
+    }
+    if (b.simSignalOption->count() > 0)
+        if (auto error = takeSimSignal(b.simSignalAt, o)) return error;
+    if (b.simLatencyOption->count() > 0) {
+        const auto n = number(b.simLatency);
+        if (!n || *n > 1000000) return UsageError{"--sim-latency-us takes 0 to 1000000", ""};
+        o.simLatencyMicros = *n;
+    }
+    return std::nullopt;
+}
+
+// The options every command takes.
+std::optional<UsageError> takeGlobalOptions(const Bound& b, CLI::App& app, Options& o) {
+    if (auto error = takeSimOptions(b, o)) return error;
+    if (b.device.empty() && app.get_option("--device")->count() > 0)
+        return UsageError{"--device needs a value", ""};
+    o.device = b.device;
+    o.trace = b.trace;
+    if (b.editionOption->count() > 0) {
+        const auto e = orlix::editionFromName(b.edition);
+        if (!e) return UsageError{"unknown edition \"" + b.edition + "\"", ""};
+        o.edition = *e;
+        o.editionFrom = Options::EditionFrom::Option;
+    }
+    if (b.languageOption->count() > 0) {
+        const auto n = number(b.language);
+        if (!n || *n < 1 || *n > 3) return UsageError{"--language takes 1, 2 or 3", ""};
+        o.language = static_cast<int>(*n);
+    }
+    return std::nullopt;
+}
+
 std::variant<Options, UsageError, HelpRequest> parseArgs(const std::vector<std::string>& args) {
     Bound b;
     auto app = buildParser(b);
@@ -267,127 +407,11 @@ std::variant<Options, UsageError, HelpRequest> parseArgs(const std::vector<std::
     }
     if (b.version) return HelpRequest{std::string("orlixctl ") + ORLIX_VERSION + "\n"};
 
-    Options o;
     const Bound::Leaf* leaf = selectedLeaf(b);
-    const std::vector<std::string> extras = app->remaining(true);
-    if (leaf == nullptr) {
-        if (CLI::App* group = selectedGroup(b)) {
-            const std::string name = group->get_name();
-            if (!extras.empty() && extras[0].rfind('-', 0) != 0)
-                return UsageError{name + " has no command \"" + extras[0] + "\"; it has " +
-                                      subCommands(b, name),
-                                  name};
-            return UsageError{name + " needs one of: " + subCommands(b, name), name};
-        }
-        if (!extras.empty() && extras[0].rfind('-', 0) == 0 && !isNegativeNumber(extras[0]))
-            return UsageError{"unknown option " + extras[0], ""};
-        if (!extras.empty()) return UsageError{"unknown command \"" + extras[0] + "\"", ""};
-        return UsageError{"no command given", ""};
-    }
-    const std::string name = commandName(*leaf->command);
-    if (!extras.empty()) {
-        const std::string& first = extras[0];
-        if (first.rfind('-', 0) == 0 && !isNegativeNumber(first)) {
-            const std::string option = first.substr(0, first.find('='));
-            std::string takes;
-            for (const auto& [known, cli] : leaf->options)
-                takes += (takes.empty() ? "" : ", ") + std::string(known->name);
-            return UsageError{name + " does not take the option " + option +
-                                  (takes.empty() ? std::string(" (it takes none of its own)")
-                                                 : " (it takes " + takes + ")"),
-                              name};
-        }
-        return UsageError{name + " takes no operand \"" + first + "\"" +
-                              (leaf->command->operands.empty()
-                                   ? std::string(" (it takes none)")
-                                   : " (it takes " + std::string(leaf->command->operands) + ")"),
-                          name};
-    }
-
-    o.selected = leaf->command;
-    o.command = std::string(leaf->command->name);
-    if (!leaf->command->sub.empty()) o.operands.emplace_back(leaf->command->sub);
-    for (std::size_t i = 0; i < leaf->operandOptions.size(); ++i)
-        if (leaf->operandOptions[i]->count() > 0) o.operands.push_back(leaf->operands[i]);
-    std::size_t value = 0, flag = 0;
-    for (const auto& [known, cli] : leaf->options) {
-        const bool isFlag = known->valueName.empty();
-        const std::string text = isFlag ? std::string() : leaf->values[value];
-        const bool given = cli->count() > 0 && (!isFlag || leaf->flags[flag]);
-        (isFlag ? flag : value)++;
-        if (!given) continue;
-        o.extra[std::string(known->name)] = text;
-        if (known->name == "--json") o.json = true;
-        if (known->name == "--all") o.all = true;
-        if (known->name == "-o") o.output = text;
-    }
-
-    if (b.simulateOption->count() > 0) {
-        const std::string kind = b.simulate.empty() ? "macro" : b.simulate;
-        if (kind == "basic")
-            o.simulate = SimulatedMouse::Kind::Basic;
-        else if (kind == "macro")
-            o.simulate = SimulatedMouse::Kind::Macro;
-        else
-            return UsageError{"--simulate takes basic or macro, not \"" + kind + "\"", ""};
-    }
-    o.simState = b.simState;
-    if (b.simUnplugOption->count() > 0) {
-        const auto n = number(b.simUnplugAfter);
-        if (!n) return UsageError{"--sim-unplug-after takes a number of reports", ""};
-        o.simUnplugAfter = n;
-    }
-    for (const std::string& text : b.simFailAt) {
-        const auto n = number(text);
-        if (!n || *n == 0) return UsageError{"--sim-fail-at takes a report number from 1", ""};
-        o.simFailAt.push_back(*n);
-    }
-    if (b.simSignalOption->count() > 0) {
-        std::string text = b.simSignalAt;
-        int sig = SIGINT;
-        if (const auto colon = text.find(':'); colon != std::string::npos) {
-            const std::string signalName = text.substr(colon + 1);
-            text.resize(colon);
-            if (signalName == "INT") {
-                sig = SIGINT;
-            } else if (signalName == "TERM") {
-                sig = SIGTERM;
-            } else if (signalName == "KILL") {
-#ifdef SIGKILL
-                sig = SIGKILL;
-#else
-                return UsageError{"--sim-signal-at: KILL is not known here", ""};
-#endif
-            } else {
-                return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL", ""};
-            }
-        }
-        const auto n = number(text);
-        if (!n || *n == 0)
-            return UsageError{"--sim-signal-at takes N, N:INT, N:TERM or N:KILL (N from 1)", ""};
-        o.simSignalAt = n;
-        o.simSignal = sig;
-    }
-    if (b.simLatencyOption->count() > 0) {
-        const auto n = number(b.simLatency);
-        if (!n || *n > 1000000) return UsageError{"--sim-latency-us takes 0 to 1000000", ""};
-        o.simLatencyMicros = *n;
-    }
-    if (b.device.empty() && app->get_option("--device")->count() > 0)
-        return UsageError{"--device needs a value", ""};
-    o.device = b.device;
-    o.trace = b.trace;
-    if (b.editionOption->count() > 0) {
-        const auto e = orlix::editionFromName(b.edition);
-        if (!e) return UsageError{"unknown edition \"" + b.edition + "\"", ""};
-        o.edition = *e;
-        o.editionFrom = Options::EditionFrom::Option;
-    }
-    if (b.languageOption->count() > 0) {
-        const auto n = number(b.language);
-        if (!n || *n < 1 || *n > 3) return UsageError{"--language takes 1, 2 or 3", ""};
-        o.language = static_cast<int>(*n);
-    }
+    if (auto error = leftOverWords(b, leaf, app->remaining(true))) return *error;
+    Options o;
+    takeCommand(*leaf, o);
+    if (auto error = takeGlobalOptions(b, *app, o)) return *error;
     return o;
 }
 

@@ -188,7 +188,7 @@ namespace {
 struct MouseVariant {
     DeviceKind kind;
     std::array<std::uint8_t, 3> chips; // device information byte 5 (a code may repeat)
-    std::uint8_t dataType;             // device information byte 3, the image's layout
+    std::uint8_t dataType;             // device information byte 3: a row of kImageLayouts
     std::array<std::uint8_t, 2> bits;  // accepted configuration bits (mask 0x0C)
     // Where the identity code is looked for, in this order; 0: no second place.
     std::array<std::uint16_t, 2> identity;
@@ -262,7 +262,7 @@ Identification DeviceSession::identify(bool force) {
     // Data type: the image layout of the mouse must be a known one, and the one the program's
     // default image has, or decoding and assembling would place the sections differently.
     const std::uint8_t reported = *id.dataType;
-    const bool known = reported == kDataType1D || reported == kDataType3A;
+    const bool known = middleLayoutFor(reported).has_value();
     if (known) config_.identifiedDataType = reported;
     if (!known || reported != config_.readLayout) return reject(id, IdentifyResult::DataTypeError);
     return identifyVariant(id, force);

@@ -82,8 +82,9 @@ SectionRepairs decodeImage(const ImageBytes& img, const DecodeOptions& options, 
         copyFrom(img, image::kSectionBStart, s.b);
         repairs.b = checkParameterBSection(s, options.identifiedDataType);
     }
-    if (auto layout = middleLayoutFor(options.readLayout)) {
-        bool breathFromDevice = options.macroDevice && options.readLayout == kDataType3A;
+    if (const ImageLayout* row = imageLayoutFor(options.readLayout)) {
+        const MiddleLayout* layout = &row->middle;
+        const bool breathFromDevice = options.macroDevice && row->macroKeepsBreath;
         if (!breathFromDevice) copyFrom(img, layout->userBreath, s.userBreath);
         copyFrom(img, layout->reserved, s.reserved);
         copyFrom(img, layout->idCode, s.idCode);

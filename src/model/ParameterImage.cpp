@@ -9,10 +9,16 @@ namespace {
 constexpr std::array<std::uint8_t, 10> kRampValues{0, 4, 7, 9, 12, 14, 17, 19, 21, 23};
 }
 
+const ImageLayout* imageLayoutFor(std::uint8_t dataType) {
+    const auto row = std::find_if(kImageLayouts.begin(), kImageLayouts.end(),
+                                  [&](const ImageLayout& l) { return l.dataType == dataType; });
+    return row == kImageLayouts.end() ? nullptr : &*row;
+}
+
 std::optional<MiddleLayout> middleLayoutFor(std::uint8_t dataType) {
-    if (dataType == kDataType1D) return MiddleLayout{32, 83, 85, 89};
-    if (dataType == kDataType3A) return MiddleLayout{36, 87, 89, 32};
-    return std::nullopt;
+    const ImageLayout* row = imageLayoutFor(dataType);
+    if (row == nullptr) return std::nullopt;
+    return row->middle;
 }
 
 std::uint8_t sectionChecksum(std::span<const std::uint8_t> data) {

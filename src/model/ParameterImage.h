@@ -75,6 +75,24 @@ struct MiddleLayout {
     std::size_t eft;
     std::size_t userBreath;
 };
+// The image layouts the program knows, one row per data type (device information byte 3).
+// The mouse variants of identification (device/DeviceSession.cpp) name their data type from
+// these rows; a data type without a row is refused.
+struct ImageLayout {
+    std::uint8_t dataType;
+    MiddleLayout middle;
+    // A macro mouse of this layout keeps its own breathing-light block: decoding an image
+    // for it leaves the block as the mouse holds it.
+    bool macroKeepsBreath;
+};
+// clang-format off
+inline constexpr std::array kImageLayouts = {
+    //          data type    reserved idCode eft userBreath  macro keeps breath
+    ImageLayout{kDataType1D, {32,      83,    85, 89},       false},
+    ImageLayout{kDataType3A, {36,      87,    89, 32},       true},
+};
+// clang-format on
+const ImageLayout* imageLayoutFor(std::uint8_t dataType);
 std::optional<MiddleLayout> middleLayoutFor(std::uint8_t dataType);
 
 // (sum of the data bytes mod 256) XOR 0x5A

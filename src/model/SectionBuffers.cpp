@@ -28,7 +28,7 @@ constexpr std::array<std::array<std::uint8_t, 4>, kButtonCount> kRepairProfile{{
 }};
 
 bool knownType(std::optional<std::uint8_t> t) {
-    return t && (*t == kDataType1D || *t == kDataType3A);
+    return t && imageLayoutFor(*t) != nullptr;
 }
 
 void repairA(SectionBuffers& s, std::uint8_t type) {

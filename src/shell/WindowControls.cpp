@@ -52,6 +52,12 @@ void WindowControls::fitTextArea(ButtonLabel* label, std::string_view restImage)
 }
 
 void WindowControls::buildButtons() {
+    buildCommandAndPageButtons();
+    buildWebButton();
+    buildStatesAndCovers();
+}
+
+void WindowControls::buildCommandAndPageButtons() {
     // Window commands: hover "BtnS_02", rest "BtnS_01", pressed "BtnS_03".
     for (const char* b : kWindowButtons) {
         ButtonLabel* label = makeButton(QString::fromLatin1(b), "BtnS_01", QSize(66, 30));
@@ -96,7 +102,9 @@ void WindowControls::buildButtons() {
         for (const char* b : list)
             rows << button(name("Btn_", b));
     pages::condenseAlike(rows);
+}
 
+void WindowControls::buildWebButton() {
     ButtonLabel* web = makeButton(QStringLiteral("Web"), "WebS_01", kWebButtonSize);
     // The web button shows its address in the bar between the globe and the arrow.
     web->setTextArea(QRect(28, 0, kWebButtonSize.width() - 56, kWebButtonSize.height()));
@@ -109,7 +117,11 @@ void WindowControls::buildButtons() {
             [this] { showImage(QStringLiteral("Img_Web"), "WebS_03"); });
     connect(web, &ButtonLabel::left, this,
             [this] { showImage(QStringLiteral("Img_Web"), "WebS_01"); });
+}
 
+// The status texts, the hidden radio buttons that hold the current page and language, and
+// the covers.
+void WindowControls::buildStatesAndCovers() {
     for (const char* l : {"lbl_NoDev", "lbl_CheckDev", "lbl_IDError", "lbl_TypeError"}) {
         auto* status = new QLabel(window_);
         status->setObjectName(QString::fromLatin1(l));

@@ -59,6 +59,9 @@ signals:
 private:
     pages::ButtonLabel* makeButton(const QString& suffix, std::string_view restImage, QSize size);
     void fitTextArea(pages::ButtonLabel* label, std::string_view restImage);
+    void buildCommandAndPageButtons();
+    void buildWebButton();
+    void buildStatesAndCovers();
 
     QWidget* window_;
     const pages::SkinPixmaps& skin_;

@@ -48,4 +48,19 @@ QRect SkinPixmaps::opaqueBounds(std::string_view name) const {
     return bounds;
 }
 
+QRect SkinPixmaps::plateBody(std::string_view name) const {
+    const QImage img = pixmap(name).toImage().convertToFormat(QImage::Format_ARGB32);
+    if (img.isNull()) return {};
+    const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(img.height() / 2));
+    const auto solid = [row](int x) { return qAlpha(row[x]) >= 128; };
+    int left = img.width() / 2;
+    if (!solid(left)) return img.rect();
+    int right = left;
+    while (left > 0 && solid(left - 1))
+        --left;
+    while (right < img.width() - 1 && solid(right + 1))
+        ++right;
+    return QRect(left, 0, right - left + 1, img.height());
+}
+
 } // namespace orlix::pages

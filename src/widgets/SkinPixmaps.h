@@ -27,6 +27,9 @@ public:
     // The smallest rectangle holding every pixel of the image that is not fully transparent;
     // empty for a missing image.
     QRect opaqueBounds(std::string_view name) const;
+    // A plate's solid body: the run of mostly opaque pixels through the middle of its middle
+    // row, at the image's full height; the whole image when that row is not solid at its centre.
+    QRect plateBody(std::string_view name) const;
 
 private:
     const appearance::ResourceBundle& resources_;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -369,5 +370,29 @@ TEST_F(SetCommand, EachOfTheFirstThreeButtonsStaysInTheLeftRightMiddleGroup) {
         ASSERT_EQ(on(kEditor, {"set", "button", "main", row.button, row.function}).code, 0)
             << row.button << " " << row.function;
         EXPECT_EQ(code(image(kEditor), 0, std::stoi(row.button)), row.code) << row.button;
+    }
+}
+
+TEST_F(SetCommand, AFirstThreeButtonFunctionTradesPlacesWithTheButtonThatHadIt) {
+    // on a fresh mouse: button, function -> codes of buttons 1, 2 and 3 afterwards
+    struct Row {
+        const char* button;
+        const char* function;
+        std::array<const char*, 3> codes;
+    };
+    const Row rows[] = {
+        {"3", "Left Key", {"01040000", "01020000", "01010000"}},
+        {"2", "Left Key", {"01020000", "01010000", "01040000"}},
+        {"1", "Middle Key", {"01040000", "01020000", "01010000"}},
+        {"3", "Right Key", {"01010000", "01040000", "01020000"}},
+    };
+    for (const Row& row : rows) {
+        fs::remove(path("mouse.bin"));
+        ASSERT_EQ(on(kEditor, {"set", "button", "main", row.button, row.function}).code, 0)
+            << row.button << " " << row.function;
+        const auto img = image(kEditor);
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_EQ(code(img, 0, k), row.codes[static_cast<std::size_t>(k - 1)])
+                << "button " << k << " after " << row.button << " " << row.function;
     }
 }

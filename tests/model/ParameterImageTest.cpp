@@ -176,3 +176,27 @@ TEST(Decode, LayoutsPlaceTheMiddleBlocksAndAMacroDeviceKeepsBAndBreath) {
     decodeImage(image, {0x42, false, std::nullopt}, u, t);
     EXPECT_EQ(u.fireKeys[0], 32); // compact placement for an unknown layout
 }
+
+// Every known layout tiles the bytes before the fire keys: sections A and B and its four
+// middle blocks cover each byte exactly once.
+TEST(ImageLayouts, EachTilesTheBytesBeforeTheFireKeysOnce) {
+    for (const ImageLayout& row : kImageLayouts) {
+        std::array<int, image::kFireKeyStart> owners{};
+        const auto claim = [&](std::size_t start, std::size_t size) {
+            for (std::size_t i = start; i < start + size; ++i) {
+                ASSERT_LT(i, owners.size()) << "data type " << int(row.dataType);
+                ++owners[i];
+            }
+        };
+        claim(0, image::kSectionASize);
+        claim(image::kSectionBStart, image::kSectionBSize);
+        claim(row.middle.reserved, image::kReservedBlockSize);
+        claim(row.middle.idCode, image::kIdCodeSize);
+        claim(row.middle.eft, image::kEftSize);
+        claim(row.middle.userBreath, image::kUserBreathSize);
+        for (std::size_t i = 0; i < owners.size(); ++i)
+            EXPECT_EQ(owners[i], 1) << "data type " << int(row.dataType) << ", byte " << i;
+        EXPECT_EQ(middleLayoutFor(row.dataType)->idCode, row.middle.idCode);
+    }
+    EXPECT_FALSE(middleLayoutFor(0x42).has_value());
+}

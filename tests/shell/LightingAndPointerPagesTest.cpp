@@ -64,12 +64,15 @@ private slots:
     void controlsStandWhereTheLayoutSays();
     void pointerScalesReadAtStartAndAfterEachDeviceRead();
     void pointerStepsReachTheSystemOnlyWithApply();
+    void confirmAppliesThePointerStepsBeforeClosing();
     void unsupportedScalesAreDrawnDisabled();
     void lightingWithoutSettingsIsDisabledAndCarried();
     void lightingEditsReachTheMouse();
     void colourDialogCancelChangesNothing();
     void lightingIgnoresClicksWhileEditingIsOff();
     void percentEditsOfTheSecondEdition();
+    void swatchPaintsTheModeOneColourAsRead();
+    void percentEditsTakeKeysOnlyInColourModeOne();
 };
 
 void TestLightingAndPointerPages::controlsStandWhereTheLayoutSays() {
@@ -135,6 +138,29 @@ void TestLightingAndPointerPages::pointerStepsReachTheSystemOnlyWithApply() {
     h.click("Img_DbSpd10");
     h.click("Btn_Apply");
     QCOMPARE(h.pointer.read(), (platform::PointerValues{16, 270, 7}));
+}
+
+void TestLightingAndPointerPages::confirmAppliesThePointerStepsBeforeClosing() {
+    // with a mouse setting changed too -> what the pointer settings hold after Confirm
+    for (const bool mouseChange : {true, false}) {
+        Harness h;
+        platform::PointerUpdate system;
+        system.write = {10, 500, 3};
+        QVERIFY(h.pointer.apply(system).ok());
+        h.poll();
+        if (mouseChange) {
+            h.window->configuration().setAssignment(0, 4, "09010000");
+            h.window->refreshUI();
+        }
+        h.click("Btn_Adv");
+        h.click("Img_Spd9");
+        h.click("lbl_DbSpd10");
+        QCOMPARE(h.pointer.read(), (platform::PointerValues{10, 500, 3}));
+        h.click("Btn_Confirm");
+        QVERIFY2(h.prompts.messages.isEmpty(), qPrintable(h.prompts.messages.join('|')));
+        QCOMPARE(h.pointer.read(), (platform::PointerValues{16, 270, 3}));
+        QVERIFY(!h.window->isVisible());
+    }
 }
 
 void TestLightingAndPointerPages::unsupportedScalesAreDrawnDisabled() {
@@ -303,6 +329,47 @@ void TestLightingAndPointerPages::percentEditsOfTheSecondEdition() {
     QCOMPARE(img[23], std::uint8_t{255});
     QCOMPARE(img[24], std::uint8_t{7});
     QVERIFY(sectionsValid(img));
+}
+
+void TestLightingAndPointerPages::swatchPaintsTheModeOneColourAsRead() {
+    // mode-1 percentages as read -> the swatch's colour (every channel its own value)
+    const std::pair<std::array<std::uint8_t, 3>, QColor> rows[] = {
+        {{10, 20, 30}, QColor(25, 51, 76)},
+        {{100, 0, 40}, QColor(255, 0, 102)},
+        {{0, 60, 90}, QColor(0, 153, 229)},
+    };
+    for (const auto& [percent, paint] : rows) {
+        Harness h(Edition::Editor,
+                  device::SimulatedMouse::basicMouse(litImage(Edition::Editor, 0xFE, percent)));
+        h.poll();
+        openBreathingPage(h);
+        QWidget* swatch = h.find("cs_Mode1");
+        QVERIFY(swatch->isVisible());
+        const QImage shown = swatch->grab().toImage();
+        QCOMPARE(shown.pixelColor(shown.rect().center()), paint);
+    }
+}
+
+void TestLightingAndPointerPages::percentEditsTakeKeysOnlyInColourModeOne() {
+    // colour mode clicked, then "7" typed over the red edit -> red shown and stored
+    const std::tuple<const char*, const char*, std::uint8_t> rows[] = {
+        {"lbl_LEDColMode2", "150", 150},
+        {"lbl_LEDColMode1", "7", 7},
+    };
+    for (const auto& [colourMode, shown, stored] : rows) {
+        Harness h(Edition::EditorS, device::SimulatedMouse::basicMouse(
+                                        litImage(Edition::EditorS, 0xFE, {150, 255, 100})));
+        h.poll();
+        h.window->pageButtonClicked(pages::Page::Breath);
+        h.click(colourMode);
+        auto* red = h.find<QLineEdit>("Edt_Mode1R");
+        red->setFocus();
+        red->selectAll();
+        QTest::keyClicks(red, "7");
+        QCOMPARE(red->text(), QString::fromLatin1(shown));
+        h.click("Btn_Apply");
+        QCOMPARE(h.storedImage()[image::kMode1Red], stored);
+    }
 }
 
 QTEST_MAIN(TestLightingAndPointerPages)

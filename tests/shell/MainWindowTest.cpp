@@ -65,6 +65,7 @@ private slots:
     void unpluggedMouseGivesTheNoDeviceState();
     void incompleteReadShowsItsLabelAndWritesNothing();
     void menusOpenAtTheirPlaces();
+    void eachOfTheFirstThreeButtonsOpensTheLeftRightMiddleMenu();
     void specialCpiPlusOnKey5ReachesTheMouseOnApply();
     void primaryButtonSwap();
     void macroFromTheMenuList();
@@ -250,6 +251,28 @@ void TestMainWindow::unpluggedMouseGivesTheNoDeviceState() {
     h.poll();
     QVERIFY(!h.visible("lbl_NoDev"));
     QVERIFY(h.visible("Img_P1"));
+}
+
+void TestMainWindow::eachOfTheFirstThreeButtonsOpensTheLeftRightMiddleMenu() {
+    // button clicked -> the menu that opens (the other one stays closed)
+    const std::pair<const char*, const char*> rows[] = {
+        {"Key1", "Pnl_LRM"},
+        {"Key2", "Pnl_LRM"},
+        {"Key3", "Pnl_LRM"},
+        {"Key5", "Pnl_Main"},
+    };
+    Harness h;
+    h.poll();
+    for (const auto& [button, menu] : rows) {
+        h.click(button);
+        const QString other = QLatin1String(menu) == QLatin1String("Pnl_LRM")
+                                  ? QStringLiteral("Pnl_Main")
+                                  : QStringLiteral("Pnl_LRM");
+        QVERIFY2(h.visible(menu), button);
+        QVERIFY2(!h.visible(other), button);
+        Harness::clickOn(h.find("Img_P1"), QPoint(300, 20));
+        QVERIFY2(!h.visible(menu), button);
+    }
 }
 
 void TestMainWindow::menusOpenAtTheirPlaces() {

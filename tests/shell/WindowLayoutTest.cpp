@@ -17,6 +17,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -248,56 +249,65 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate() {
     h.window->applyLanguage(language);
     int measured = 0;
     std::map<int, QList<pages::ButtonLabel*>> rows; // the rows of page buttons, by their y
-    for (auto* label : h.window->findChildren<pages::ButtonLabel*>()) {
-        if (label->text().isEmpty() || label->isHidden()) continue;
-        QString imageName = label->objectName();
-        imageName.replace(0, imageName.indexOf(QLatin1Char('_')) + 1, QStringLiteral("Img_"));
-        if (label->objectName().startsWith(QLatin1String("Key")) && label->objectName().size() <= 5)
-            imageName = QStringLiteral("Img_") + label->objectName();
-        auto* plate = label->parentWidget()->findChild<pages::SkinImage*>(
-            imageName, Qt::FindDirectChildrenOnly);
-        if (plate == nullptr || plate->pixmap().isNull())
-            continue; // menu entries and captions on the page's own artwork
-        const QImage img = plate->pixmap().toImage();
-        const bool key = imageName.startsWith(QLatin1String("Img_Key"));
-        const int row = key ? 8 : img.height() / 2;
-        int left = img.width() / 2;
-        int right = left;
-        while (left > 0 && qAlpha(img.pixel(left - 1, row)) >= 100)
-            --left;
-        while (right < img.width() - 1 && qAlpha(img.pixel(right + 1, row)) >= 100)
-            ++right;
-        // The caption's room in the plate's own pixels.
-        const QRect room = label->captionRect().translated(label->pos() - plate->pos());
-        const QString what =
-            label->objectName() + QStringLiteral(" \"") + label->text() + QStringLiteral("\"");
-        // The insert panel's OK and Cancel reach past their 40-pixel plates still.
-        if (imageName == QLatin1String("Img_OK") || imageName == QLatin1String("Img_Cancel"))
-            QEXPECT_FAIL("", "the insert panel's buttons need wider plates", Continue);
-        QVERIFY2(room.left() >= left + pages::kCaptionMargin &&
-                     room.right() <= right - pages::kCaptionMargin,
-                 qPrintable(what + QStringLiteral(": room %1..%2 on a body %3..%4")
-                                       .arg(room.left())
-                                       .arg(room.right())
-                                       .arg(left)
-                                       .arg(right)));
-        const QFont drawn = label->drawnFont();
-        const int stretch =
-            drawn.stretch() == QFont::AnyStretch ? pages::kCondensedStretch : drawn.stretch();
-        QVERIFY2(stretch >= pages::kNarrowestStretch, qPrintable(what));
-        if (!key) {
-            const bool deckRow = label->objectName() != QLatin1String("Btn_Web") &&
-                                 plate->width() == pixmapSize(h, "SetS_01").width();
-            if (deckRow) rows[label->y()] << label;
-            const QStringList tooNarrow = edition == Edition::Editor && language == 3
-                                              ? QStringList{"Btn_Breath", "Btn_Save", "Btn_Load"}
-                                              : QStringList{};
-            if (tooNarrow.contains(label->objectName()))
-                QEXPECT_FAIL("", "layout 3 spaces its page buttons too closely", Continue);
-            QVERIFY2(QFontMetrics(drawn).horizontalAdvance(label->text()) <= room.width(),
-                     qPrintable(what + roomOf(label)));
+    QSet<pages::ButtonLabel*> seen;
+    // Every page the window can show, each in turn: a page's controls are hidden on the others.
+    for (const char* page : {"Btn_Main", "Btn_Adv", "Btn_Breath", "Btn_Macro"}) {
+        if (!h.reachable(QString::fromLatin1(page))) continue;
+        h.click(QString::fromLatin1(page));
+        for (auto* label : h.window->findChildren<pages::ButtonLabel*>()) {
+            if (label->text().isEmpty() || label->isHidden() || seen.contains(label)) continue;
+            seen.insert(label);
+            QString imageName = label->objectName();
+            imageName.replace(0, imageName.indexOf(QLatin1Char('_')) + 1, QStringLiteral("Img_"));
+            if (label->objectName().startsWith(QLatin1String("Key")) &&
+                label->objectName().size() <= 5)
+                imageName = QStringLiteral("Img_") + label->objectName();
+            auto* plate = label->parentWidget()->findChild<pages::SkinImage*>(
+                imageName, Qt::FindDirectChildrenOnly);
+            if (plate == nullptr || plate->pixmap().isNull())
+                continue; // menu entries and captions on the page's own artwork
+            const QImage img = plate->pixmap().toImage();
+            const bool key = imageName.startsWith(QLatin1String("Img_Key"));
+            const int row = key ? 8 : img.height() / 2;
+            int left = img.width() / 2;
+            int right = left;
+            while (left > 0 && qAlpha(img.pixel(left - 1, row)) >= 100)
+                --left;
+            while (right < img.width() - 1 && qAlpha(img.pixel(right + 1, row)) >= 100)
+                ++right;
+            // The caption's room in the plate's own pixels.
+            const QRect room = label->captionRect().translated(label->pos() - plate->pos());
+            const QString what =
+                label->objectName() + QStringLiteral(" \"") + label->text() + QStringLiteral("\"");
+            // The insert panel's OK and Cancel reach past their 40-pixel plates still.
+            if (imageName == QLatin1String("Img_OK") || imageName == QLatin1String("Img_Cancel"))
+                QEXPECT_FAIL("", "the insert panel's buttons need wider plates", Continue);
+            QVERIFY2(room.left() >= left + pages::kCaptionMargin &&
+                         room.right() <= right - pages::kCaptionMargin,
+                     qPrintable(what + QStringLiteral(": room %1..%2 on a body %3..%4")
+                                           .arg(room.left())
+                                           .arg(room.right())
+                                           .arg(left)
+                                           .arg(right)));
+            const QFont drawn = label->drawnFont();
+            const int stretch =
+                drawn.stretch() == QFont::AnyStretch ? pages::kCondensedStretch : drawn.stretch();
+            QVERIFY2(stretch >= pages::kNarrowestStretch, qPrintable(what));
+            if (!key) {
+                const bool deckRow = label->objectName() != QLatin1String("Btn_Web") &&
+                                     plate->width() == pixmapSize(h, "SetS_01").width();
+                if (deckRow) rows[label->y()] << label;
+                const QStringList tooNarrow =
+                    edition == Edition::Editor && language == 3
+                        ? QStringList{"Btn_Breath", "Btn_Save", "Btn_Load"}
+                        : QStringList{};
+                if (tooNarrow.contains(label->objectName()))
+                    QEXPECT_FAIL("", "layout 3 spaces its page buttons too closely", Continue);
+                QVERIFY2(QFontMetrics(drawn).horizontalAdvance(label->text()) <= room.width(),
+                         qPrintable(what + roomOf(label)));
+            }
+            ++measured;
         }
-        ++measured;
     }
     QVERIFY(measured >= 12);
     for (const auto& [y, row] : rows)

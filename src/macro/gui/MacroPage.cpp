@@ -1,4 +1,6 @@
 #include "macro/gui/MacroPage.h"
+
+#include "macro/MacroPageStates.h"
 #include "widgets/SkinStyle.h"
 
 #include "appearance/Languages.h"
@@ -133,6 +135,10 @@ ButtonLabel* MacroPage::makeCommand(QWidget* parent, const QString& suffix,
     image->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* label = new ButtonLabel(QStringLiteral("Btn_") + suffix, parent);
     label->resize(size);
+    // The caption keeps its margin from the plate's outline, not from the image's edge.
+    if (!panelButton)
+        if (const QRect body = skin_.plateBody(restImage); !body.isEmpty() && body != label->rect())
+            label->setTextArea(body);
     const std::string hover = panelButton ? "MacroBtnS_02" : "MacroS_02";
     const std::string rest = panelButton ? "MacroBtnS_01" : "MacroS_01";
     connect(label, &ButtonLabel::entered, this, [this, image, label, hover] {
@@ -739,52 +745,49 @@ void MacroPage::setCommandEnabled(const QString& suffix, bool on) {
 }
 
 void MacroPage::updateStates() {
-    const bool usable = editing_ && !locked_;
-    const bool normalRec = editor_.recording() && !editor_.insertRecording();
-    const bool insertRec = editor_.insertRecording();
-    const bool panel = editor_.insertOpen();
-    const bool idle = usable && !editor_.recording() && !panel;
-
+    const MacroPageStates st =
+        macroPageStates({editing_, locked_, editor_.recording(), editor_.insertRecording(),
+                         editor_.insertOpen(), delayChoice_, insertChoice_, editor_.insertKind()});
     window_->findChild<QLabel*>(QStringLiteral("Btn_Start"))
-        ->setText(text(normalRec ? "Str401" : "Str400"));
+        ->setText(text(st.startStops ? "Str401" : "Str400"));
     window_->findChild<QLabel*>(QStringLiteral("Btn_InsertStart"))
-        ->setText(text(insertRec ? "Str401" : "Str400"));
+        ->setText(text(st.insertStartStops ? "Str401" : "Str400"));
 
     for (const char* c : kCommands)
-        setCommandEnabled(QString::fromLatin1(c), idle);
-    setCommandEnabled(QStringLiteral("Start"), usable && !panel && !insertRec);
-    names_->setEnabled(idle);
-    events_->setEnabled(usable && !editor_.recording());
+        setCommandEnabled(QString::fromLatin1(c), st.commands);
+    setCommandEnabled(QStringLiteral("Start"), st.start);
+    names_->setEnabled(st.names);
+    events_->setEnabled(st.events);
 
-    delayGroup_->setEnabled(usable && !normalRec);
+    delayGroup_->setEnabled(st.delayGroup);
     for (const char* c : kChoices)
         setGreyLabel(
             delayGroup_->findChild<QWidget*>(QStringLiteral("IB_") + QString::fromLatin1(c)),
-            normalRec);
-    setFieldLook(delayEdit_, delayChoice_ == 1 && !normalRec);
+            st.delayChoicesGrey);
+    setFieldLook(delayEdit_, st.delayFieldEditable);
 
-    insertGroup_->setEnabled(usable);
-    insertKind_->setEnabled(!insertRec);
-    setCommandEnabled(QStringLiteral("InsertStart"), usable && panel);
-    setCommandEnabled(QStringLiteral("OK"), usable && panel && !insertRec);
-    setCommandEnabled(QStringLiteral("Cancel"), usable && panel && !insertRec);
-    if (!insertRec) {
+    insertGroup_->setEnabled(st.insertGroup);
+    insertKind_->setEnabled(st.insertKindChoice);
+    setCommandEnabled(QStringLiteral("InsertStart"), st.insertStart);
+    setCommandEnabled(QStringLiteral("OK"), st.okCancel);
+    setCommandEnabled(QStringLiteral("Cancel"), st.okCancel);
+    if (!st.cover) {
         // White captions on OK and Cancel whenever they can be used.
         for (const char* n : {"Btn_OK", "Btn_Cancel"})
             if (auto* b = insertGroup_->findChild<ButtonLabel*>(QString::fromLatin1(n));
                 b != nullptr && b->isEnabled())
                 b->setTextColour(Qt::white);
     }
-    cover_->setVisible(insertRec);
-    if (insertRec) cover_->raise();
+    cover_->setVisible(st.cover);
+    if (st.cover) cover_->raise();
     for (const char* c : kChoices)
         setGreyLabel(
             insertGroup_->findChild<QWidget*>(QStringLiteral("IB_Insert") + QString::fromLatin1(c)),
-            insertRec);
-    if (panel && !isDelayKind(editor_.insertKind())) {
-        setFieldLook(insertDelayEdit_, insertChoice_ == 1 && !insertRec);
+            st.insertChoicesGrey);
+    if (st.insertFieldShown) {
+        setFieldLook(insertDelayEdit_, st.insertFieldEditable);
         setGreyLabel(insertGroup_->findChild<QWidget*>(QStringLiteral("lbl_s_A")),
-                     insertChoice_ != 1 || insertRec);
+                     st.insertUnitGrey);
     }
     setGreyLabel(insertGroup_->findChild<QWidget*>(QStringLiteral("lbl_Delay")), false);
 }
