@@ -67,7 +67,7 @@ bool isCodeText(std::string_view code) {
 std::string fireKeyCode(const FireKeySettings& fire, int n) {
     const auto i = static_cast<std::size_t>(n);
     std::array<std::uint8_t, fire::kKeyBytes> key{};
-    key[2] = fire.highNibble[i];
+    key[fire::kDelayHighByte] = fire.highNibble[i];
     writeFireKey(key, fire.repeat[i], fire.delay[i]);
     return toHex(key);
 }

@@ -14,22 +14,23 @@ int correctedDelay(int delay) {
 }
 
 int fireKeyRepeat(FireKeyBytes key) {
-    return key[1] & 0x0F;
+    return key[fire::kRepeatByte] & 0x0F;
 }
 
 int fireKeyDelay(FireKeyBytes key) {
-    return (key[2] & 0x0F) * 256 + key[3];
+    return (key[fire::kDelayHighByte] & 0x0F) * 256 + key[fire::kDelayLowByte];
 }
 
 std::uint8_t fireKeyCarriedNibble(FireKeyBytes key) {
-    return key[2] & fire::kCarriedNibble;
+    return key[fire::kDelayHighByte] & fire::kCarriedNibble;
 }
 
 void writeFireKey(WritableFireKeyBytes key, int repeat, int delay) {
-    key[0] = fire::kKeyMarker;
-    key[1] = static_cast<std::uint8_t>((repeat + fire::kRepeatBase) & 0xFF);
-    key[2] = static_cast<std::uint8_t>((key[2] & fire::kCarriedNibble) | ((delay / 256) & 0x0F));
-    key[3] = static_cast<std::uint8_t>(delay % 256);
+    key[fire::kMarkerByte] = fire::kKeyMarker;
+    key[fire::kRepeatByte] = static_cast<std::uint8_t>((repeat + fire::kRepeatBase) & 0xFF);
+    key[fire::kDelayHighByte] = static_cast<std::uint8_t>(
+        (key[fire::kDelayHighByte] & fire::kCarriedNibble) | ((delay / 256) & 0x0F));
+    key[fire::kDelayLowByte] = static_cast<std::uint8_t>(delay % 256);
 }
 
 std::optional<FireKeyValues> plainFireKey(FireKeyBytes key) {

@@ -26,6 +26,11 @@ constexpr std::size_t kKeyBytes = 4;
 constexpr std::uint8_t kKeyMarker = 0x06;
 constexpr std::uint8_t kRepeatBase = 0x10;
 constexpr std::uint8_t kCarriedNibble = 0xF0; // of byte 2
+// Where each of the four bytes sits inside a key.
+constexpr std::size_t kMarkerByte = 0;
+constexpr std::size_t kRepeatByte = 1;
+constexpr std::size_t kDelayHighByte = 2; // low nibble; the carried nibble above it
+constexpr std::size_t kDelayLowByte = 3;
 } // namespace fire
 
 // The Advanced page's rules for these fields are in rules/FireKeyRules.h.

@@ -232,17 +232,17 @@ void UIToDataBuf(const PageState& page, const TextSource& texts, SectionBuffers&
 void FireKeyModeToDataBuf(const FireKeyPage& page, SectionBuffers& s) {
     for (std::size_t n = 0; n < 4; ++n) {
         auto key = writableFireKeyIn(s.fireKeys, n);
-        key[0] = fire::kKeyMarker;
+        key[fire::kMarkerByte] = fire::kKeyMarker;
         if (repeatChanged(page, s, n)) {
             const int r = correctedRepeat(page.repeat[n]);
-            key[1] = static_cast<std::uint8_t>((r + fire::kRepeatBase) & 0xFF);
+            key[fire::kRepeatByte] = static_cast<std::uint8_t>((r + fire::kRepeatBase) & 0xFF);
         }
         if (delayChanged(page, s, n)) {
             const int d = correctedDelay(page.delay[n]);
             // The delay has twelve bits; never let it spill into the carried high nibble.
-            key[2] =
-                static_cast<std::uint8_t>((key[2] & fire::kCarriedNibble) | ((d / 256) & 0x0F));
-            key[3] = static_cast<std::uint8_t>(d % 256);
+            key[fire::kDelayHighByte] = static_cast<std::uint8_t>(
+                (key[fire::kDelayHighByte] & fire::kCarriedNibble) | ((d / 256) & 0x0F));
+            key[fire::kDelayLowByte] = static_cast<std::uint8_t>(d % 256);
         }
     }
 }

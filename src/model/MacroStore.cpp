@@ -19,13 +19,13 @@ std::span<const std::uint8_t, kMacroEntrySize> MacroStore::entry(std::size_t n) 
 
 std::uint16_t MacroStore::bodyLength(std::size_t n) const {
     auto e = entry(n);
-    return static_cast<std::uint16_t>(e[0] << 8 | e[1]);
+    return static_cast<std::uint16_t>(e[kMacroEntryBodyLength] << 8 | e[kMacroEntryBodyLength + 1]);
 }
 
 void MacroStore::setBodyLength(std::size_t n, std::uint16_t length) {
     auto e = entry(n);
-    e[0] = static_cast<std::uint8_t>(length >> 8);
-    e[1] = static_cast<std::uint8_t>(length & 0xFF);
+    e[kMacroEntryBodyLength] = static_cast<std::uint8_t>(length >> 8);
+    e[kMacroEntryBodyLength + 1] = static_cast<std::uint8_t>(length & 0xFF);
 }
 
 std::size_t MacroStore::usableBodyLength(std::size_t n) const {
@@ -34,7 +34,7 @@ std::size_t MacroStore::usableBodyLength(std::size_t n) const {
 }
 
 std::size_t MacroStore::nameLength(std::size_t n) const {
-    return std::min<std::size_t>(entry(n)[3], kMacroNameBytes);
+    return std::min<std::size_t>(entry(n)[kMacroEntryNameLength], kMacroNameBytes);
 }
 
 std::string MacroStore::name(std::size_t n) const {
@@ -44,7 +44,8 @@ std::string MacroStore::name(std::size_t n) const {
     // byte is the one that is dropped.
     std::u16string units;
     for (std::size_t end = len; end >= 2; end -= 2) {
-        auto unit = static_cast<char16_t>(e[4 + end - 2] << 8 | e[4 + end - 1]);
+        auto unit =
+            static_cast<char16_t>(e[kMacroEntryName + end - 2] << 8 | e[kMacroEntryName + end - 1]);
         units.insert(units.begin(), unit);
     }
     // NUL and U+FFFF are never characters of a name: they are erased flash or padding.
@@ -61,11 +62,11 @@ void MacroStore::setName(std::size_t n, std::string_view utf8Name) {
         if (units.back() >= 0xD800 && units.back() <= 0xDBFF) units.pop_back();
     }
     auto e = entry(n);
-    e[2] = 0x00;
-    e[3] = static_cast<std::uint8_t>(units.size() * 2);
+    e[kMacroEntryZero] = 0x00;
+    e[kMacroEntryNameLength] = static_cast<std::uint8_t>(units.size() * 2);
     for (std::size_t i = 0; i < units.size(); ++i) {
-        e[4 + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
-        e[5 + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
+        e[kMacroEntryName + 2 * i] = static_cast<std::uint8_t>(units[i] >> 8);
+        e[kMacroEntryName + 2 * i + 1] = static_cast<std::uint8_t>(units[i] & 0xFF);
     }
 }
 

@@ -21,6 +21,13 @@ constexpr std::size_t kMacroBodySize = 1024;
 constexpr std::size_t kMacroNameBytes = 28;
 constexpr std::size_t kMacroNameMaxChars = kMacroNameBytes / 2;
 constexpr std::uint16_t kMacroTableAddress = 0x6400;
+// One table entry: the body length (big-endian), a byte written as 0x00, the name length in
+// bytes, then the name as UTF-16 code units, high byte first.
+constexpr std::size_t kMacroEntryBodyLength = 0; // two bytes
+constexpr std::size_t kMacroEntryZero = 2;
+constexpr std::size_t kMacroEntryNameLength = 3;
+constexpr std::size_t kMacroEntryName = 4;
+static_assert(kMacroEntryName + kMacroNameBytes == kMacroEntrySize);
 constexpr std::uint16_t kMacroBodyAddress = 0x8000;
 
 using MacroTableBytes = std::array<std::uint8_t, kMacroTableSize>;
@@ -48,7 +55,7 @@ struct MacroStore {
     std::size_t nameLength(std::size_t n) const;
     std::string name(std::size_t n) const;
     // Writes at most 14 UTF-16 code units, high byte first; bytes beyond the new length keep
-    // what they held. Offset 2 becomes 0x00.
+    // what they held. The zero byte becomes 0x00.
     void setName(std::size_t n, std::string_view utf8Name);
 
     // Empties macro n: length 0, every body byte 0xFF; the name stays.

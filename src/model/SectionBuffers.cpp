@@ -1,5 +1,7 @@
 #include "SectionBuffers.h"
 
+#include "FireKeyFields.h"
+
 #include <algorithm>
 
 namespace orlix {
@@ -73,10 +75,11 @@ bool checkParameterBSection(SectionBuffers& s, std::optional<std::uint8_t> ident
 bool checkFireKeySection(SectionBuffers& s, std::optional<std::uint8_t> identifiedType) {
     return checkOne(s.fireKeys, identifiedType, [&] {
         for (std::size_t n = 0; n < 4; ++n) {
-            s.fireKeys[4 * n] = 0x06;
-            s.fireKeys[4 * n + 1] = 0x12;
-            s.fireKeys[4 * n + 2] = 0x00;
-            s.fireKeys[4 * n + 3] = static_cast<std::uint8_t>(0x10 * (n + 1));
+            auto key = writableFireKeyIn(s.fireKeys, n);
+            key[fire::kMarkerByte] = fire::kKeyMarker;
+            key[fire::kRepeatByte] = 0x12;
+            key[fire::kDelayHighByte] = 0x00;
+            key[fire::kDelayLowByte] = static_cast<std::uint8_t>(0x10 * (n + 1));
         }
     });
 }

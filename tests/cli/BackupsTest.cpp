@@ -3,6 +3,7 @@
 #include "model/Backups.h"
 #include "model/ParameterImage.h"
 #include "model/ProfileFile.h"
+#include "model/SectionBuffers.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -56,8 +57,10 @@ TEST_F(Backups, AResetKeepsWhatItReplacedAndWritingTheBackupRestoresTheMouse) {
         ASSERT_EQ(ctl(kind, {"read", "-o", path("mine.bin")}).code, 0);
         auto mine = readAll(path("mine.bin"));
         const std::uint8_t cpiUp[] = {0x09, 0x01, 0x00, 0x00};
-        std::copy(std::begin(cpiUp), std::end(cpiUp), mine.begin() + 110 + 16);
-        orlix::sealSection(std::span<std::uint8_t>(mine.data() + 110, 145));
+        std::copy(std::begin(cpiUp), std::end(cpiUp),
+                  mine.begin() + orlix::image::kProfileStart + orlix::profileCodeOffset(0, 4));
+        orlix::sealSection(std::span<std::uint8_t>(mine.data() + orlix::image::kProfileStart,
+                                                   orlix::image::kProfileSize));
         writeAll(path("mine.bin"), mine);
         ASSERT_EQ(ctl(kind, {"write", path("mine.bin")}).code, 0);
         ASSERT_EQ(ctl(kind, {"read", "-o", path("written.bin")}).code, 0);

@@ -226,9 +226,9 @@ TEST(ConfigJson, MacrosTheScriptCannotRebuildKeepTheirBytes) {
     MacroStore store = storeOf(p);
     store.bodies[0] = {0x03, 0x82, 0x04, 0x00}; // a code of the mouse's own
     store.setBodyLength(0, 4);
-    store.setBodyLength(1, 2000); // longer than a body
-    store.entry(2)[3] = 5;        // an odd name length
-    store.entry(3)[2] = 0x77;     // the byte that is always written as 0
+    store.setBodyLength(1, 2000);              // longer than a body
+    store.entry(2)[kMacroEntryNameLength] = 5; // an odd name length
+    store.entry(3)[kMacroEntryZero] = 0x77;    // the byte that is always written as 0
     store.bodies[4] = {0x82, 0x04, 0x00};
     store.setBodyLength(4, 3);
     store.setName(4, "ok");

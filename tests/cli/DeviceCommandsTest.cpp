@@ -3,6 +3,8 @@
 // the state file shared by several runs.
 #include "support/CliHarness.h"
 
+#include "model/ParameterImage.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,6 +24,7 @@ using orlix::test::lines;
 using orlix::test::readAll;
 using orlix::test::writeAll;
 using Result = orlix::test::CliResult;
+namespace image = orlix::image;
 using DeviceCommands = orlix::test::CliTest;
 
 // Every run is checked for protocol violations of the simulated mouse: a wrong command
@@ -121,9 +124,10 @@ TEST_F(DeviceCommands, WriteEndsWithTheRatePairWhenTheRunningRateDiffers) {
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "read", "-o", p}).code, 0);
     // The file asks for 1000 reports per second; the mouse runs at 500.
     auto bytes = readAll(p);
-    ASSERT_EQ(bytes[28], 0x02);
-    bytes[28] = 0x01;
-    bytes[31] = static_cast<std::uint8_t>(bytes[31] ^ 0x03); // section B's checksum
+    ASSERT_EQ(bytes[image::kSectionBStart + image::kReportRate], 0x02);
+    bytes[image::kSectionBStart + image::kReportRate] = 0x01;
+    bytes[image::kSectionBStart + image::kSectionBSize - 1] = static_cast<std::uint8_t>(
+        bytes[image::kSectionBStart + image::kSectionBSize - 1] ^ 0x03); // section B's checksum
     writeAll(p, bytes);
     const auto trace = path("t.txt");
     ASSERT_EQ(run({"--simulate=basic", "--sim-state", state, "--trace", trace, "write", p}).code,

@@ -3,6 +3,8 @@
 
 #include "support/CliHarness.h"
 
+#include "model/SectionBuffers.h"
+
 #include <nlohmann/json.hpp>
 
 namespace orlix::test {
@@ -66,14 +68,17 @@ protected:
 
 void setCode(Bytes& p, std::size_t profile, std::size_t button, std::uint32_t code) {
     for (std::size_t i = 0; i < 4; ++i)
-        p[110 + 48 * profile + 4 * button + i] = static_cast<std::uint8_t>(code >> (24 - 8 * i));
+        p[image::kProfileStart +
+          profileCodeOffset(static_cast<int>(profile), static_cast<int>(button)) + i] =
+            static_cast<std::uint8_t>(code >> (24 - 8 * i));
 }
 
 void sealProfiles(Bytes& p) {
     unsigned sum = 0;
-    for (std::size_t i = 110; i < 254; ++i)
+    const std::size_t checksum = image::kProfileStart + image::kProfileSize - 1;
+    for (std::size_t i = image::kProfileStart; i < checksum; ++i)
         sum += p[i];
-    p[254] = static_cast<std::uint8_t>((sum & 0xFF) ^ 0x5A);
+    p[checksum] = static_cast<std::uint8_t>((sum & 0xFF) ^ 0x5A);
 }
 
 TEST_F(ExportCommand, DefaultImagesOfBothEditionsRoundTripThroughTheMouse) {

@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using orlix::kMacroEntryBodyLength;
 using Result = orlix::test::CliResult;
 using orlix::test::readAll;
 using orlix::test::writeText;
@@ -214,11 +215,11 @@ TEST_P(MacroCommands, ExportAndImportMoveEntriesAndBodiesAndRefuseBadFiles) {
     // A length over 1024 is an empty macro, not a bad file: every export comes back, even a
     // store of 0xFF as a profile of a basic mouse leaves it.
     Bytes longLength = one;
-    longLength[0] = 0x04;
-    longLength[1] = 0x01;
+    longLength[kMacroEntryBodyLength] = 0x04;
+    longLength[kMacroEntryBodyLength + 1] = 0x01;
     writeBytes(path("long.bin"), longLength);
     EXPECT_EQ(run({"macro", "import", "2", path("long.bin")}).code, 0);
-    EXPECT_EQ(slice(profile(), kTable + 32, 2), (Bytes{0x04, 0x01}));
+    EXPECT_EQ(slice(profile(), entryAt(1) + kMacroEntryBodyLength, 2), (Bytes{0x04, 0x01}));
     writeBytes(path("erased.bin"), Bytes(33792, 0xFF));
     ASSERT_EQ(run({"macro", "import", "all", path("erased.bin")}).code, 0);
     ASSERT_EQ(run({"macro", "export", "all", path("again.bin")}).code, 0);

@@ -322,16 +322,16 @@ TEST_F(Orlixctl, EmptyShortAndForeignFilesAreRefusedBeforeTheMouseIsTouched) {
     cases.push_back({{}, "is empty"});
     cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + 1),
                      "holds 1 bytes, fewer than the 256 of a settings image"});
-    cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + 255),
+    cases.push_back({std::vector<std::uint8_t>(good.begin(), good.begin() + orlix::kImageSize - 1),
                      "holds 255 bytes, fewer than the 256 of a settings image"});
     auto vendor = good;
-    vendor[3] = 0xCE;
+    vendor[image::kVendorId + 1] = 0xCE;
     cases.push_back({vendor, "vendor id is 0x1BCE, this mouse's is 0x1BCF"});
     auto product = good;
-    product[4] = 0x18;
+    product[image::kProductId] = 0x18;
     cases.push_back({product, "product id is 0x18A6, this mouse's is 0x08A6"});
     auto type = good;
-    type[1] = 0x3A;
+    type[image::kDataType] = 0x3A;
     cases.push_back({type, "data type is 0x3A, this mouse's is 0x1D"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -467,7 +467,9 @@ TEST_F(Orlixctl, FilesWithAnyIdentityBytesLeaveAMouseThatIdentifies) {
                 b = static_cast<std::uint8_t>(x >> 16);
             }
             for (auto* bytes : {&zeros, &noise}) {
-                std::copy(good.begin() + 1, good.begin() + 6, bytes->begin() + 1);
+                // data type, vendor id and product id
+                std::copy(good.begin() + image::kDataType, good.begin() + image::kSpare6,
+                          bytes->begin() + image::kDataType);
                 files.push_back(*bytes);
             }
             for (std::size_t i = 0; i < files.size(); ++i) {

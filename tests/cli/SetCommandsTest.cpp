@@ -284,9 +284,9 @@ TEST_F(SetCommand, SeveralSettingsInOneRunAreOneReadAndOneWrite) {
     EXPECT_EQ(countStarting(t, "set 40 09"), 1u); // one image write
     EXPECT_EQ(t.back(), "set 40 18 00 00 00 00 00 00");
     const auto b = image(kEditor);
-    EXPECT_EQ(b[28], 0x01);
-    EXPECT_EQ(hex(b, 10, 4), "020406FF");
-    EXPECT_EQ(b[27], 2);
+    EXPECT_EQ(b[image::kSectionBStart + image::kReportRate], 0x01);
+    EXPECT_EQ(hex(b, image::kCpiLevel1, 4), "020406FF");
+    EXPECT_EQ(b[image::kSectionBStart + image::kCurrentCpiLevel], 2);
     EXPECT_EQ(code(b, 0, 5), "09010000");
     EXPECT_TRUE(checksumsValid(b));
     EXPECT_NE(on(kEditor, {"show"}).out.find("Fire key 2: repeat"), std::string::npos);

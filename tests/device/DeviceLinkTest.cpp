@@ -8,6 +8,7 @@
 
 using namespace orlix::device;
 using namespace orlix::device::testing;
+namespace image = orlix::image;
 
 namespace {
 
@@ -149,18 +150,18 @@ TEST(DeviceLinkBlocks, FailuresReadAsFFAndAreCounted) {
     // sent it, the next piece brings what the lost one held. Nothing here can tell.
     mouse.failReport(mouse.reportCount() + 2);
     std::array<std::uint8_t, 21> out{};
-    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
-    EXPECT_EQ(out[1], 0x1D);
-    for (std::size_t i = 7; i < 14; ++i)
+    ASSERT_TRUE(link.readBlock(BlockRead::ShortAddress, protocol::kImageAddress, 21, out));
+    EXPECT_EQ(out[image::kDataType], 0x1D);
+    for (std::size_t i = protocol::kPayloadSize; i < 2 * protocol::kPayloadSize; ++i)
         EXPECT_EQ(out[i], 0xFF) << i;
-    EXPECT_EQ(out[14], defaultImage()[7]);
+    EXPECT_EQ(out[2 * protocol::kPayloadSize], defaultImage()[protocol::kPayloadSize]);
     EXPECT_EQ(link.failedReports(), failedBefore + 1);
 
     // A failed block command ends the block before any data report.
     mouse.failReport(mouse.reportCount());
     const auto reportsBefore = mouse.reportCount();
     out.fill(0);
-    EXPECT_FALSE(link.readBlock(BlockRead::ShortAddress, 0x6000, 21, out));
+    EXPECT_FALSE(link.readBlock(BlockRead::ShortAddress, protocol::kImageAddress, 21, out));
     EXPECT_EQ(mouse.reportCount(), reportsBefore + 1);
     EXPECT_EQ(out[0], 0xFF);
 }

@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::uint8_t> resourceOfType(std::uint8_t dataType) {
     auto bytes = defaultResource();
-    bytes[1] = dataType;
+    bytes[image::kDataType] = dataType;
     return bytes;
 }
 
@@ -252,22 +252,28 @@ TEST(WindowCommands, SilentExitAfterAnAcceptedMouseRefusesEveryTransfer) {
 TEST(Transfers, ReadCountsAndContents) {
     {
         Rig rig(SimulatedMouse::basicMouse(defaultImage()));
-        rig.mouse.memory()[0x6000 + 28] = 0x01; // 1000 reports per second
-        rig.mouse.memory()[0x6000 + 31] = static_cast<std::uint8_t>(
-            rig.mouse.memory()[0x6000 + 31] ^ 0x03); // keep section B's checksum right
+        rig.mouse.memory()[protocol::kImageAddress + image::kSectionBStart + image::kReportRate] =
+            0x01; // 1000 reports per second
+        rig.mouse
+            .memory()[protocol::kImageAddress + image::kSectionBStart + image::kSectionBSize - 1] =
+            static_cast<std::uint8_t>(
+                rig.mouse.memory()[protocol::kImageAddress + image::kSectionBStart +
+                                   image::kSectionBSize - 1] ^
+                0x03); // keep section B's checksum right
         ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
         const auto out = rig.session.readAll(rig.texts);
         EXPECT_EQ(out.result, TransferResult::Done);
         EXPECT_EQ(countFrames(rig.mouse), reports::kReadBasic);
         EXPECT_EQ(out.reports, reports::kReadBasic);
-        EXPECT_EQ(rig.config.working[28], 0x01);
+        EXPECT_EQ(rig.config.working[image::kSectionBStart + image::kReportRate], 0x01);
         EXPECT_EQ(rig.config.page.resolution.reportRate, std::optional<int>(1000));
     }
     {
         Rig rig(SimulatedMouse::macroMouse(defaultImage()));
-        rig.mouse.memory()[0x8000 + 0x400 * 5 + 3] = 0x42;
+        rig.mouse.memory()[macroBodyAddress(5) + 3] = 0x42;
         const std::uint8_t entry[] = {0x00, 0x05, 0x00, 0x04, 0x00, 'A', 0x00, 'b'};
-        std::copy(std::begin(entry), std::end(entry), rig.mouse.memory().begin() + 0x6400 + 32 * 2);
+        std::copy(std::begin(entry), std::end(entry),
+                  rig.mouse.memory().begin() + kMacroTableAddress + kMacroEntrySize * 2);
         ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
         int calls = 0;
         int lastPercent = -1;
@@ -305,7 +311,9 @@ TEST(Transfers, WriteCountsReloadAndRoundTrip) {
         EXPECT_EQ(out.attempts, 1);
         EXPECT_TRUE(out.verified);
         EXPECT_EQ(frameText(rig.mouse.frames().back()), "set 40 19 00 00 00 00 00 00");
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000 + 110 + 16, 4),
+        EXPECT_EQ(deviceBytes(
+                      rig.mouse,
+                      protocol::kImageAddress + image::kProfileStart + profileCodeOffset(0, 4), 4),
                   (std::vector<std::uint8_t>{0x09, 0x01, 0x00, 0x00}));
         EXPECT_EQ(rig.mouse.activeImage(), rig.config.working);
     }
@@ -367,19 +375,20 @@ TEST(Transfers, ResetWritesDefaultsAndEmptiesTheMacroStore) {
         rig.config.macroNames[0] = "Old";
         ASSERT_TRUE(rig.config.setAssignment(0, 0, "02000800"));
         ASSERT_TRUE(rig.session.writeAll(rig.texts));
-        ASSERT_NE(deviceBytes(rig.mouse, 0x6400, 4), (std::vector<std::uint8_t>(4, 0)));
+        ASSERT_NE(deviceBytes(rig.mouse, kMacroTableAddress, 4), (std::vector<std::uint8_t>(4, 0)));
 
         rig.mouse.clearFrames();
         const auto out = rig.session.resetToDefaults(rig.resourceBytes, rig.texts, {}, mode);
         EXPECT_EQ(out.result, TransferResult::Done);
         EXPECT_EQ(countFrames(rig.mouse), full ? reports::kWriteMacro + reports::kVerifyMacro + 1
                                                : 1 + 38 + 4 * 38 + 38 + 148 + 1);
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6400, 1024), std::vector<std::uint8_t>(1024, 0));
+        EXPECT_EQ(deviceBytes(rig.mouse, kMacroTableAddress, kMacroTableSize),
+                  std::vector<std::uint8_t>(kMacroTableSize, 0));
         for (std::size_t n = 0; n < (full ? 32u : 1u); ++n) {
             EXPECT_EQ(deviceBytes(rig.mouse, 0x8000 + 0x400 * n, 1024),
                       std::vector<std::uint8_t>(1024, 0));
         }
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256),
+        EXPECT_EQ(deviceBytes(rig.mouse, protocol::kImageAddress, kImageSize),
                   std::vector<std::uint8_t>(rig.resourceBytes.begin(), rig.resourceBytes.end()));
         EXPECT_EQ(rig.config.macroNames[0], "");
         EXPECT_EQ(rig.config.assignments[0][0], "01010000");
@@ -416,7 +425,7 @@ TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
         ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
         ASSERT_TRUE(rig.session.readAll(rig.texts));
         rig.mouse.clearFrames();
-        const auto before = deviceBytes(rig.mouse, 0x6000, 256);
+        const auto before = deviceBytes(rig.mouse, protocol::kImageAddress, kImageSize);
         rig.mouse.failReport(rig.mouse.reportCount());
         rig.mouse.failReport(rig.mouse.reportCount() + 1);
         const auto out = rig.session.writeAll(rig.texts, {}, {}, WriteMode::Full);
@@ -425,7 +434,7 @@ TEST(Transfers, RefusedFirstBlockWritesNothingAndSendsNoReload) {
         EXPECT_FALSE(out.erased);
         EXPECT_EQ(countFrames(rig.mouse), 2u);
         EXPECT_TRUE(rig.mouse.reloads().empty());
-        EXPECT_EQ(deviceBytes(rig.mouse, 0x6000, 256), before);
+        EXPECT_EQ(deviceBytes(rig.mouse, protocol::kImageAddress, kImageSize), before);
     }
     {
         Rig rig(SimulatedMouse::macroMouse(defaultImage()));
@@ -519,11 +528,14 @@ TEST(Transfers, NothingElseStartsWhileASequenceLetsEventsRun) {
 TEST(Transfers, OddBytesFromTheMouseAreTakenSafely) {
     Rig rig(SimulatedMouse::macroMouse(defaultImage()));
     // A macro table of erased flash: lengths 0xFFFF and name lengths of 255.
-    std::fill_n(rig.mouse.memory().begin() + 0x6400, 1024, std::uint8_t{0xFF});
-    std::fill_n(rig.mouse.memory().begin() + 0x7000, 9, std::uint8_t{0xFF});
+    std::fill_n(rig.mouse.memory().begin() + kMacroTableAddress, kMacroTableSize,
+                std::uint8_t{0xFF});
+    std::fill_n(rig.mouse.memory().begin() + protocol::kSectionBCopyAddress,
+                protocol::kSectionBCopyLength + protocol::kUserBreathCopyLength,
+                std::uint8_t{0xFF});
     ASSERT_EQ(rig.openAndIdentify().result, IdentifyResult::Accepted);
     ASSERT_TRUE(rig.session.readAll(rig.texts));
     EXPECT_EQ(rig.config.macros.usableBodyLength(0), 0u);
-    EXPECT_EQ(rig.config.sections.b[0], 0xFF); // taken as read from 0x7000
+    EXPECT_EQ(rig.config.sections.b[image::kCurrentCpiLevel], 0xFF); // taken as read from 0x7000
     EXPECT_TRUE(rig.session.writeAll(rig.texts));
 }

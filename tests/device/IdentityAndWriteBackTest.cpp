@@ -22,7 +22,7 @@ constexpr EditionCase kEditions[] = {{"orlix-editor", Edition::Editor},
 
 std::vector<std::uint8_t> resourceOf(const char* folder, std::uint8_t dataType) {
     auto bytes = defaultResource(folder);
-    bytes[1] = dataType;
+    bytes[image::kDataType] = dataType;
     return bytes;
 }
 
@@ -34,7 +34,7 @@ std::array<std::uint8_t, 256> imageOf(const std::vector<std::uint8_t>& resource)
 
 std::array<std::uint8_t, 256> storedImage(const SimulatedMouse& mouse) {
     std::array<std::uint8_t, 256> image{};
-    std::copy_n(mouse.memory().begin() + 0x6000, 256, image.begin());
+    std::copy_n(mouse.memory().begin() + protocol::kImageAddress, kImageSize, image.begin());
     return image;
 }
 
@@ -335,8 +335,10 @@ TEST(RunningRate, TakenFromTheReadAndFromEachPairSent) {
     Rig rig(SimulatedMouse::basicMouse(defaultImage()));
     rig.openIdentifyRead();
     EXPECT_EQ(rig.session.runningReportRate(), std::optional<int>(500));
-    rig.config.working[28] = 0x01;
-    rig.config.working[31] = static_cast<std::uint8_t>(rig.config.working[31] ^ 0x03);
+    rig.config.working[image::kSectionBStart + image::kReportRate] = 0x01;
+    rig.config.working[image::kSectionBStart + image::kSectionBSize - 1] =
+        static_cast<std::uint8_t>(
+            rig.config.working[image::kSectionBStart + image::kSectionBSize - 1] ^ 0x03);
     rig.config.decode(rig.texts, true);
     ASSERT_TRUE(rig.session.writeAll(rig.texts));
     auto texts = frameTexts(rig.mouse);

@@ -70,23 +70,27 @@ void expectUsedBytes(const SimulatedMouse& mouse, const MemoryContents& target, 
 void randomMemory(SimulatedMouse& mouse, std::mt19937& rng) {
     std::uniform_int_distribution<int> byte(0, 255);
     auto m = mouse.memory();
-    const std::array<std::uint8_t, 2> id{m[0x6000 + 83], m[0x6000 + 84]};
-    for (std::size_t i = 0x6000; i < 0x6100; ++i)
+    const std::array<std::uint8_t, 2> id{m[protocol::kImageAddress + 83],
+                                         m[protocol::kImageAddress + 84]};
+    for (std::size_t i = protocol::kImageAddress; i < protocol::kImageAddress + kImageSize; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
-    m[0x6000 + 83] = id[0];
-    m[0x6000 + 84] = id[1];
+    m[protocol::kImageAddress + 83] = id[0];
+    m[protocol::kImageAddress + 84] = id[1];
     if (mouse.settings().kind == Kind::Basic) return;
-    for (std::size_t i = 0x6400; i < 0x6800; ++i)
+    for (std::size_t i = kMacroTableAddress; i < kMacroTableAddress + kMacroTableSize; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
     for (std::size_t n = 0; n < kMacroCount; ++n) {
         const int pick = byte(rng) % 10;
         const int length = pick < 4 ? 0 : pick < 9 ? 1 + byte(rng) * 4 : 1025 + byte(rng);
-        m[0x6400 + 32 * n] = static_cast<std::uint8_t>(length >> 8);
-        m[0x6400 + 32 * n + 1] = static_cast<std::uint8_t>(length & 0xFF);
+        m[kMacroTableAddress + kMacroEntrySize * n + kMacroEntryBodyLength] =
+            static_cast<std::uint8_t>(length >> 8);
+        m[kMacroTableAddress + kMacroEntrySize * n + kMacroEntryBodyLength + 1] =
+            static_cast<std::uint8_t>(length & 0xFF);
     }
-    for (std::size_t i = 0x7000; i < 0x7009; ++i)
+    for (std::size_t i = protocol::kSectionBCopyAddress;
+         i < protocol::kUserBreathCopyAddress + protocol::kUserBreathCopyLength; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
-    for (std::size_t i = 0x8000; i < 0x10000; ++i)
+    for (std::size_t i = kMacroBodyAddress; i < 0x10000; ++i)
         m[i] = static_cast<std::uint8_t>(byte(rng));
 }
 
@@ -153,19 +157,21 @@ TEST(PlannedWrite, LeavesWhatAWholeWriteLeavesAndNoOtherSector) {
                     ASSERT_LE(erases, erasesBefore == 0 ? 1u : 2u);
                     if (erases != 0 || !macro) continue;
                     EXPECT_TRUE(std::equal(before.begin() + s * 256,
-                                           before.begin() + s * 256 + 4096,
+                                           before.begin() + s * 256 + protocol::kSectorSize,
                                            after.begin() + s * 256));
                 }
                 if (!macro) {
-                    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0x6000, after.begin()));
-                    EXPECT_TRUE(
-                        std::equal(before.begin() + 0x6100, before.end(), after.begin() + 0x6100));
+                    EXPECT_TRUE(std::equal(before.begin(), before.begin() + protocol::kImageAddress,
+                                           after.begin()));
+                    EXPECT_TRUE(std::equal(before.begin() + protocol::kImageAddress + kImageSize,
+                                           before.end(),
+                                           after.begin() + protocol::kImageAddress + kImageSize));
                 }
                 const bool same = std::all_of(
                     memory::readOrder().begin(), memory::readOrder().end(), [&](auto& b) {
                         const auto x = held.bytes(b);
                         const auto y = target.bytes(b);
-                        return !macro && b.address != 0x6000
+                        return !macro && b.address != protocol::kImageAddress
                                    ? true
                                    : std::equal(x.begin(), x.end(), y.begin(), y.end());
                     });
@@ -301,8 +307,12 @@ TEST(PlannedWrite, ReportCounts) {
                           rig->mouse.memory().begin());
             }
             for (int n = 0; n < c.macrosInUse; ++n) {
-                rig->mouse.memory()[0x6400 + 32 * static_cast<std::size_t>(n)] = 0x04; // 1024
-                rig->mouse.memory()[0x6401 + 32 * static_cast<std::size_t>(n)] = 0x00;
+                rig->mouse
+                    .memory()[kMacroTableAddress + kMacroEntrySize * static_cast<std::size_t>(n) +
+                              kMacroEntryBodyLength] = 0x04; // 1024
+                rig->mouse
+                    .memory()[kMacroTableAddress + kMacroEntrySize * static_cast<std::size_t>(n) +
+                              kMacroEntryBodyLength + 1] = 0x00;
             }
             ASSERT_EQ(rig->openAndIdentify().result, IdentifyResult::Accepted);
             ASSERT_TRUE(rig->session.readAll(rig->texts));
@@ -328,7 +338,9 @@ TEST(PlannedWrite, ReportCounts) {
                 for (const MemoryBlock& b : memory::readOrder())
                     for (auto& v : everything.bytes(b))
                         v = static_cast<std::uint8_t>(~v);
-                everything.image[28] = rig->mouse.memory()[0x6000 + 28];
+                everything.image[image::kSectionBStart + image::kReportRate] =
+                    rig->mouse.memory()[protocol::kImageAddress + image::kSectionBStart +
+                                        image::kReportRate];
                 for (std::size_t n = 0; n < kMacroCount; ++n)
                     everything.macros.setBodyLength(n, kMacroBodySize);
                 out = rig->session.writeContents(everything);

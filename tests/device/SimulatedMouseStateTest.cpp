@@ -17,6 +17,7 @@
 
 using namespace orlix::device;
 using namespace orlix::device::testing;
+namespace image = orlix::image;
 
 namespace {
 
@@ -47,9 +48,10 @@ TEST(SimulatedMouseState, KeepsKindAndRunningRate) {
     ASSERT_TRUE(link.openDevice(0x1BCF, 0x08A6));
     // Stored 1000, but only 0x19 sent: the mouse keeps running at 500.
     auto image = defaultImage();
-    image[28] = 0x01;
+    image[image::kSectionBStart + image::kReportRate] = 0x01;
     ASSERT_TRUE(link.sendCommand(0x11, 0x60, 0, 0, 0));
-    ASSERT_TRUE(link.writeBlock(BlockWrite::LongAddress, 0x6000, 256, image));
+    ASSERT_TRUE(link.writeBlock(BlockWrite::LongAddress, protocol::kImageAddress, orlix::kImageSize,
+                                image));
     ASSERT_TRUE(link.sendCommand(0x19, 0, 0, 0, 0));
     ASSERT_EQ(macro.runningReportRate(), 0x02);
     ASSERT_FALSE(macro.saveMemory(dir / "m.bin"));
@@ -57,7 +59,8 @@ TEST(SimulatedMouseState, KeepsKindAndRunningRate) {
     SimulatedMouse again(SimulatedMouse::macroMouse(defaultImage()));
     ASSERT_FALSE(again.loadMemory(dir / "m.bin"));
     EXPECT_EQ(again.runningReportRate(), 0x02);
-    EXPECT_EQ(again.memory()[0x6000 + 28], 0x01);
+    EXPECT_EQ(again.memory()[protocol::kImageAddress + image::kSectionBStart + image::kReportRate],
+              0x01);
 
     // A macro mouse's state used for a basic mouse, and the other way round: a clear error.
     SimulatedMouse basic(SimulatedMouse::basicMouse(defaultImage()));
@@ -76,7 +79,7 @@ TEST(SimulatedMouseState, SizesAreTakenOnlyExactly) {
 
     // The memory alone, as older runs left it: taken, rate from the stored image.
     std::vector<std::uint8_t> memoryOnly(good.begin(), good.begin() + SimulatedMouse::kMemorySize);
-    memoryOnly[0x6000 + 28] = 0x01;
+    memoryOnly[protocol::kImageAddress + image::kSectionBStart + image::kReportRate] = 0x01;
     writeBytes(dir / "old.bin", memoryOnly);
     ASSERT_FALSE(mouse.loadMemory(dir / "old.bin"));
     EXPECT_EQ(mouse.runningReportRate(), 0x01);

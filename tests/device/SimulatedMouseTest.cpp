@@ -9,6 +9,7 @@
 
 using namespace orlix::device;
 using namespace orlix::device::testing;
+namespace image = orlix::image;
 
 namespace {
 
@@ -107,9 +108,11 @@ TEST(SimulatedMouse, WrongCommandOrderShowsAsViolation) {
 TEST(SimulatedMouse, ActiveImageChangesOnlyWithReload) {
     OpenMouse m(SimulatedMouse::basicMouse(defaultImage()));
     std::array<std::uint8_t, 256> changed = defaultImage();
-    changed[28] = 0x01;
-    ASSERT_TRUE(m.link.writeBlock(BlockWrite::ShortAddress, 0x6000, 256, changed));
-    EXPECT_EQ(m.mouse.activeImage()[28], defaultImage()[28]);
+    changed[image::kSectionBStart + image::kReportRate] = 0x01;
+    ASSERT_TRUE(m.link.writeBlock(BlockWrite::ShortAddress, protocol::kImageAddress,
+                                  orlix::kImageSize, changed));
+    EXPECT_EQ(m.mouse.activeImage()[image::kSectionBStart + image::kReportRate],
+              defaultImage()[image::kSectionBStart + image::kReportRate]);
     ASSERT_TRUE(m.link.sendCommand(0x03, 0x00, 0x01, 0x00, 0x00));
     ASSERT_TRUE(m.link.sendCommand(0x18, 0, 0, 0, 0));
     EXPECT_EQ(m.mouse.activeImage(), changed);
@@ -187,7 +190,7 @@ TEST(SimulatedMouse, SingleFailedReportAndLatency) {
     m.mouse.setLatency(std::chrono::milliseconds(2));
     const auto start = std::chrono::steady_clock::now();
     std::array<std::uint8_t, 10> out{};
-    ASSERT_TRUE(m.link.readBlock(BlockRead::ShortAddress, 0x6000, 10, out));
+    ASSERT_TRUE(m.link.readBlock(BlockRead::ShortAddress, protocol::kImageAddress, 10, out));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(6));
 }
 

@@ -278,7 +278,7 @@ TEST_F(EditorFixture, RenameReachesTheStoreAtOnceAndSurvivesAnImport) {
     EXPECT_TRUE(editor.rename(3, "Fifteen chars!!"));
     EXPECT_EQ(names[3], "Fifteen chars!");
     EXPECT_EQ(store.name(3), "Fifteen chars!");
-    EXPECT_EQ(store.entry(3)[3], 28);
+    EXPECT_EQ(store.entry(3)[kMacroEntryNameLength], 28);
     EXPECT_FALSE(editor.rename(3, ""));
     EXPECT_EQ(names[3], "Fifteen chars!");
 

@@ -42,25 +42,25 @@ TEST(MacroNames, FourteenCharactersFillTheEntryExactly) {
     s.setBodyLength(0, 0x0123);
     s.setName(0, "ABCDEFGHIJKLMN");
     auto e = s.entry(0);
-    EXPECT_EQ(e[0], 0x01);
-    EXPECT_EQ(e[1], 0x23);
-    EXPECT_EQ(e[2], 0x00);
-    EXPECT_EQ(e[3], 28);
-    EXPECT_EQ(e[4], 0x00);
-    EXPECT_EQ(e[5], 'A');
-    EXPECT_EQ(e[31], 'N');
+    EXPECT_EQ(e[kMacroEntryBodyLength], 0x01);
+    EXPECT_EQ(e[kMacroEntryBodyLength + 1], 0x23);
+    EXPECT_EQ(e[kMacroEntryZero], 0x00);
+    EXPECT_EQ(e[kMacroEntryNameLength], 28);
+    EXPECT_EQ(e[kMacroEntryName], 0x00);
+    EXPECT_EQ(e[kMacroEntryName + 1], 'A');
+    EXPECT_EQ(e[kMacroEntryName + 27], 'N');
     EXPECT_EQ(s.name(0), "ABCDEFGHIJKLMN");
-    EXPECT_EQ(s.entry(1)[0], 0); // the next entry is untouched
+    EXPECT_EQ(s.entry(1)[kMacroEntryBodyLength], 0); // the next entry is untouched
 }
 
 TEST(MacroNames, UnicodeRoundTripsHighByteFirstAndLongNamesAreCut) {
     MacroStore s;
     s.setName(2, "Залп ×3");
-    EXPECT_EQ(s.entry(2)[4], 0x04); // 'З' is U+0417
-    EXPECT_EQ(s.entry(2)[5], 0x17);
+    EXPECT_EQ(s.entry(2)[kMacroEntryName], 0x04); // 'З' is U+0417
+    EXPECT_EQ(s.entry(2)[kMacroEntryName + 1], 0x17);
     EXPECT_EQ(s.name(2), "Залп ×3");
     s.setName(3, "a name that is far too long");
-    EXPECT_EQ(s.entry(3)[3], 28);
+    EXPECT_EQ(s.entry(3)[kMacroEntryNameLength], 28);
     EXPECT_EQ(s.name(3), "a name that is");
 }
 
@@ -69,13 +69,13 @@ TEST(MacroNames, ShorterNameLeavesOldBytesAfterItsLength) {
     s.setName(0, "LONGNAME");
     s.setName(0, "AB");
     EXPECT_EQ(s.name(0), "AB");
-    EXPECT_EQ(s.entry(0)[9], 'N'); // carried, outside the name
+    EXPECT_EQ(s.entry(0)[kMacroEntryName + 5], 'N'); // carried, outside the name
 }
 
 TEST(MacroNames, OversizedNameLengthNeverReadsPastTheEntry) {
     MacroStore s;
     s.fill(0x41);
-    s.entry(5)[3] = 0xFF; // a file or mouse claims 255 name bytes
+    s.entry(5)[kMacroEntryNameLength] = 0xFF; // a file or mouse claims 255 name bytes
     EXPECT_EQ(s.nameLength(5), 28u);
     EXPECT_EQ(utf8ToUtf16(s.name(5)).value_or(u"").size(), 14u);
 }
@@ -83,12 +83,12 @@ TEST(MacroNames, OversizedNameLengthNeverReadsPastTheEntry) {
 TEST(MacroNames, OddLengthDropsTheLeadingByteAndErasedFlashIsNoName) {
     MacroStore s;
     auto e = s.entry(0);
-    e[3] = 5;
-    e[4] = 0x99;
-    e[5] = 0x00;
-    e[6] = 'H';
-    e[7] = 0x00;
-    e[8] = 'i';
+    e[kMacroEntryNameLength] = 5;
+    e[kMacroEntryName] = 0x99;
+    e[kMacroEntryName + 1] = 0x00;
+    e[kMacroEntryName + 2] = 'H';
+    e[kMacroEntryName + 3] = 0x00;
+    e[kMacroEntryName + 4] = 'i';
     EXPECT_EQ(s.name(0), "Hi"); // groups taken from the end; the leading 0x99 is dropped
     s.fill(0xFF);
     EXPECT_EQ(s.name(0), "");
@@ -103,7 +103,7 @@ TEST(MacroNames, ListNamesReachTheTableOnlyThroughUIToMacroName) {
     EXPECT_EQ(RefreshMacroName(s)[7], "");
     UIToMacroName(s, names);
     EXPECT_EQ(RefreshMacroName(s)[7], "Build");
-    EXPECT_EQ(s.entry(7)[2], 0x00);
+    EXPECT_EQ(s.entry(7)[kMacroEntryZero], 0x00);
 }
 
 TEST(MacroStore, ClearEmptiesTheBodyAndKeepsTheName) {
@@ -230,15 +230,15 @@ TEST(MacroFiles, FilesOfTheWrongSizeOrWithImplausibleLengthsAreRefused) {
 
     // The edges that are taken: length 0 with any bytes, 1 with the end code, 1024.
     auto edge = one;
-    edge[0] = 0x00;
-    edge[1] = 0x00;
-    edge[32] = 0x77;
+    edge[kMacroEntryBodyLength] = 0x00;
+    edge[kMacroEntryBodyLength + 1] = 0x00;
+    edge[kMacroEntrySize] = 0x77;
     writeAll(dir / "edge.bin", edge);
     MacroStore s;
     ASSERT_TRUE(importOneMacro(dir / "edge.bin", s, 0));
     EXPECT_EQ(s.bodies[0][0], 0x77);
-    edge[1] = 0x01;
-    edge[32] = 0x00;
+    edge[kMacroEntryBodyLength + 1] = 0x01;
+    edge[kMacroEntrySize] = 0x00;
     writeAll(dir / "edge.bin", edge);
     ASSERT_TRUE(importOneMacro(dir / "edge.bin", s, 0));
     EXPECT_EQ(s.bodyLength(0), 1);
@@ -282,9 +282,10 @@ TEST(MacroNames, NamesOverErasedEntriesAreCutOnWholeCharacters) {
         MacroNames names;
         names[5] = name;
         UIToMacroName(s, names);
-        EXPECT_EQ(s.entry(5)[2], 0x00) << name; // written, not left as the flash had it
-        EXPECT_EQ(s.entry(5)[3], length) << name;
+        // The zero byte is written, not left as the flash had it.
+        EXPECT_EQ(s.entry(5)[kMacroEntryZero], 0x00) << name;
+        EXPECT_EQ(s.entry(5)[kMacroEntryNameLength], length) << name;
         EXPECT_EQ(s.name(5), stored) << name;
-        EXPECT_EQ(s.entry(5)[0], 0xFF); // the length of the body is not touched
+        EXPECT_EQ(s.entry(5)[kMacroEntryBodyLength], 0xFF); // the length of the body is not touched
     }
 }

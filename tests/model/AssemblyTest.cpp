@@ -1,4 +1,5 @@
 #include "model/Configuration.h"
+#include "model/FireKeyFields.h"
 #include "support/DefaultImages.h"
 #include "support/Language1Texts.h"
 
@@ -36,17 +37,17 @@ TEST_P(BothEditions, UnchangedDefaultAssemblesBackToTheDefaultImage) {
     Session s(GetParam());
     auto original = s.config.working;
     s.config.assemble(s.texts, true);
-    for (std::size_t i = 0; i < 255; ++i)
+    for (std::size_t i = 0; i < image::kLastByte; ++i)
         EXPECT_EQ(s.config.working[i], original[i]) << "byte " << i;
-    EXPECT_EQ(s.config.working[255], 0xFF);
+    EXPECT_EQ(s.config.working[image::kLastByte], 0xFF);
     EXPECT_FALSE(s.config.rate.changed);
 }
 
 TEST_P(BothEditions, SaveAssemblyKeepsByte255) {
     Session s(GetParam());
-    auto before = s.config.working[255];
+    auto before = s.config.working[image::kLastByte];
     s.config.assemble(s.texts, false);
-    EXPECT_EQ(s.config.working[255], before);
+    EXPECT_EQ(s.config.working[image::kLastByte], before);
     EXPECT_EQ(before, GetParam() == Edition::Editor ? 0xFF : 0x00);
 }
 
@@ -57,20 +58,21 @@ TEST(Assembly, LevelsAreStoredAsIndexesOfTheValueTextsInLabelOrder) {
     Session s(Edition::Editor);
     turnOn(s.config.page.resolution, {0, 2, 4, 6}); // 600 1000 1600 3500
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[10], 0x02);
-    EXPECT_EQ(s.config.working[11], 0x04);
-    EXPECT_EQ(s.config.working[12], 0x06);
-    EXPECT_EQ(s.config.working[13], 0x09);
-    EXPECT_TRUE(sectionValid(std::span(s.config.working).first(27)));
+    EXPECT_EQ(s.config.working[image::kCpiLevel1], 0x02);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 1], 0x04);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 2], 0x06);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 3], 0x09);
+    EXPECT_TRUE(sectionValid(std::span(s.config.working).first(image::kSectionASize)));
 
     turnOn(s.config.page.resolution, {2, 0}); // two levels in use
     s.config.page.resolution.current = 2;
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[10], 0x02);
-    EXPECT_EQ(s.config.working[11], 0x04);
-    EXPECT_EQ(s.config.working[12], 0xFF);
-    EXPECT_EQ(s.config.working[13], 0xFF);
-    EXPECT_EQ(s.config.working[27], 1); // 1000 is the second level in use
+    EXPECT_EQ(s.config.working[image::kCpiLevel1], 0x02);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 1], 0x04);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 2], 0xFF);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 3], 0xFF);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel],
+              1); // 1000 is the second level in use
 }
 
 TEST(Assembly, TheValueTableOfTheEditionDecidesTheIndex) {
@@ -79,27 +81,27 @@ TEST(Assembly, TheValueTableOfTheEditionDecidesTheIndex) {
     turnOn(b.config.page.resolution, {4, 0});
     a.config.assemble(a.texts, true);
     b.config.assemble(b.texts, true);
-    EXPECT_EQ(a.config.working[11], 6); // "1600"
-    EXPECT_EQ(b.config.working[11], 7);
+    EXPECT_EQ(a.config.working[image::kCpiLevel1 + 1], 6); // "1600"
+    EXPECT_EQ(b.config.working[image::kCpiLevel1 + 1], 7);
 }
 
 TEST(Assembly, DescendingLevelsAreCarriedUntilTouchedThenComeBackAscending) {
     Session s(Edition::Editor);
-    s.config.working[10] = 4;
-    s.config.working[11] = 2;
-    s.config.working[12] = 0xFF;
-    s.config.working[13] = 0xFF;
-    sealSection(std::span(s.config.working).first(27));
+    s.config.working[image::kCpiLevel1] = 4;
+    s.config.working[image::kCpiLevel1 + 1] = 2;
+    s.config.working[image::kCpiLevel1 + 2] = 0xFF;
+    s.config.working[image::kCpiLevel1 + 3] = 0xFF;
+    sealSection(std::span(s.config.working).first(image::kSectionASize));
     s.config.decode(s.texts);
     EXPECT_TRUE(s.config.page.resolution.on[0]); // "600"
     EXPECT_TRUE(s.config.page.resolution.on[2]); // "1000"
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[10], 4);
-    EXPECT_EQ(s.config.working[11], 2);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1], 4);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 1], 2);
     s.config.page.resolution.touched = true;
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[10], 2);
-    EXPECT_EQ(s.config.working[11], 4);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1], 2);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 1], 4);
 }
 
 TEST(Assembly, ReportRateChangeIsNoticedOnlyWhenTheRateDiffers) {
@@ -111,7 +113,7 @@ TEST(Assembly, ReportRateChangeIsNoticedOnlyWhenTheRateDiffers) {
     s.config.page.resolution.reportRate = 1000;
     s.config.assemble(s.texts, true);
     EXPECT_TRUE(s.config.rate.changed);
-    EXPECT_EQ(s.config.working[28], 1);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kReportRate], 1);
 }
 
 TEST(Assembly, FireKeyFieldsGoToTheFireKeySection) {
@@ -119,20 +121,22 @@ TEST(Assembly, FireKeyFieldsGoToTheFireKeySection) {
     s.config.page.fire.repeat[1] = 5;
     s.config.page.fire.delay[1] = 300;
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[97], 0x06);
-    EXPECT_EQ(s.config.working[98], 0x15);
-    EXPECT_EQ(s.config.working[99], 0x01);
-    EXPECT_EQ(s.config.working[100], 0x2C);
-    EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(93, 17)));
+    EXPECT_EQ(s.config.working[image::kFireKeyStart + fire::kKeyBytes + fire::kMarkerByte], 0x06);
+    EXPECT_EQ(s.config.working[image::kFireKeyStart + fire::kKeyBytes + fire::kRepeatByte], 0x15);
+    EXPECT_EQ(s.config.working[image::kFireKeyStart + fire::kKeyBytes + fire::kDelayHighByte],
+              0x01);
+    EXPECT_EQ(s.config.working[image::kFireKeyStart + fire::kKeyBytes + fire::kDelayLowByte], 0x2C);
+    EXPECT_TRUE(sectionValid(
+        std::span(s.config.working).subspan(image::kFireKeyStart, image::kFireKeySize)));
 }
 
 TEST(Assembly, CarriedHighNibbleSurvivesAndAnOversizedDelayCannotReachIt) {
     Session s(Edition::Editor);
-    s.config.sections.fireKeys[2] = 0xA0;
+    s.config.sections.fireKeys[fire::kDelayHighByte] = 0xA0;
     s.config.page.fire.delay[0] = 0x1FFF; // beyond 12 bits: corrected to 2000 = 0x7D0
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[95], 0xA7);
-    EXPECT_EQ(s.config.working[96], 0xD0);
+    EXPECT_EQ(s.config.working[image::kFireKeyStart + fire::kDelayHighByte], 0xA7);
+    EXPECT_EQ(s.config.working[image::kFireKeyStart + fire::kDelayLowByte], 0xD0);
 }
 
 TEST(Assembly, FireModeButtonsGetTheSelectedGroup) {
@@ -141,13 +145,14 @@ TEST(Assembly, FireModeButtonsGetTheSelectedGroup) {
     ASSERT_TRUE(s.config.setAssignment(2, 11, "0F020000"));
     s.config.page.fire.modeSelected = {true, false, true, false};
     s.config.assemble(s.texts, true);
-    const std::size_t p = 110;
-    EXPECT_EQ(s.config.working[p + 12], 0x0F);
-    EXPECT_EQ(s.config.working[p + 13], 0x01);
-    EXPECT_EQ(s.config.working[p + 14], 0x03);
-    EXPECT_EQ(s.config.working[p + 15], 0x00);
+    const std::size_t p = image::kProfileStart + profileCodeOffset(0, 3);
+    EXPECT_EQ(s.config.working[p], 0x0F);
+    EXPECT_EQ(s.config.working[p + 1], 0x01);
+    EXPECT_EQ(s.config.working[p + 2], 0x03);
+    EXPECT_EQ(s.config.working[p + 3], 0x00);
     EXPECT_EQ(s.config.assignments[2][11], "0F010300");
-    EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(110, 145)));
+    EXPECT_TRUE(sectionValid(
+        std::span(s.config.working).subspan(image::kProfileStart, image::kProfileSize)));
 }
 
 TEST(Assembly, AMacroNamedLikeTheFireModeIsNotRewritten) {
@@ -156,8 +161,8 @@ TEST(Assembly, AMacroNamedLikeTheFireModeIsNotRewritten) {
     ASSERT_TRUE(s.config.setAssignment(0, 0, "10800000"));
     s.config.page.fire.modeSelected = {true, false, false, false};
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[110], 0x10);
-    EXPECT_EQ(s.config.working[111], 0x80);
+    EXPECT_EQ(s.config.working[image::kProfileStart + profileCodeOffset(0, 0)], 0x10);
+    EXPECT_EQ(s.config.working[image::kProfileStart + profileCodeOffset(0, 0) + 1], 0x80);
 }
 
 TEST(FireModeGroup, TheLastFireModeButtonDecidesWhatIsShown) {
@@ -182,34 +187,37 @@ TEST(Lighting, UnusedLightingIsNeverWrittenAndUsedLightingIs) {
     s.config.page.lighting.steps = {10, 10, 10, 10};
     s.config.page.lighting.mode1 = {100, 50, 0};
     s.config.assemble(s.texts, true);
-    for (std::size_t i : {18u, 19u, 20u, 21u, 22u, 23u, 24u, 30u, 89u, 90u})
+    for (std::size_t i :
+         {image::kLedOffTime, image::kLedRiseTime, image::kLedOnTime, image::kLedFallTime,
+          image::kMode1Red, image::kMode1Red + 1, image::kMode1Red + 2,
+          image::kSectionBStart + image::kLightingMode, std::size_t{89}, std::size_t{90}})
         EXPECT_EQ(s.config.working[i], before[i]) << i;
 
     s.config.sections.a[image::kLightingFlags] = 0x00;
     s.config.page.lighting.colourMode = 1;
     s.config.page.lighting.mode2 = {1, 2, 300};
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[9], 0x10);
-    EXPECT_EQ(s.config.working[18], 225);
-    EXPECT_EQ(s.config.working[19], 23);
-    EXPECT_EQ(s.config.working[20], 225);
-    EXPECT_EQ(s.config.working[21], 23);
-    EXPECT_EQ(s.config.working[22], 100);
-    EXPECT_EQ(s.config.working[30], 2);
+    EXPECT_EQ(s.config.working[image::kLightingFlags], 0x10);
+    EXPECT_EQ(s.config.working[image::kLedOffTime], 225);
+    EXPECT_EQ(s.config.working[image::kLedRiseTime], 23);
+    EXPECT_EQ(s.config.working[image::kLedOnTime], 225);
+    EXPECT_EQ(s.config.working[image::kLedFallTime], 23);
+    EXPECT_EQ(s.config.working[image::kMode1Red], 100);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kLightingMode], 2);
     EXPECT_EQ(s.config.working[91], 300 % 256);
     EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(89, 4)));
 
     // A stored off time of 60 shows step 3 and goes back as 50; a mode byte of 3 shows Random.
-    s.config.working[18] = 60;
-    s.config.working[30] = 3;
-    sealSection(std::span(s.config.working).first(27));
-    sealSection(std::span(s.config.working).subspan(27, 5));
+    s.config.working[image::kLedOffTime] = 60;
+    s.config.working[image::kSectionBStart + image::kLightingMode] = 3;
+    sealSection(std::span(s.config.working).first(image::kSectionASize));
+    sealSection(std::span(s.config.working).subspan(image::kSectionBStart, image::kSectionBSize));
     s.config.decode(s.texts);
     EXPECT_EQ(s.config.page.lighting.steps[0], 3);
     EXPECT_EQ(s.config.page.lighting.mode, 0);
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[18], 50);
-    EXPECT_EQ(s.config.working[30], 0);
+    EXPECT_EQ(s.config.working[image::kLedOffTime], 50);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kLightingMode], 0);
 }
 
 TEST(Assembly, A3AMousePlacesTheMiddleRegionItsWay) {
@@ -260,21 +268,26 @@ TEST(Assembly, UntouchedFireKeyFieldsAreStoredAsTheMouseHoldsThem) {
     for (std::size_t n = 0; n < 4; ++n) {
         for (const Row& row : rows) {
             Session s(Edition::Editor);
-            std::copy(row.read.begin(), row.read.end(), s.config.working.begin() + 93 + 4 * n);
-            sealSection(std::span(s.config.working).subspan(93, 17));
+            std::copy(row.read.begin(), row.read.end(),
+                      s.config.working.begin() + image::kFireKeyStart + fire::kKeyBytes * n);
+            sealSection(
+                std::span(s.config.working).subspan(image::kFireKeyStart, image::kFireKeySize));
             s.config.decode(s.texts, true);
             if (row.repeat >= 0) s.config.page.fire.repeat[n] = row.repeat;
             if (row.delay >= 0) s.config.page.fire.delay[n] = row.delay;
             s.config.assemble(s.texts, true);
-            const auto at = s.config.working.begin() + 93 + 4 * static_cast<std::ptrdiff_t>(n);
+            const auto at = s.config.working.begin() +
+                            static_cast<std::ptrdiff_t>(image::kFireKeyStart + fire::kKeyBytes * n);
             Record got{};
-            std::copy(at, at + 4, got.begin());
+            std::copy(at, at + fire::kKeyBytes, got.begin());
             EXPECT_EQ(got, row.stored)
-                << "key " << n << " read " << int(row.read[1]) << "/" << int(row.read[3]);
+                << "key " << n << " read " << int(row.read[fire::kRepeatByte]) << "/"
+                << int(row.read[fire::kDelayLowByte]);
             // A button set to this fire key carries what the record holds.
-            const FireKeySettings fire = s.config.currentFireKeys();
-            EXPECT_EQ(fire.repeat[n], row.stored[1] & 0x0F);
-            EXPECT_EQ(fire.delay[n], (row.stored[2] & 0x0F) * 256 + row.stored[3]);
+            const FireKeySettings keys = s.config.currentFireKeys();
+            EXPECT_EQ(keys.repeat[n], row.stored[fire::kRepeatByte] & 0x0F);
+            EXPECT_EQ(keys.delay[n], (row.stored[fire::kDelayHighByte] & 0x0F) * 256 +
+                                         row.stored[fire::kDelayLowByte]);
         }
     }
 }
@@ -296,14 +309,18 @@ TEST(Assembly, AnInvalidCurrentLevelIsStoredAsThePageShowsIt) {
     };
     for (const Row& row : rows) {
         Session s(Edition::Editor);
-        std::copy(row.levels.begin(), row.levels.end(), s.config.working.begin() + 10);
-        sealSection(std::span(s.config.working).first(27));
-        s.config.working[27] = row.current;
-        sealSection(std::span(s.config.working).subspan(27, 5));
+        std::copy(row.levels.begin(), row.levels.end(),
+                  s.config.working.begin() + image::kCpiLevel1);
+        sealSection(std::span(s.config.working).first(image::kSectionASize));
+        s.config.working[image::kSectionBStart + image::kCurrentCpiLevel] = row.current;
+        sealSection(
+            std::span(s.config.working).subspan(image::kSectionBStart, image::kSectionBSize));
         s.config.decode(s.texts, true);
         s.config.assemble(s.texts, true);
-        EXPECT_EQ(s.config.working[27], row.stored) << int(row.current);
-        EXPECT_TRUE(std::equal(row.levels.begin(), row.levels.end(),
-                               s.config.working.begin() + 10)); // the levels are carried
+        EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], row.stored)
+            << int(row.current);
+        EXPECT_TRUE(
+            std::equal(row.levels.begin(), row.levels.end(),
+                       s.config.working.begin() + image::kCpiLevel1)); // the levels are carried
     }
 }

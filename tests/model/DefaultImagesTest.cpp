@@ -84,10 +84,11 @@ TEST(ShippedDefaultImage, EverySectionOfBothImagesIsSealed) {
     for (Edition e : {Edition::Editor, Edition::EditorS}) {
         const ImageBytes image = test::defaultImage(e);
         const std::span<const std::uint8_t> bytes(image);
-        EXPECT_TRUE(sectionValid(bytes.subspan(0, 27)));
-        EXPECT_TRUE(sectionValid(bytes.subspan(27, 5)));
-        EXPECT_TRUE(sectionValid(bytes.subspan(89, 4)));  // user breath
-        EXPECT_TRUE(sectionValid(bytes.subspan(93, 17))); // fire keys
-        EXPECT_TRUE(sectionValid(bytes.subspan(110, 145)));
+        EXPECT_TRUE(sectionValid(bytes.first(image::kSectionASize)));
+        EXPECT_TRUE(sectionValid(bytes.subspan(image::kSectionBStart, image::kSectionBSize)));
+        EXPECT_TRUE(sectionValid(bytes.subspan(89, 4))); // user breath
+        EXPECT_TRUE(
+            sectionValid(bytes.subspan(image::kFireKeyStart, image::kFireKeySize))); // fire keys
+        EXPECT_TRUE(sectionValid(bytes.subspan(image::kProfileStart, image::kProfileSize)));
     }
 }

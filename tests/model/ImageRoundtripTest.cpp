@@ -2,6 +2,7 @@
 // what it held, for every image the pages can show; and the fields the pages show must be
 // the fields of the image, not bytes that merely travel along with them.
 #include "model/Configuration.h"
+#include "model/FireKeyFields.h"
 #include "support/DefaultImages.h"
 #include "support/Language1Texts.h"
 
@@ -36,7 +37,8 @@ public:
         img[image::kDataType] = dataType;
         const bool lightingUsed = pick(2) == 0;
         img[image::kLightingFlags] =
-            static_cast<std::uint8_t>(lightingUsed ? img[9] & ~kLightingUnused : img[9] | 1);
+            static_cast<std::uint8_t>(lightingUsed ? img[image::kLightingFlags] & ~kLightingUnused
+                                                   : img[image::kLightingFlags] | 1);
 
         // Levels: a random subset (one to four) of the eight level labels, in label order.
         std::vector<int> labels{0, 1, 2, 3, 4, 5, 6, 7};
@@ -48,18 +50,20 @@ public:
             img[10 + j] = j < labels.size() ? cpiIndexOfLabel(labels[j]) : kLevelNotUsed;
 
         if (lightingUsed) {
-            img[18] = kHoldValues[pick(10)];
-            img[19] = kRampValues[pick(10)];
-            img[20] = kHoldValues[pick(10)];
-            img[21] = kRampValues[pick(10)];
+            img[image::kLedOffTime] = kHoldValues[pick(10)];
+            img[image::kLedRiseTime] = kRampValues[pick(10)];
+            img[image::kLedOnTime] = kHoldValues[pick(10)];
+            img[image::kLedFallTime] = kRampValues[pick(10)];
         }
-        seal(img, 0, 27);
+        seal(img, 0, image::kSectionASize);
 
-        img[27] = static_cast<std::uint8_t>(pick(used));
-        img[28] = static_cast<std::uint8_t>(1 + pick(2));
-        img[29] = static_cast<std::uint8_t>(pick(3));
-        if (lightingUsed) img[30] = static_cast<std::uint8_t>(pick(3));
-        seal(img, 27, 5);
+        img[image::kSectionBStart + image::kCurrentCpiLevel] =
+            static_cast<std::uint8_t>(pick(used));
+        img[image::kSectionBStart + image::kReportRate] = static_cast<std::uint8_t>(1 + pick(2));
+        img[image::kSectionBStart + image::kActiveProfile] = static_cast<std::uint8_t>(pick(3));
+        if (lightingUsed)
+            img[image::kSectionBStart + image::kLightingMode] = static_cast<std::uint8_t>(pick(3));
+        seal(img, image::kSectionBStart, image::kSectionBSize);
 
         const auto layout = *middleLayoutFor(dataType);
         if (lightingUsed) seal(img, layout.userBreath, 4); // rewritten, so kept true
@@ -137,7 +141,7 @@ TEST_P(RoundTrip, EveryShowableImageAssemblesBackUnchanged) {
 
         c.assemble(generate.texts(), true); // for the mouse byte 255 is 0xFF
         ImageBytes forMouse = original;
-        forMouse[255] = 0xFF;
+        forMouse[image::kLastByte] = 0xFF;
         ASSERT_EQ(c.working, forMouse) << "run " << run;
     }
 }
@@ -162,10 +166,10 @@ struct Shown {
 
 ImageBytes withFireKey(std::size_t n, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
     ImageBytes img = test::defaultImage(Edition::Editor);
-    img[93 + 4 * n + 1] = b1;
-    img[93 + 4 * n + 2] = b2;
-    img[93 + 4 * n + 3] = b3;
-    seal(img, 93, 17);
+    img[image::kFireKeyStart + fire::kKeyBytes * n + fire::kRepeatByte] = b1;
+    img[image::kFireKeyStart + fire::kKeyBytes * n + fire::kDelayHighByte] = b2;
+    img[image::kFireKeyStart + fire::kKeyBytes * n + fire::kDelayLowByte] = b3;
+    seal(img, image::kFireKeyStart, image::kFireKeySize);
     return img;
 }
 
@@ -187,22 +191,28 @@ TEST(FireKeyDecode, TheCarriedHighNibbleIsNotPartOfTheDelay) {
     EXPECT_EQ(full.config.page.fire.delay[3], 0x0FFF);
     // An untouched delay beyond 2000 is stored as the mouse holds it.
     full.config.assemble(full.texts, true);
-    EXPECT_EQ(full.config.working[93 + 12 + 2], 0xFF);
-    EXPECT_EQ(full.config.working[93 + 12 + 3], 0xFF);
+    EXPECT_EQ(
+        full.config.working[image::kFireKeyStart + 3 * fire::kKeyBytes + fire::kDelayHighByte],
+        0xFF);
+    EXPECT_EQ(full.config.working[image::kFireKeyStart + 3 * fire::kKeyBytes + fire::kDelayLowByte],
+              0xFF);
     // A typed one is stored corrected; the carried nibble stays.
     full.config.page.fire.delay[3] = 4000;
     full.config.assemble(full.texts, true);
-    EXPECT_EQ(full.config.working[93 + 12 + 2], 0xF7);
-    EXPECT_EQ(full.config.working[93 + 12 + 3], 0xD0);
+    EXPECT_EQ(
+        full.config.working[image::kFireKeyStart + 3 * fire::kKeyBytes + fire::kDelayHighByte],
+        0xF7);
+    EXPECT_EQ(full.config.working[image::kFireKeyStart + 3 * fire::kKeyBytes + fire::kDelayLowByte],
+              0xD0);
 }
 
 TEST(LightingDecode, AModeTwoColourComesFromWhereTheDataTypePutsIt) {
     ImageBytes img = test::defaultImage(Edition::Editor);
-    img[1] = kDataType3A;
-    img[9] = 0x00; // lighting in use, colour mode 2
-    seal(img, 0, 27);
+    img[image::kDataType] = kDataType3A;
+    img[image::kLightingFlags] = 0x00; // lighting in use, colour mode 2
+    seal(img, 0, image::kSectionASize);
     // The 0x3A placement: user breath first, at 32..35.
-    std::fill(img.begin() + 32, img.begin() + 93, std::uint8_t{0});
+    std::fill(img.begin() + 32, img.begin() + image::kFireKeyStart, std::uint8_t{0});
     img[32] = 10;
     img[33] = 55;
     img[34] = 100;
@@ -212,8 +222,8 @@ TEST(LightingDecode, AModeTwoColourComesFromWhereTheDataTypePutsIt) {
     EXPECT_EQ(basic.config.page.lighting.mode2, (std::array<int, 3>{10, 55, 100}));
     EXPECT_EQ(basic.config.page.lighting.colourMode, 2);
 
-    img[1] = kDataType1D;
-    seal(img, 0, 27);
+    img[image::kDataType] = kDataType1D;
+    seal(img, 0, image::kSectionASize);
     img[89] = 20;
     img[90] = 30;
     img[91] = 40;

@@ -1,4 +1,5 @@
 #include "model/Configuration.h"
+#include "model/FireKeyFields.h"
 #include "model/ImageCodec.h"
 #include "model/SectionBuffers.h"
 #include "support/DefaultImages.h"
@@ -79,7 +80,7 @@ TEST(DefaultImage, SecondEditionDiffersWhereItShould) {
     auto texts = test::language1Texts(Edition::EditorS);
     Configuration c(Edition::EditorS);
     c.startUp(test::defaultResource(Edition::EditorS), texts);
-    EXPECT_EQ(c.working[255], 0x00);
+    EXPECT_EQ(c.working[image::kLastByte], 0x00);
     EXPECT_EQ(c.assignments[0][10], "02000B00");
     EXPECT_EQ(c.assignments[0][11], "02000C00");
     // Levels 04 07 09 0A: in this edition index 7 reads 1600, so the same labels light up
@@ -100,32 +101,32 @@ protected:
 };
 
 TEST_F(Repair, BadSectionAOfA1DMouseGetsTheRepairContentsAndBKeepsItsBytes) {
-    image[26] ^= 0x01;
+    image[image::kSectionASize - 1] ^= 0x01;
     decode(kDataType1D);
-    EXPECT_EQ(s.a[1], 0x1D);
-    EXPECT_EQ(s.a[10], 0x03);
-    EXPECT_EQ(s.a[26], 0x4B);
+    EXPECT_EQ(s.a[image::kDataType], 0x1D);
+    EXPECT_EQ(s.a[image::kCpiLevel1], 0x03);
+    EXPECT_EQ(s.a[image::kSectionASize - 1], 0x4B);
     EXPECT_EQ(s.b[image::kReportRate], 2); // B as read
-    EXPECT_EQ(s.b[4], 0x5C);
+    EXPECT_EQ(s.b[image::kSectionBSize - 1], 0x5C);
 }
 
 TEST_F(Repair, RepairOfA3AMouseCarriesItsDataType) {
-    image[26] ^= 0x01;
+    image[image::kSectionASize - 1] ^= 0x01;
     decode(kDataType3A);
-    EXPECT_EQ(s.a[1], 0x3A);
-    EXPECT_EQ(s.a[26], 0x74);
+    EXPECT_EQ(s.a[image::kDataType], 0x3A);
+    EXPECT_EQ(s.a[image::kSectionASize - 1], 0x74);
 }
 
 TEST_F(Repair, BadSectionBReplacesAAndBEvenWhenAWasRight) {
-    image[31] ^= 0x10;
+    image[image::kSectionBStart + image::kSectionBSize - 1] ^= 0x10;
     decode(kDataType1D);
     EXPECT_EQ((std::array<std::uint8_t, 5>{0x01, 0x02, 0x00, 0x04, 0x5D}), s.b);
-    EXPECT_EQ(s.a[10], 0x03);
-    EXPECT_EQ(s.a[26], 0x4B);
+    EXPECT_EQ(s.a[image::kCpiLevel1], 0x03);
+    EXPECT_EQ(s.a[image::kSectionASize - 1], 0x4B);
 }
 
 TEST_F(Repair, BadProfileChecksumGivesTheRepairTableInAllProfiles) {
-    image[200] ^= 0x40;
+    image[image::kProfileStart + profileCodeOffset(1, 10) + 2] ^= 0x40;
     decode(kDataType1D);
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(table[static_cast<std::size_t>(p)], kDefaultOther);
@@ -133,19 +134,19 @@ TEST_F(Repair, BadProfileChecksumGivesTheRepairTableInAllProfiles) {
 }
 
 TEST_F(Repair, BadFireKeysGetTheDefaultFireKeys) {
-    image[100] = 0x77;
+    image[image::kFireKeyStart + fire::kKeyBytes + fire::kDelayLowByte] = 0x77;
     decode(kDataType1D);
-    EXPECT_EQ(s.fireKeys[4 * 1 + 3], 0x20);
-    EXPECT_EQ(s.fireKeys[16], 0x5A);
+    EXPECT_EQ(s.fireKeys[fire::kKeyBytes + fire::kDelayLowByte], 0x20);
+    EXPECT_EQ(s.fireKeys[image::kFireKeySize - 1], 0x5A);
 }
 
 TEST_F(Repair, WithoutAnIdentifiedMouseOnlyTheChecksumIsMended) {
-    image[10] = 0x00; // data changed, checksum now wrong
+    image[image::kCpiLevel1] = 0x00; // data changed, checksum now wrong
     decode(std::nullopt);
-    EXPECT_EQ(s.a[10], 0x00);
+    EXPECT_EQ(s.a[image::kCpiLevel1], 0x00);
     EXPECT_TRUE(sectionValid(s.a));
     decode(std::uint8_t{0x42}); // an unknown type has no repair contents either
-    EXPECT_EQ(s.a[10], 0x00);
+    EXPECT_EQ(s.a[image::kCpiLevel1], 0x00);
 }
 
 TEST(Decode, LayoutsPlaceTheMiddleBlocksAndAMacroDeviceKeepsBAndBreath) {

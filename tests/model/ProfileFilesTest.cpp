@@ -48,8 +48,9 @@ TEST(ProfileFile, SaveOfABasicMouseWritesTheImageThen0xFF) {
     ASSERT_TRUE(w.config.saveProfile(path, w.texts));
     auto data = readAll(dir / "abc.bin");
     ASSERT_EQ(data.size(), kProfileFileSize);
-    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 256, w.config.working.begin()));
-    EXPECT_TRUE(std::all_of(data.begin() + 256, data.end(), [](auto b) { return b == 0xFF; }));
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + kImageSize, w.config.working.begin()));
+    EXPECT_TRUE(
+        std::all_of(data.begin() + kImageSize, data.end(), [](auto b) { return b == 0xFF; }));
 }
 
 TEST(ProfileFile, MacroDeviceRoundTripKeepsEverything) {
@@ -78,8 +79,8 @@ TEST(ProfileFile, AShortFileChangesOnlyWhatItCovers) {
     Window w;
     w.config.macros.setName(0, "Stay");
     auto image = test::defaultResource(Edition::Editor);
-    image[29] = 1;
-    sealSection(std::span(image).subspan(27, 5));
+    image[image::kSectionBStart + image::kActiveProfile] = 1;
+    sealSection(std::span(image).subspan(image::kSectionBStart, image::kSectionBSize));
     writeAll(dir / "short.bin", image);
     ASSERT_TRUE(w.config.loadProfile(dir / "short.bin", w.texts));
     EXPECT_EQ(w.config.macroNames[0], "Stay");
@@ -92,12 +93,12 @@ TEST(ProfileFile, OnAMacroMouseTheFileBringsItsOwnSectionB) {
     w.config.macroDevice = true;
     w.config.sections.b = {0, 1, 0, 4, 0}; // as a device read left it (checksum irrelevant)
     auto image = test::defaultResource(Edition::Editor);
-    image[27] = 3; // current level 4 of 4
-    image[29] = 2; // reset-control profile active
-    sealSection(std::span(image).subspan(27, 5));
+    image[image::kSectionBStart + image::kCurrentCpiLevel] = 3; // current level 4 of 4
+    image[image::kSectionBStart + image::kActiveProfile] = 2;   // reset-control profile active
+    sealSection(std::span(image).subspan(image::kSectionBStart, image::kSectionBSize));
     writeAll(dir / "b.bin", image);
     ASSERT_TRUE(w.config.loadProfile(dir / "b.bin", w.texts));
-    EXPECT_EQ(w.config.sections.b[0], 3);
+    EXPECT_EQ(w.config.sections.b[image::kCurrentCpiLevel], 3);
     EXPECT_EQ(w.config.page.activeProfile, 2);
     EXPECT_EQ(w.config.page.resolution.reportRate, 500);
 }
@@ -106,7 +107,7 @@ TEST(ProfileFile, ALoadedFileWithABadProfileChecksumShowsTheRepairTable) {
     auto dir = test::scratchDir("profile-bad");
     Window w;
     auto image = test::defaultResource(Edition::Editor);
-    image[254] ^= 0xFF;
+    image[image::kProfileStart + image::kProfileSize - 1] ^= 0xFF;
     writeAll(dir / "bad.bin", image);
     ASSERT_TRUE(w.config.loadProfile(dir / "bad.bin", w.texts));
     for (const auto& profile : w.config.assignments) {
@@ -179,7 +180,7 @@ TEST(ProfileFile, RandomAndTruncatedDataOfEverySizeLoadsSafely) {
                     ASSERT_EQ(code.size(), 8u);
             for (const auto& name : c.macroNames)
                 ASSERT_LE(utf8ToUtf16(name).value_or(u"").size(), 14u);
-            ASSERT_TRUE(sectionValid(std::span(c.working).first(27)));
+            ASSERT_TRUE(sectionValid(std::span(c.working).first(image::kSectionASize)));
         }
     }
 }
@@ -210,7 +211,7 @@ TEST(ProfileFile, FilesOfManySizesLoadThroughTheFileSystem) {
         if (size <= kProfileFileSize - kMacroBodySize) {
             EXPECT_EQ(w.config.macros.bodies[31], before);
         }
-        EXPECT_TRUE(std::equal(data.begin(), data.begin() + 256, w.config.working.begin()));
+        EXPECT_TRUE(std::equal(data.begin(), data.begin() + kImageSize, w.config.working.begin()));
     }
 }
 
@@ -229,9 +230,9 @@ TEST(ProfileFile, EmptyShortAndForeignFilesAreRefusedAndChangeNothing) {
         return r.ok ? std::string() : r.error;
     };
     EXPECT_NE(refused({}).find("is empty"), std::string::npos);
-    auto shortFile = std::vector<std::uint8_t>(good.begin(), good.begin() + 255);
+    auto shortFile = std::vector<std::uint8_t>(good.begin(), good.begin() + kImageSize - 1);
     EXPECT_NE(refused(shortFile).find("holds 255 bytes, fewer than the 256"), std::string::npos);
-    EXPECT_EQ(refused(std::vector<std::uint8_t>(good.begin(), good.begin() + 256)), "");
+    EXPECT_EQ(refused(std::vector<std::uint8_t>(good.begin(), good.begin() + kImageSize)), "");
 
     struct Case {
         std::size_t offset;
@@ -296,14 +297,15 @@ TEST(ProfileFile, EveryRepairedSectionIsNamed) {
     EXPECT_FALSE(w.config.lastRepairs.any());
     EXPECT_EQ(w.config.lastRepairs.describe(), "");
 
-    image[254] ^= 0x01; // profiles
-    image[31] ^= 0x01;  // section B, which takes A along
+    image[image::kProfileStart + image::kProfileSize - 1] ^= 0x01; // profiles
+    image[image::kSectionBStart + image::kSectionBSize - 1] ^=
+        0x01; // section B, which takes A along
     writeAll(dir / "bad.bin", image);
     ASSERT_TRUE(w.config.loadProfile(dir / "bad.bin", w.texts));
     EXPECT_EQ(w.config.lastRepairs.describe(),
               "section B (checksum), section A (replaced with B), profiles (checksum)");
-    image[26] ^= 0x01;  // section A
-    image[109] ^= 0x01; // fire keys
+    image[image::kSectionASize - 1] ^= 0x01;                       // section A
+    image[image::kFireKeyStart + image::kFireKeySize - 1] ^= 0x01; // fire keys
     writeAll(dir / "bad.bin", image);
     ASSERT_TRUE(w.config.loadProfile(dir / "bad.bin", w.texts));
     EXPECT_EQ(w.config.lastRepairs.describe(), "section A (checksum), section B (checksum), "
@@ -335,7 +337,9 @@ TEST(ProfileFile, TheWrittenIdentityCodeIsAlwaysTheExpectedOne) {
         for (auto& b : noise)
             b = static_cast<std::uint8_t>(rng());
         for (auto* data : {&zeros, &noise}) {
-            std::copy(good.begin() + 1, good.begin() + 6, data->begin() + 1);
+            // data type, vendor id and product id
+            std::copy(good.begin() + image::kDataType, good.begin() + image::kSpare6,
+                      data->begin() + image::kDataType);
             files.push_back(*data);
         }
         for (const auto& data : files) {

@@ -18,8 +18,8 @@ struct Shown {
     explicit Shown(void (*change)(ImageBytes&)) {
         ImageBytes img = test::defaultImage(Edition::Editor);
         change(img);
-        sealSection(std::span(img).first(27));
-        sealSection(std::span(img).subspan(27, 5));
+        sealSection(std::span(img).first(image::kSectionASize));
+        sealSection(std::span(img).subspan(image::kSectionBStart, image::kSectionBSize));
         config.startUp(img, texts);
     }
 };
@@ -60,15 +60,15 @@ TEST(TimeSteps, EveryStoredByteShowsTheLargestStepNotAboveIt) {
 TEST(ResolutionDecode, ACurrentLevelPastTheLevelsInUseShowsTheFirst) {
     // Levels 04 06 and two unused: positions 0 and 1 exist, 2 does not.
     Shown last([](ImageBytes& img) {
-        img[12] = kLevelNotUsed;
-        img[13] = kLevelNotUsed;
-        img[27] = 1;
+        img[image::kCpiLevel1 + 2] = kLevelNotUsed;
+        img[image::kCpiLevel1 + 3] = kLevelNotUsed;
+        img[image::kSectionBStart + image::kCurrentCpiLevel] = 1;
     });
     EXPECT_EQ(last.config.page.resolution.current, 4); // 1600, the second label lit
     Shown past([](ImageBytes& img) {
-        img[12] = kLevelNotUsed;
-        img[13] = kLevelNotUsed;
-        img[27] = 2;
+        img[image::kCpiLevel1 + 2] = kLevelNotUsed;
+        img[image::kCpiLevel1 + 3] = kLevelNotUsed;
+        img[image::kSectionBStart + image::kCurrentCpiLevel] = 2;
     });
     EXPECT_EQ(past.config.page.resolution.current, 2); // 1000, the first lit label
 }
@@ -76,10 +76,10 @@ TEST(ResolutionDecode, ACurrentLevelPastTheLevelsInUseShowsTheFirst) {
 TEST(ResolutionDecode, LevelIndexElevenIsAValueAndTwelveIsNot) {
     // Labels captioned with the first and last value texts: index 0 and 11 light them.
     Shown s([](ImageBytes& img) {
-        img[10] = 0;
-        img[11] = 11;
-        img[12] = 12;
-        img[13] = kLevelNotUsed;
+        img[image::kCpiLevel1] = 0;
+        img[image::kCpiLevel1 + 1] = 11;
+        img[image::kCpiLevel1 + 2] = 12;
+        img[image::kCpiLevel1 + 3] = kLevelNotUsed;
     });
     auto& page = s.config.page.resolution;
     page.captions[0] = "200";
@@ -89,13 +89,13 @@ TEST(ResolutionDecode, LevelIndexElevenIsAValueAndTwelveIsNot) {
     EXPECT_TRUE(page.on[7]);
     EXPECT_EQ(std::count(page.on.begin(), page.on.end(), true), 2);
     // And back: the captions are found at the ends of the value list.
-    s.config.sections.a[10] = 5;
-    s.config.sections.a[11] = 5;
+    s.config.sections.a[image::kCpiLevel1] = 5;
+    s.config.sections.a[image::kCpiLevel1 + 1] = 5;
     page.touched = true; // as a click on the labels leaves it
     UIToDataBuf(s.config.page, s.texts, s.config.sections, s.config.rate);
-    EXPECT_EQ(s.config.sections.a[10], 0);
-    EXPECT_EQ(s.config.sections.a[11], 11);
-    EXPECT_EQ(s.config.sections.a[12], kLevelNotUsed);
+    EXPECT_EQ(s.config.sections.a[image::kCpiLevel1], 0);
+    EXPECT_EQ(s.config.sections.a[image::kCpiLevel1 + 1], 11);
+    EXPECT_EQ(s.config.sections.a[image::kCpiLevel1 + 2], kLevelNotUsed);
 }
 
 TEST(ResolutionAssembly, AtMostFourLevelsAreStored) {
@@ -104,27 +104,28 @@ TEST(ResolutionAssembly, AtMostFourLevelsAreStored) {
     s.config.page.resolution.current = 4; // the fifth: not stored, so unchanged
     s.config.page.resolution.touched = true;
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[10], 2); // 600
-    EXPECT_EQ(s.config.working[11], 3);
-    EXPECT_EQ(s.config.working[12], 4);
-    EXPECT_EQ(s.config.working[13], 5); // 1200; 1600 does not fit
-    EXPECT_EQ(s.config.working[27], 0);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1], 2); // 600
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 1], 3);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 2], 4);
+    EXPECT_EQ(s.config.working[image::kCpiLevel1 + 3], 5); // 1200; 1600 does not fit
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], 0);
     s.config.page.resolution.current = 3;
     s.config.assemble(s.texts, true);
-    EXPECT_EQ(s.config.working[27], 3);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], 3);
 }
 
 TEST(ReportRateDecode, OnlyOneAndTwoAreRates) {
-    Shown fast([](ImageBytes& img) { img[28] = 1; });
+    Shown fast([](ImageBytes& img) { img[image::kSectionBStart + image::kReportRate] = 1; });
     EXPECT_EQ(fast.config.page.resolution.reportRate, 1000);
-    Shown slow([](ImageBytes& img) { img[28] = 2; });
+    Shown slow([](ImageBytes& img) { img[image::kSectionBStart + image::kReportRate] = 2; });
     EXPECT_EQ(slow.config.page.resolution.reportRate, 500);
     // Any other byte leaves the rate shown before, whichever it was.
     for (Shown* s : {&fast, &slow}) {
         const auto before = s->config.page.resolution.reportRate;
         for (std::uint8_t other : {std::uint8_t{0}, std::uint8_t{3}}) {
-            s->config.working[28] = other;
-            sealSection(std::span(s->config.working).subspan(27, 5));
+            s->config.working[image::kSectionBStart + image::kReportRate] = other;
+            sealSection(
+                std::span(s->config.working).subspan(image::kSectionBStart, image::kSectionBSize));
             s->config.decode(s->texts);
             EXPECT_EQ(s->config.page.resolution.reportRate, before) << int{other};
         }
@@ -132,9 +133,9 @@ TEST(ReportRateDecode, OnlyOneAndTwoAreRates) {
 }
 
 TEST(ProfileDecode, ActiveProfilesZeroToTwoAreShownAndThreeIsNot) {
-    Shown two([](ImageBytes& img) { img[29] = 2; });
+    Shown two([](ImageBytes& img) { img[image::kSectionBStart + image::kActiveProfile] = 2; });
     EXPECT_EQ(two.config.page.activeProfile, 2);
-    Shown three([](ImageBytes& img) { img[29] = 3; });
+    Shown three([](ImageBytes& img) { img[image::kSectionBStart + image::kActiveProfile] = 3; });
     EXPECT_EQ(three.config.page.activeProfile, std::nullopt);
 }
 

@@ -1,6 +1,7 @@
 // The fire-key fields and the Fire Mode group of the Advanced page, and what reaches the image.
 #include "rules/FireKeyRules.h"
 #include "model/Configuration.h"
+#include "model/FireKeyFields.h"
 #include "support/DefaultImages.h"
 #include "support/Language1Texts.h"
 
@@ -107,7 +108,8 @@ TEST(FireKeyFields, StoredAndCodedCorrected) {
     c.startUp(test::defaultResource(Edition::Editor), texts);
     c.identifiedDataType = kDataType1D;
     c.decode(texts);
-    c.sections.fireKeys[4 * 1 + 2] = 0x50; // a carried high nibble of fire key 2
+    c.sections.fireKeys[fire::kKeyBytes + fire::kDelayHighByte] =
+        0x50; // a carried high nibble of fire key 2
     FireKeyRules r(c.page.fire);
     r.typeRepeat(0, "99");
     r.typeDelay(0, "9999");
@@ -117,12 +119,13 @@ TEST(FireKeyFields, StoredAndCodedCorrected) {
     EXPECT_EQ(CodeForTag(tag::kFireKey1 + 1, c.codeContext(texts)), "06125002");
     c.assemble(texts, true);
     const auto& w = c.working;
-    EXPECT_EQ(w[93], 0x06);
-    EXPECT_EQ(w[94], 0x1F); // not 0x73
-    EXPECT_EQ(w[95], 0x07); // 2000 = 0x7D0, high nibble untouched
-    EXPECT_EQ(w[96], 0xD0);
-    EXPECT_EQ(w[98], 0x12);
-    EXPECT_EQ(w[99], 0x50);
-    EXPECT_EQ(w[100], 0x02);
-    EXPECT_TRUE(sectionValid(std::span(w).subspan(93, 17)));
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kMarkerByte], 0x06);
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kRepeatByte], 0x1F); // not 0x73
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kDelayHighByte],
+              0x07); // 2000 = 0x7D0, high nibble untouched
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kDelayLowByte], 0xD0);
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kKeyBytes + fire::kRepeatByte], 0x12);
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kKeyBytes + fire::kDelayHighByte], 0x50);
+    EXPECT_EQ(w[image::kFireKeyStart + fire::kKeyBytes + fire::kDelayLowByte], 0x02);
+    EXPECT_TRUE(sectionValid(std::span(w).subspan(image::kFireKeyStart, image::kFireKeySize)));
 }

@@ -70,20 +70,21 @@ TEST(LightingRules, EditsReachTheImage) {
     EXPECT_TRUE(lit.rules.chooseColourMode(1));
     EXPECT_TRUE(lit.rules.pickColour(128, 64, 0));
     const auto img = lit.assembled();
-    EXPECT_EQ(img[30], 2);
-    EXPECT_EQ(img[18], 50);
-    EXPECT_EQ(img[19], 23);
-    EXPECT_EQ(img[20], 225);
-    EXPECT_EQ(img[21], 0);
-    EXPECT_EQ(img[22], 50);
-    EXPECT_EQ(img[23], 25);
-    EXPECT_EQ(img[24], 0);
-    EXPECT_EQ(img[9], 0xFE); // bit 4 set, the other bits kept
+    EXPECT_EQ(img[image::kSectionBStart + image::kLightingMode], 2);
+    EXPECT_EQ(img[image::kLedOffTime], 50);
+    EXPECT_EQ(img[image::kLedRiseTime], 23);
+    EXPECT_EQ(img[image::kLedOnTime], 225);
+    EXPECT_EQ(img[image::kLedFallTime], 0);
+    EXPECT_EQ(img[image::kMode1Red], 50);
+    EXPECT_EQ(img[image::kMode1Red + 1], 25);
+    EXPECT_EQ(img[image::kMode1Red + 2], 0);
+    EXPECT_EQ(img[image::kLightingFlags], 0xFE); // bit 4 set, the other bits kept
     EXPECT_TRUE(sectionValid(std::span<const std::uint8_t>(img.data(), image::kSectionASize)));
-    EXPECT_TRUE(sectionValid(std::span<const std::uint8_t>(img.data() + 27, 5)));
+    EXPECT_TRUE(sectionValid(
+        std::span<const std::uint8_t>(img.data() + image::kSectionBStart, image::kSectionBSize)));
 
     EXPECT_TRUE(lit.rules.chooseColourMode(2));
-    EXPECT_EQ(lit.assembled()[9], 0xEE);
+    EXPECT_EQ(lit.assembled()[image::kLightingFlags], 0xEE);
 }
 
 TEST(LightingRules, BoundsAreRefused) {
@@ -129,21 +130,21 @@ TEST(LightingRules, PercentEditsTakeDigitsAndClamp) {
     EXPECT_EQ(lit.rules.editPercent(1, ""), "0");
     EXPECT_EQ(lit.rules.editPercent(2, "42"), "42");
     auto img = lit.assembled();
-    EXPECT_EQ(img[22], 100);
-    EXPECT_EQ(img[23], 0);
-    EXPECT_EQ(img[24], 42);
+    EXPECT_EQ(img[image::kMode1Red], 100);
+    EXPECT_EQ(img[image::kMode1Red + 1], 0);
+    EXPECT_EQ(img[image::kMode1Red + 2], 42);
     // Read-only in colour mode 2.
     lit.rules.chooseColourMode(2);
     EXPECT_FALSE(lit.rules.editPercent(2, "7").has_value());
-    EXPECT_EQ(lit.assembled()[24], 42);
+    EXPECT_EQ(lit.assembled()[image::kMode1Red + 2], 42);
 }
 
 TEST(LightingRules, PercentagesAbove100FromAnImageAreCarriedAndPaintNoMoreThanFull) {
     Lit lit(Edition::EditorS, 0xFE | 0x10);
     auto image = lit.config.working;
-    image[22] = 150;
-    image[23] = 255;
-    image[24] = 100;
+    image[image::kMode1Red] = 150;
+    image[image::kMode1Red + 1] = 255;
+    image[image::kMode1Red + 2] = 100;
     sealSection(std::span<std::uint8_t>(image.data(), image::kSectionASize));
     lit.config.working = image;
     lit.config.decode(lit.texts, true);
@@ -157,9 +158,9 @@ TEST(LightingRules, PercentagesAbove100FromAnImageAreCarriedAndPaintNoMoreThanFu
 
     lit.rules.editPercent(2, "60"); // one channel changed, the others carried
     const auto img = lit.assembled();
-    EXPECT_EQ(img[22], 150);
-    EXPECT_EQ(img[23], 255);
-    EXPECT_EQ(img[24], 60);
+    EXPECT_EQ(img[image::kMode1Red], 150);
+    EXPECT_EQ(img[image::kMode1Red + 1], 255);
+    EXPECT_EQ(img[image::kMode1Red + 2], 60);
 }
 
 TEST(LightingRules, UnusedLightingRefusesEveryChangeAndKeepsTheBytes) {
@@ -179,11 +180,12 @@ TEST(LightingRules, UnusedLightingRefusesEveryChangeAndKeepsTheBytes) {
 TEST(LightingRules, ShownStateAfterARead) {
     Lit lit;
     auto image = lit.config.working;
-    image[18] = 60; // off hold: step 3
-    image[19] = 23; // rise: step 10
-    image[30] = 3;  // an unknown mode shows Random
+    image[image::kLedOffTime] = 60;                          // off hold: step 3
+    image[image::kLedRiseTime] = 23;                         // rise: step 10
+    image[image::kSectionBStart + image::kLightingMode] = 3; // an unknown mode shows Random
     sealSection(std::span<std::uint8_t>(image.data(), image::kSectionASize));
-    sealSection(std::span<std::uint8_t>(image.data() + 27, 5));
+    sealSection(
+        std::span<std::uint8_t>(image.data() + image::kSectionBStart, image::kSectionBSize));
     lit.config.working = image;
     lit.config.decode(lit.texts, true);
     lit.rules.refresh();
@@ -191,7 +193,7 @@ TEST(LightingRules, ShownStateAfterARead) {
     EXPECT_EQ(lit.rules.step(Bar::Raise), 10);
     EXPECT_EQ(lit.rules.mode(), 0);
     const auto img = lit.assembled();
-    EXPECT_EQ(img[18], 50);
-    EXPECT_EQ(img[19], 23);
-    EXPECT_EQ(img[30], 0);
+    EXPECT_EQ(img[image::kLedOffTime], 50);
+    EXPECT_EQ(img[image::kLedRiseTime], 23);
+    EXPECT_EQ(img[image::kSectionBStart + image::kLightingMode], 0);
 }

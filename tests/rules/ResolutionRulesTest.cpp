@@ -40,15 +40,16 @@ struct Session {
         config.identifiedDataType = kDataType1D;
     }
     void load(std::array<std::uint8_t, 4> levels, std::uint8_t current) {
-        std::copy(levels.begin(), levels.end(), config.working.begin() + 10);
-        config.working[27] = current;
-        sealSection(std::span(config.working).first(27));
-        sealSection(std::span(config.working).subspan(27, 5));
+        std::copy(levels.begin(), levels.end(), config.working.begin() + image::kCpiLevel1);
+        config.working[image::kSectionBStart + image::kCurrentCpiLevel] = current;
+        sealSection(std::span(config.working).first(image::kSectionASize));
+        sealSection(std::span(config.working).subspan(image::kSectionBStart, image::kSectionBSize));
         config.decode(texts);
     }
     std::array<std::uint8_t, 4> storedLevels() {
         config.assemble(texts, true);
-        return {config.working[10], config.working[11], config.working[12], config.working[13]};
+        return {config.working[image::kCpiLevel1], config.working[image::kCpiLevel1 + 1],
+                config.working[image::kCpiLevel1 + 2], config.working[image::kCpiLevel1 + 3]};
     }
 };
 
@@ -168,25 +169,25 @@ TEST_P(UnlabelledLevels, AreCarriedUntilTheUserChangesTheValues) {
     s.load({0x00, 0x01, unlabelled, 0x0B}, 3);
     EXPECT_EQ(onLabels(s.config.page.resolution), std::vector<int>{});
     EXPECT_EQ(s.storedLevels(), (std::array<std::uint8_t, 4>{0x00, 0x01, unlabelled, 0x0B}));
-    EXPECT_EQ(s.config.working[27], 3);
-    EXPECT_TRUE(sectionValid(std::span(s.config.working).first(27)));
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], 3);
+    EXPECT_TRUE(sectionValid(std::span(s.config.working).first(image::kSectionASize)));
 
     // A report-rate choice alone does not touch the levels.
     ResolutionRules r(s.config.page.resolution);
     r.chooseRate(1);
     EXPECT_EQ(s.storedLevels(), (std::array<std::uint8_t, 4>{0x00, 0x01, unlabelled, 0x0B}));
-    EXPECT_EQ(s.config.working[28], 1);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kReportRate], 1);
 
     // Once the user switches values on, the labels decide.
     ASSERT_TRUE(r.toggle(0));
     ASSERT_TRUE(r.toggle(2));
     EXPECT_EQ(s.storedLevels(), (std::array<std::uint8_t, 4>{2, 4, 0xFF, 0xFF}));
-    EXPECT_EQ(s.config.working[27], 0);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], 0);
 
     // Showing an image again forgets the touch.
     s.load({0x00, 0x01, unlabelled, 0x0B}, 2);
     EXPECT_EQ(s.storedLevels(), (std::array<std::uint8_t, 4>{0x00, 0x01, unlabelled, 0x0B}));
-    EXPECT_EQ(s.config.working[27], 2);
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], 2);
 }
 
 TEST_P(UnlabelledLevels, TheCurrentLevelFollowsABarClick) {
@@ -195,8 +196,9 @@ TEST_P(UnlabelledLevels, TheCurrentLevelFollowsABarClick) {
     ResolutionRules r(s.config.page.resolution);
     ASSERT_TRUE(r.makeCurrent(3));
     s.storedLevels();
-    EXPECT_EQ(s.config.working[27], 2);
-    EXPECT_TRUE(sectionValid(std::span(s.config.working).subspan(27, 5)));
+    EXPECT_EQ(s.config.working[image::kSectionBStart + image::kCurrentCpiLevel], 2);
+    EXPECT_TRUE(sectionValid(
+        std::span(s.config.working).subspan(image::kSectionBStart, image::kSectionBSize)));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEditions, UnlabelledLevels,
