@@ -20,21 +20,8 @@ using namespace orlix::test;
 
 namespace {
 
-class Backups : public CliTest {
+class Backups : public CliTestWithOwnData {
 protected:
-    void SetUp() override {
-        CliTest::SetUp();
-        if (const char* before = std::getenv("XDG_DATA_HOME")) dataHomeBefore = before;
-        ::setenv("XDG_DATA_HOME", path("data").c_str(), 1);
-    }
-    // The folder of a test must not be the next test's (one of them is made unusable).
-    void TearDown() override {
-        if (dataHomeBefore)
-            ::setenv("XDG_DATA_HOME", dataHomeBefore->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-    std::optional<std::string> dataHomeBefore;
     std::string backupFolder() const { return path("data") + "/orlix-editor/backups"; }
     std::vector<std::string> sim(const std::string& kind) const {
         return {"--simulate=" + kind, "--sim-state", path("m.bin")};

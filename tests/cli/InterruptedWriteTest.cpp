@@ -11,21 +11,8 @@ using namespace orlix::test;
 
 namespace {
 
-class InterruptedWrite : public CliTest {
+class InterruptedWrite : public CliTestWithOwnData {
 protected:
-    void SetUp() override {
-        CliTest::SetUp();
-        if (const char* before = std::getenv("XDG_DATA_HOME")) dataHomeBefore = before;
-        ::setenv("XDG_DATA_HOME", path("data").c_str(), 1);
-    }
-    // The folder of a test must not be the next test's (one of them is made unusable).
-    void TearDown() override {
-        if (dataHomeBefore)
-            ::setenv("XDG_DATA_HOME", dataHomeBefore->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-    std::optional<std::string> dataHomeBefore;
     std::vector<std::string> sim(std::vector<std::string> args) const {
         std::vector<std::string> all = {"--simulate=macro", "--sim-state", path("m.bin")};
         all.insert(all.end(), args.begin(), args.end());

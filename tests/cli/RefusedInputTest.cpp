@@ -12,22 +12,12 @@ using namespace orlix::test;
 
 namespace {
 
-class RefusedInput : public CliTest {
+class RefusedInput : public CliTestWithOwnData {
 protected:
     void SetUp() override {
-        CliTest::SetUp();
-        if (const char* before = std::getenv("XDG_DATA_HOME")) dataHomeBefore = before;
-        ::setenv("XDG_DATA_HOME", path("data").c_str(), 1);
+        CliTestWithOwnData::SetUp();
         ASSERT_EQ(ctl({"reset"}).code, 0);
     }
-    // The folder of a test must not be the next test's (one of them is made unusable).
-    void TearDown() override {
-        if (dataHomeBefore)
-            ::setenv("XDG_DATA_HOME", dataHomeBefore->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-    std::optional<std::string> dataHomeBefore;
     CliResult ctl(std::vector<std::string> args) const {
         std::vector<std::string> all = {"--simulate=macro", "--sim-state", path("m.bin")};
         all.insert(all.end(), args.begin(), args.end());

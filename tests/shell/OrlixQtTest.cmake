@@ -22,3 +22,27 @@ function(orlix_add_qt_test name)
         TIMEOUT 300
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${scratch};ORLIX_TEST_SCRATCH=${scratch};XDG_DATA_HOME=${scratch}/data;XDG_CONFIG_HOME=${scratch}/config")
 endfunction()
+
+# orlix_add_xvfb_test(<name> SOURCES <files...> LIBS <targets...> [ENVIRONMENT <VAR=value>...])
+# A QtTest executable that needs a real X server: it runs under xvfb-run on the xcb platform
+# and is skipped (exit 77, with a message) where the X tools it needs are not installed.
+function(orlix_add_xvfb_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    set(scratch ${CMAKE_CURRENT_BINARY_DIR}/scratch-${name})
+    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/ScratchHome.cpp)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test Qt6::Widgets orlix_warnings)
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        ORLIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ORLIX_TEST_SCRATCH="${scratch}")
+    file(MAKE_DIRECTORY ${scratch})
+    file(CHMOD ${scratch} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    add_test(NAME ${name}
+        COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/run-under-xvfb.sh $<TARGET_FILE:${name}>)
+    set(environment "XDG_RUNTIME_DIR=${scratch}" "ORLIX_TEST_SCRATCH=${scratch}"
+        "XDG_DATA_HOME=${scratch}/data" "XDG_CONFIG_HOME=${scratch}/config" ${T_ENVIRONMENT})
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT 120
+        SKIP_RETURN_CODE 77
+        ENVIRONMENT "${environment}")
+endfunction()

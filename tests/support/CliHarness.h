@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,6 +43,26 @@ protected:
     std::string path(const std::string& name) const { return (dir / name).string(); }
 
     fs::path dir;
+};
+
+// A CLI test whose backups go to a data folder of its own (XDG_DATA_HOME is put back after
+// it): one test makes its folder unusable, and the next must not inherit that.
+class CliTestWithOwnData : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        if (const char* before = std::getenv("XDG_DATA_HOME")) dataHomeBefore_ = before;
+        ::setenv("XDG_DATA_HOME", path("data").c_str(), 1);
+    }
+    void TearDown() override {
+        if (dataHomeBefore_)
+            ::setenv("XDG_DATA_HOME", dataHomeBefore_->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
+
+private:
+    std::optional<std::string> dataHomeBefore_;
 };
 
 inline std::vector<std::string> lines(const fs::path& file) {
