@@ -6,6 +6,8 @@
 #include "appearance/EmbeddedResources.h"
 #include "appearance/Languages.h"
 #include "device/SimulatedMouse.h"
+#include "model/Configuration.h"
+#include "model/ParameterImage.h"
 #include "shell/DeviceController.h"
 #include "shell/MainWindow.h"
 #include "shell/Prompts.h"
@@ -158,9 +160,23 @@ BENCHMARK(WindowReadMacro)
 void WindowWriteMacro(benchmark::State& state) {
     WindowRig rig(state.range(0) != 0);
     if (!rig.ok) state.SkipWithError("no mouse in the window");
+    // Apply after one change, as a user makes it: the report rate goes back and forth, so
+    // each iteration has something to write (an Apply of what the mouse holds sends nothing).
+    Configuration& config = rig.window->configuration();
+    bool fast = false;
+    const std::uint64_t before = rig.mouse->reportCount();
     for (auto _ : state) {
-        if (!rig.window->device().writeAll({})) state.SkipWithError("write failed");
+        fast = !fast;
+        // After the pages were assembled into the image: its section B, sealed again.
+        const auto changeRate = [&] {
+            const std::span<std::uint8_t> b =
+                std::span(config.working).subspan(image::kSectionBStart, image::kSectionBSize);
+            b[image::kReportRate] = *reportRateByte(fast ? 1000 : 500);
+            sealSection(b);
+        };
+        if (!rig.window->device().writeAll(changeRate)) state.SkipWithError("write failed");
     }
+    countReports(state, *rig.mouse, before);
 }
 BENCHMARK(WindowWriteMacro)
     ->Arg(0)
