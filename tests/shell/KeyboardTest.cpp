@@ -105,7 +105,8 @@ void TestKeyboard::tabWalksEachPageInReadingOrder_data() {
 void TestKeyboard::tabWalksEachPageInReadingOrder() {
     QFETCH(Edition, edition);
     QFETCH(QString, pageButton);
-    Harness h(edition, device::SimulatedMouse::macroMouse(test::defaultImageOf(edition)));
+    // A mouse with lighting, so the Breathing-light page is offered too.
+    Harness h(edition, device::SimulatedMouse::macroMouse(test::lightingImageOf(edition)));
     h.poll();
     QVERIFY(activate(h));
     auto* button = h.find<pages::ButtonLabel>(pageButton);
@@ -196,6 +197,8 @@ void TestKeyboard::spaceAndEnterPressButtons() {
     QVERIFY(tabTo(h, QStringLiteral("Btn_Apply")));
     press(h, Qt::Key_Space);
     QCOMPARE(h.mouse.reloads().size(), before + 1);
+    // The window was locked for the transfer; afterwards the keyboard goes on from Apply.
+    QCOMPARE(QApplication::focusWidget(), h.find("Btn_Apply"));
     const ImageBytes stored = h.storedImage();
     const std::size_t at = image::kProfileStart + profileCodeOffset(0, 4);
     QCOMPARE(std::vector<std::uint8_t>(stored.begin() + static_cast<std::ptrdiff_t>(at),

@@ -6,6 +6,7 @@
 #include "appearance/EmbeddedResources.h"
 #include "appearance/Languages.h"
 #include "device/SimulatedMouse.h"
+#include "model/Configuration.h"
 #include "model/ParameterImage.h"
 #include "platform/PointerSettings.h"
 #include "shell/DeviceController.h"
@@ -96,6 +97,17 @@ inline ImageBytes defaultImageOf(Edition edition) {
     if (data && data->size() >= image.size())
         std::copy_n(data->begin(), image.size(), image.begin());
     return image;
+}
+
+// The default image of the edition with its lighting in use (bit 0 of the flags clear): the
+// window then offers the Breathing-light page in every layout.
+inline ImageBytes lightingImageOf(Edition edition) {
+    const auto texts = appearance::Languages::load(bundleOf(edition), traitsOf(edition)).languages;
+    Configuration c(edition);
+    c.startUp(defaultImageOf(edition), texts);
+    c.sections.a[image::kLightingFlags] &= static_cast<std::uint8_t>(~kLightingUnused);
+    c.assemble(texts, false);
+    return c.working;
 }
 
 struct Harness {

@@ -236,20 +236,6 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate_data() {
     captionsAreDrawnAtTheLayoutsSizes_data();
 }
 
-namespace {
-// The default image of the edition with its lighting in use (bit 0 of the flags clear).
-ImageBytes lightingImageOf(Edition edition) {
-    ImageBytes image = test::defaultImageOf(edition);
-    const auto texts =
-        appearance::Languages::load(test::bundleOf(edition), traitsOf(edition)).languages;
-    Configuration c(edition);
-    c.startUp(image, texts);
-    c.sections.a[image::kLightingFlags] &= static_cast<std::uint8_t>(~kLightingUnused);
-    c.assemble(texts, false);
-    return c.working;
-}
-} // namespace
-
 // Every button caption against the plate drawn under it: the plate's body is measured on the
 // image itself (its solid run through the middle; key plates above their connector nubs), and
 // the caption, at the face it is drawn with, must stand inside it with 4 px to spare on both
@@ -259,7 +245,7 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate() {
     QFETCH(Edition, edition);
     QFETCH(int, language);
     // A macro mouse with lighting: every page button the window can add is shown.
-    Harness h(edition, device::SimulatedMouse::macroMouse(lightingImageOf(edition)));
+    Harness h(edition, device::SimulatedMouse::macroMouse(test::lightingImageOf(edition)));
     h.poll();
     h.window->applyLanguage(language);
     int measured = 0;
@@ -365,7 +351,8 @@ void TestWindowLayout::neededPageButtonsAreReachable() {
     QFETCH(int, language);
     QFETCH(bool, macro);
     QFETCH(bool, lighting);
-    const ImageBytes image = lighting ? lightingImageOf(edition) : test::defaultImageOf(edition);
+    const ImageBytes image =
+        lighting ? test::lightingImageOf(edition) : test::defaultImageOf(edition);
     Harness h(edition, macro ? device::SimulatedMouse::macroMouse(image)
                              : device::SimulatedMouse::basicMouse(image));
     h.window->applyLanguage(language);
