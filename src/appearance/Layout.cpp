@@ -410,10 +410,10 @@ void Layout::placeMacros(const LayoutPlacement& p) {
         place("Img_InsertStart", *p.insertStart, kInsertGroup);
     }
     if (const auto& ok = p.insertOk) {
-        place("Btn_OK", *ok, kInsertGroup);
-        place("Img_OK", *ok, kInsertGroup);
-        place("Btn_Cancel", {ok->x + 46, ok->y}, kInsertGroup);
-        place("Img_Cancel", {ok->x + 46, ok->y}, kInsertGroup);
+        place("Btn_OK", insertOkPosition(*ok), kInsertGroup);
+        place("Img_OK", insertOkPosition(*ok), kInsertGroup);
+        place("Btn_Cancel", insertCancelPosition(*ok), kInsertGroup);
+        place("Img_Cancel", insertCancelPosition(*ok), kInsertGroup);
     }
 }
 

@@ -19,6 +19,20 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
+// The insert box's OK and Cancel. Their plates are wider than the 40-pixel ones the layout's
+// InsertOK position was set out for, so that every language's caption fits with its margins;
+// the pair grows to the left and still ends where that pair ended, 86 px right of InsertOK.
+inline constexpr int kInsertButtonWidth = 54;
+inline constexpr int kInsertButtonHeight = 25;
+inline constexpr int kInsertButtonGap = 6;
+inline constexpr int kInsertPairEnd = 86;
+constexpr Point insertOkPosition(Point layoutOk) {
+    return {layoutOk.x + kInsertPairEnd - 2 * kInsertButtonWidth - kInsertButtonGap, layoutOk.y};
+}
+constexpr Point insertCancelPosition(Point layoutOk) {
+    return {insertOkPosition(layoutOk).x + kInsertButtonWidth + kInsertButtonGap, layoutOk.y};
+}
+
 // A colour of the layout and language resources, each channel 0..255.
 struct Rgb {
     int red = 0;

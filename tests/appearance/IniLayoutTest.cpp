@@ -310,7 +310,8 @@ TEST(Layout, DerivedPositions) {
     EXPECT_EQ(a.pos("lbl_Delay"), (Point{62, 57}));
     EXPECT_EQ(a.pos("lbl_s_A"), (Point{180, 57}));
     EXPECT_EQ(a.layout.control("lbl_s_A")->parent, "Gb_Insert");
-    EXPECT_EQ(a.pos("Btn_Cancel"), (Point{156, 126}));
+    EXPECT_EQ(a.pos("Btn_OK"), (Point{82, 126}));
+    EXPECT_EQ(a.pos("Btn_Cancel"), (Point{142, 126}));
     EXPECT_EQ(a.pos("lbl_TypeError"), (Point{94, 254}));
     EXPECT_EQ(a.pos("lbl_CheckDev"), (Point{94, 304}));
     EXPECT_EQ(a.layout.control("Disable")->sizeFrom, "Img_P2");

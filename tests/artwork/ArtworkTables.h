@@ -44,7 +44,7 @@ inline std::map<std::string, Size> expectedImages(bool editorS) {
         m[std::string("KeyS") + s] = {104, 31};
         m[std::string("WebS") + s] = {264, 21};
         m[std::string("MacroS") + s] = {80, 25};
-        m[std::string("MacroBtnS") + s] = {40, 25};
+        m[std::string("MacroBtnS") + s] = {54, 25};
     }
     if (!editorS) m["Col_F"] = {48, 48};
     m["InsertDelayBase"] = {207, 162};

@@ -178,9 +178,9 @@ void TestMacroPage::everyControlIsPlacedByTheLayout() {
             QCOMPARE(h.find("Edt_InsertDelay")->pos(), QPoint(136, 55));
             QCOMPARE(h.find("lbl_Delay")->pos(), QPoint(62, 57));
             QCOMPARE(h.find("lbl_s_A")->pos(), QPoint(180, 57));
-            QCOMPARE(h.find("Gb_Insert")->findChild<QWidget*>("Img_OK")->pos(), QPoint(110, 126));
+            QCOMPARE(h.find("Gb_Insert")->findChild<QWidget*>("Img_OK")->pos(), QPoint(82, 126));
             QCOMPARE(h.find("Gb_Insert")->findChild<QWidget*>("Img_Cancel")->pos(),
-                     QPoint(156, 126));
+                     QPoint(142, 126));
             QCOMPARE(h.find("Gb_Insert")->findChild<QWidget*>("Img_InsertStart")->pos(),
                      QPoint(114, 100));
             h.click("Btn_Cancel");

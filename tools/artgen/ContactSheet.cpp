@@ -4,6 +4,8 @@
 #include "Paint.h"
 #include "TinyFont.h"
 
+#include "appearance/Layout.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -118,13 +120,16 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
         const Pt g = page == 5 ? l.insertGroup : l.delayGroup;
         const Pt rows = page == 5 ? l.insertRecDelay : l.recDelay;
         const Pt edit = page == 5 ? l.insertDelayEdit : l.delayEdit;
+        using namespace orlix::appearance;
+        const Point okAt = insertOkPosition({l.insertOk.x, l.insertOk.y});
+        const Point cancelAt = insertCancelPosition({l.insertOk.x, l.insertOk.y});
         if (page == 5) {
             put(p, art, "InsertKeyBase", g);
             p.fillRect(QRect(g.x + l.insertList.x, g.y + l.insertList.y, 130, 20),
                        QColor(20, 20, 20));
             put(p, art, "MacroS_01", {g.x + l.insertStart.x, g.y + l.insertStart.y});
-            put(p, art, "MacroBtnS_01", {g.x + l.insertOk.x, g.y + l.insertOk.y});
-            put(p, art, "MacroBtnS_02", {g.x + l.insertOk.x + 46, g.y + l.insertOk.y});
+            put(p, art, "MacroBtnS_01", {g.x + okAt.x, g.y + okAt.y});
+            put(p, art, "MacroBtnS_02", {g.x + cancelAt.x, g.y + cancelAt.y});
         }
         for (int i = 0; i < 3; ++i)
             put(p, art, i == 0 ? "RdS_E" : "RdS_D", {g.x + rows.x, g.y + rows.y + 23 * i});
@@ -143,8 +148,10 @@ QImage previewWindow(const Edition& e, const Skin& s, int page, const std::vecto
                          Qt::white);
         if (page == 5) {
             caption(img, {g.x + l.insertStart.x, g.y + l.insertStart.y}, 80, 25, "RECORD");
-            caption(img, {g.x + l.insertOk.x, g.y + l.insertOk.y}, 40, 25, "OK");
-            caption(img, {g.x + l.insertOk.x + 46, g.y + l.insertOk.y}, 40, 25, "CANCEL");
+            caption(img, {g.x + okAt.x, g.y + okAt.y}, kInsertButtonWidth, kInsertButtonHeight,
+                    "OK");
+            caption(img, {g.x + cancelAt.x, g.y + cancelAt.y}, kInsertButtonWidth,
+                    kInsertButtonHeight, "CANCEL");
             drawTinyText(img, QPoint(g.x + edit.x + 46, g.y + edit.y + 6), "MS", Qt::white);
         }
         p.begin(&img);

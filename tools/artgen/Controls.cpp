@@ -3,6 +3,8 @@
 #include "Icons.h"
 #include "Paint.h"
 
+#include "appearance/Layout.h"
+
 #include <QLinearGradient>
 
 namespace artgen {
@@ -181,7 +183,9 @@ QImage macroButton(const Edition& e, Look look) {
 }
 
 QImage macroSmallButton(const Edition& e, Look look) {
-    return plateImage(e, 40, 25, QRectF(1.5, 1.5, 37, 22), 4, look);
+    using namespace orlix::appearance;
+    return plateImage(e, kInsertButtonWidth, kInsertButtonHeight,
+                      QRectF(1.5, 1.5, kInsertButtonWidth - 3, kInsertButtonHeight - 3), 4, look);
 }
 
 QImage stepBar(bool lit) {
@@ -291,9 +295,11 @@ void drawDelayPlate(QPainter& p, const Edition& e, const DelayPlate& d) {
             p.fillRect(QRectF(8, d.okAt.y() - 7, 191, 1), QColor(0, 0, 0, 110));
             p.fillRect(QRectF(8, d.okAt.y() - 6, 191, 1), QColor(255, 255, 255, 14));
         }
-        // OK and Cancel, 46 px apart.
-        for (int i = 0; i < 2; ++i)
-            drawSocket(p, e.corners, QRectF(d.okAt.x() + 46 * i - 1, d.okAt.y(), 42, 26));
+        // OK and Cancel, where the window puts them for the layout's InsertOK position.
+        using namespace orlix::appearance;
+        const Point ok{static_cast<int>(d.okAt.x()), static_cast<int>(d.okAt.y())};
+        for (const Point at : {insertOkPosition(ok), insertCancelPosition(ok)})
+            drawSocket(p, e.corners, QRectF(at.x - 1, at.y, kInsertButtonWidth + 2, 26));
     }
     p.restore();
 }

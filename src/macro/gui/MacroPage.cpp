@@ -35,7 +35,7 @@ using pages::toPath;
 namespace {
 
 const QSize kCommandSize(80, 25);
-const QSize kPanelButtonSize(40, 25);
+const QSize kPanelButtonSize(appearance::kInsertButtonWidth, appearance::kInsertButtonHeight);
 const QSize kNameListSize(192, 110);
 const QSize kEventListSize(222, 278);
 const QSize kGroupSize(207, 162);
@@ -136,9 +136,8 @@ ButtonLabel* MacroPage::makeCommand(QWidget* parent, const QString& suffix,
     auto* label = new ButtonLabel(QStringLiteral("Btn_") + suffix, parent);
     label->resize(size);
     // The caption keeps its margin from the plate's outline, not from the image's edge.
-    if (!panelButton)
-        if (const QRect body = skin_.plateBody(restImage); !body.isEmpty() && body != label->rect())
-            label->setTextArea(body);
+    if (const QRect body = skin_.plateBody(restImage); !body.isEmpty() && body != label->rect())
+        label->setTextArea(body);
     const std::string hover = panelButton ? "MacroBtnS_02" : "MacroS_02";
     const std::string rest = panelButton ? "MacroBtnS_01" : "MacroS_01";
     connect(label, &ButtonLabel::entered, this, [this, image, label, hover] {
@@ -338,13 +337,6 @@ void MacroPage::applyLanguage(const appearance::Languages& languages,
     for (int i = 0; i < 4; ++i)
         insertKind_->setItemText(i, text(kInsertKindTexts[static_cast<std::size_t>(i)]));
 
-    // OK and Cancel reach a little past their narrow images, so their captions fit.
-    for (const char* b : {"OK", "Cancel"}) {
-        const QString suffix = QString::fromLatin1(b);
-        auto* image = insertGroup_->findChild<QWidget*>(QStringLiteral("Img_") + suffix);
-        auto* label = insertGroup_->findChild<QWidget*>(QStringLiteral("Btn_") + suffix);
-        label->setGeometry(image->geometry().adjusted(-4, 0, 4, 0));
-    }
     // The captions that depend on the state, not only on the language.
     applyInsertKind();
     updateStates();
