@@ -182,8 +182,8 @@ TEST(ShippedLayouts, SkinThreeShowsMorePageButtonsInTwoRows) {
         EXPECT_EQ(layout.control(shown)->visible, true) << shown;
     }
     EXPECT_EQ(layout.control("Key9")->visible, false);
-    EXPECT_EQ(layout.control("Btn_Main")->position, (Point{71, 484}));
-    EXPECT_EQ(layout.control("Btn_Lang3")->position, (Point{469, 520}));
+    EXPECT_EQ(layout.control("Btn_Main")->position, (Point{76, 484}));
+    EXPECT_EQ(layout.control("Btn_Lang3")->position, (Point{514, 520}));
     EXPECT_EQ(layout.control("Edt_Repeat4")->position, (Point{720, 384}));
 
     skin.applyLanguage(1, languages);

@@ -411,7 +411,7 @@ TEST(ArtgenControls, PagePlatesUseTheRoomTheirLayoutLeaves) {
     }
     const artgen::Edition editor = artgen::editorEdition();
     EXPECT_EQ(editor.skins[0].pageButtonBody, 118);         // buttons 124 px apart
-    EXPECT_EQ(editor.skins[2].pageButtonBody, 88);          // 90 px apart
+    EXPECT_EQ(editor.skins[2].pageButtonBody, 98);          // 100 px apart
     EXPECT_EQ(artgen::editorSEdition().pageButtonBody, 93); // 95 px apart
     // The image of a skin's own plate is drawn to that width.
     const QImage wide = artgen::pageButton(editor, artgen::Look::Normal, 118);

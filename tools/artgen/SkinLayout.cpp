@@ -85,10 +85,11 @@ SkinLayout editorLayout(int skin) {
     if (skin == 2) {
         l.scrSpd = {121, 376};
     } else if (skin == 3) {
-        // Two rows of page buttons with Reset control, Breathing light, Macro and language 3.
-        l.pageButtons = {{1, {71, 484}},  {2, {161, 484}},  {3, {251, 484}}, {4, {341, 484}},
-                         {5, {431, 484}}, {11, {521, 484}}, {6, {109, 520}}, {7, {199, 520}},
-                         {8, {289, 520}}, {9, {379, 520}},  {10, {469, 520}}};
+        // Two rows of page buttons with Reset control, Breathing light, Macro and language 3,
+        // 100 px apart so the longest English captions fit.
+        l.pageButtons = {{1, {76, 484}},  {2, {176, 484}},  {3, {276, 484}}, {4, {376, 484}},
+                         {5, {476, 484}}, {11, {576, 484}}, {6, {114, 520}}, {7, {214, 520}},
+                         {8, {314, 520}}, {9, {414, 520}},  {10, {514, 520}}};
         l.keys = {{1, {130, 182}, MC::LeftButton}, {2, {562, 188}, MC::RightButton},
                   {3, {562, 266}, MC::Wheel},      {4, {98, 318}, MC::SideFront},
                   {5, {98, 368}, MC::SideRear},    {6, {562, 304}, MC::CpiUp},
