@@ -90,9 +90,19 @@ std::vector<PlacedPageButton> placeNeededPageButtons(const NeededPagesInput& in)
             if (d > 0 && (spacing == 0 || d < spacing)) spacing = d;
         }
         if (spacing == 0) spacing = in.plateWidth;
+        // A wider added plate starts where the row's next plate would, and pushes the next
+        // one on by what it is wider.
+        int widerBy = 0, firstShift = 0;
+        if (in.rowPlateBody > 0 && in.addedPlateBody > in.rowPlateBody) {
+            widerBy = in.addedPlateBody - in.rowPlateBody;
+            firstShift =
+                (in.plateWidth - in.rowPlateBody) / 2 - (in.plateWidth - in.addedPlateBody) / 2;
+        }
         ButtonSpot at = row.back();
+        int step = spacing + firstShift;
         while (next < needed.size()) {
-            at.x += spacing;
+            at.x += step;
+            step = spacing + widerBy;
             if (at.x + in.plateWidth > in.windowWidth) break;
             placed.push_back({needed[next++], at});
         }

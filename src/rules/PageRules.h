@@ -75,6 +75,11 @@ struct NeededPagesInput {
     bool macroDevice = false;
     int plateWidth = 0;  // the buttons' image
     int windowWidth = 0; // a button must end inside the window
+    // The drawn plates inside those images, centred: the row's, and the added buttons' where
+    // the skin gives them a wider one for their captions (0: the row's). Added plates keep
+    // the row's gap between plates.
+    int rowPlateBody = 0;
+    int addedPlateBody = 0;
 };
 
 struct PlacedPageButton {

@@ -561,9 +561,10 @@ void MainWindow::refreshErrorAP() {
 // start-up, no-device and error states keep the layout's buttons only.
 void MainWindow::showNeededPageButtons() {
     const bool mouseShown = device_ != nullptr && device_->linkOpen() && !errorFlag_;
-    shell::showNeededPageButtons(this, skin_.layout().lastPlacement(), mouseShown,
-                                 mouseShown && device_->macroDevice(),
-                                 pages::LightingRules(config_).editable());
+    controls_->setAddedPageImages(shell::showNeededPageButtons(
+        this, skin_.layout().lastPlacement(), mouseShown, mouseShown && device_->macroDevice(),
+        pages::LightingRules(config_).editable(), controls_->pagePlateBody(),
+        controls_->addedPagePlateBody()));
 }
 
 // The mouse was identified but not read completely: its settings are not what the pages

@@ -17,8 +17,9 @@ constexpr std::size_t kMacroToggle = 10;
 
 } // namespace
 
-void showNeededPageButtons(QWidget* window, const appearance::LayoutPlacement& layout,
-                           bool mouseShown, bool macroDevice, bool mouseHasLighting) {
+QStringList showNeededPageButtons(QWidget* window, const appearance::LayoutPlacement& layout,
+                                  bool mouseShown, bool macroDevice, bool mouseHasLighting,
+                                  int rowPlate, int addedPlate) {
     pages::NeededPagesInput in;
     for (const appearance::Toggle& t : layout.pageButtons)
         if (t.shown() && t.position) in.shown.push_back({t.position->x, t.position->y});
@@ -29,7 +30,10 @@ void showNeededPageButtons(QWidget* window, const appearance::LayoutPlacement& l
     in.windowWidth = window->width();
     if (const auto* plate = window->findChild<QWidget*>(QStringLiteral("Img_Macro")))
         in.plateWidth = plate->width();
+    in.rowPlateBody = rowPlate;
+    in.addedPlateBody = addedPlate;
     const auto placed = pages::placeNeededPageButtons(in);
+    QStringList added;
 
     for (const auto& [page, layoutShows] : {std::pair{pages::Page::Breath, in.layoutShowsBreath},
                                             std::pair{pages::Page::Macro, in.layoutShowsMacro}}) {
@@ -46,7 +50,9 @@ void showNeededPageButtons(QWidget* window, const appearance::LayoutPlacement& l
             if (spot != placed.end()) w->move(spot->at.x, spot->at.y);
             pages::setHiddenFor(w, pages::hide::kLayout, spot == placed.end());
         }
+        if (spot != placed.end() && image != nullptr) added << image->objectName();
     }
+    return added;
 }
 
 } // namespace orlix::shell

@@ -172,11 +172,36 @@ QLabel* WindowControls::label(const QString& n) const {
     return window_->findChild<QLabel*>(n, Qt::FindDirectChildrenOnly);
 }
 
-void WindowControls::showImage(const QString& imageName, std::string_view skinImage) {
+std::string WindowControls::pageButtonImage(const QString& imageName, std::string_view look) const {
+    if (addedPageImages_.contains(imageName)) {
+        const std::string wide = "SetSW" + std::string(look.substr(4));
+        if (skin_.has(wide)) return wide;
+    }
     // Page-button images may come per skin set, as the layouts space those buttons apart.
-    const std::string name =
-        skinImage.starts_with("SetS") ? skin_.forSet(skinSet_, skinImage) : std::string(skinImage);
+    return skin_.forSet(skinSet_, look);
+}
+
+void WindowControls::showImage(const QString& imageName, std::string_view skinImage) {
+    const std::string name = skinImage.starts_with("SetS") ? pageButtonImage(imageName, skinImage)
+                                                           : std::string(skinImage);
     if (SkinImage* img = image(imageName)) img->setImage(skin_.pixmap(name));
+}
+
+void WindowControls::setAddedPageImages(const QStringList& imageNames) {
+    if (imageNames == addedPageImages_) return;
+    addedPageImages_ = imageNames;
+    // Their plates and their captions' room change with it.
+    setSelectedPageImage(selectedPageImage_);
+    for (const char* b : kPageButtons)
+        fitTextArea(button(name("Btn_", b)), pageButtonImage(name("Img_", b), "SetS_01"));
+}
+
+int WindowControls::pagePlateBody() const {
+    return skin_.plateBody(skin_.forSet(skinSet_, "SetS_01")).width();
+}
+
+int WindowControls::addedPagePlateBody() const {
+    return skin_.has("SetSW_01") ? skin_.plateBody("SetSW_01").width() : 0;
 }
 
 void WindowControls::setSelectedPageImage(const QString& imageName) {
@@ -200,7 +225,7 @@ void WindowControls::setLanguage(int n) {
     setSelectedPageImage(selectedPageImage_);
     const std::string rest = skin_.forSet(n, "SetS_01");
     for (const char* b : kPageButtons)
-        fitTextArea(button(name("Btn_", b)), rest);
+        fitTextArea(button(name("Btn_", b)), pageButtonImage(name("Img_", b), "SetS_01"));
     for (const char* b : kFileButtons) {
         showImage(name("Img_", b), "SetS_01");
         fitTextArea(button(name("Btn_", b)), rest);

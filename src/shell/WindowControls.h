@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QObject>
 #include <QRadioButton>
+#include <QStringList>
 
 #include <array>
 
@@ -51,6 +52,13 @@ public:
     // A window button's pressed look.
     void showPressed(const QString& buttonName);
     void showImage(const QString& imageName, std::string_view skinImage);
+    // The page buttons the window adds where the layout hides them ("Img_Breath"): they take
+    // the edition's wider plate ("SetSW") where it has one.
+    void setAddedPageImages(const QStringList& imageNames);
+    // The drawn width of the current skin's page-button plate, and of the added buttons'
+    // wider one (0 without one).
+    int pagePlateBody() const;
+    int addedPagePlateBody() const;
 
 signals:
     // Any button was clicked ("Btn_Apply", "Btn_Lang2", "Btn_Web" ...).
@@ -59,6 +67,8 @@ signals:
 private:
     pages::ButtonLabel* makeButton(const QString& suffix, std::string_view restImage, QSize size);
     void fitTextArea(pages::ButtonLabel* label, std::string_view restImage);
+    // The skin image a page, profile or language button shows for a "SetS" look.
+    std::string pageButtonImage(const QString& imageName, std::string_view look) const;
     void buildCommandAndPageButtons();
     void buildWebButton();
     void buildStatesAndCovers();
@@ -72,6 +82,7 @@ private:
     std::array<QRadioButton*, 3> langRadios_{};
     QString selectedPageImage_;
     int skinSet_ = 1;
+    QStringList addedPageImages_;
 };
 
 } // namespace orlix::shell

@@ -38,6 +38,9 @@ inline std::map<std::string, Size> expectedImages(bool editorS) {
         if (!editorS) {
             m[std::string("L1_SetS") + s] = {125, 33};
             m[std::string("L2_SetS") + s] = {125, 33};
+        } else {
+            // orlix-editor-s's added page buttons: a wider plate for "Breathing Light".
+            m[std::string("SetSW") + s] = {125, 33};
         }
         m[std::string("BtnS") + s] = {77, 30};
         m[std::string("SetS") + s] = {125, 33};

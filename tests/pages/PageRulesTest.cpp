@@ -440,6 +440,7 @@ TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
         bool showsBreath, showsMacro, lighting, macro;
         int windowWidth;
         std::vector<P> expected;
+        int rowPlate = 0, addedPlate = 0;
     };
     const Row rows[] = {
         {"macro", editorRows, false, false, false, true, 800, {{Page::Macro, {377, 515}}}},
@@ -505,6 +506,59 @@ TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
          {{Page::Breath, {377, 515}}}},
         {"no room at all", editorRows, false, false, true, true, 400, {}},
         {"nothing shown", {}, false, false, true, true, 800, {}},
+        // Wider added plates: the first starts two pixels after the row's last plate (its
+        // image 2 px further left), the second follows at the wider pitch; narrower or equal
+        // added plates change nothing.
+        {"wider added plates",
+         editorSRows,
+         false,
+         false,
+         true,
+         true,
+         800,
+         {{Page::Breath, {292, 515}}, {Page::Macro, {390, 515}}},
+         93,
+         96},
+        {"equal added plates",
+         editorSRows,
+         false,
+         false,
+         true,
+         true,
+         800,
+         {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}},
+         93,
+         93},
+        {"no row plate given",
+         editorSRows,
+         false,
+         false,
+         true,
+         true,
+         800,
+         {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}},
+         0,
+         96},
+        {"wider plate at the window's edge",
+         editorSRows,
+         false,
+         false,
+         true,
+         true,
+         515,
+         {{Page::Breath, {292, 515}}, {Page::Macro, {390, 515}}},
+         93,
+         96},
+        {"wider plate one pixel short",
+         editorSRows,
+         false,
+         false,
+         true,
+         true,
+         514,
+         {{Page::Breath, {292, 515}}, {Page::Macro, {292, 550}}},
+         93,
+         96},
     };
     for (const Row& r : rows) {
         NeededPagesInput in;
@@ -515,6 +569,8 @@ TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
         in.macroDevice = r.macro;
         in.plateWidth = 125;
         in.windowWidth = r.windowWidth;
+        in.rowPlateBody = r.rowPlate;
+        in.addedPlateBody = r.addedPlate;
         EXPECT_EQ(placeNeededPageButtons(in), r.expected) << r.what;
     }
 }

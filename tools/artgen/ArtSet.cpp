@@ -46,6 +46,12 @@ std::vector<Artwork> renderEdition(const Edition& e) {
     add(out, "SetS" + suffix(1), pageButton(e, Look::Normal));
     add(out, "SetS" + suffix(2), pageButton(e, Look::Selected));
     add(out, "SetS" + suffix(3), pageButton(e, Look::Hover));
+    // The page buttons the window adds, where their captions want a wider plate.
+    if (const int wide = e.skins[0].layout.addedPageButtonBody; wide > 0) {
+        add(out, "SetSW" + suffix(1), pageButton(e, Look::Normal, wide));
+        add(out, "SetSW" + suffix(2), pageButton(e, Look::Selected, wide));
+        add(out, "SetSW" + suffix(3), pageButton(e, Look::Hover, wide));
+    }
     // Key labels: normal, under the pointer, pressed.
     add(out, "KeyS" + suffix(1), keyLabel(e, Look::Normal));
     add(out, "KeyS" + suffix(2), keyLabel(e, Look::Hover));

@@ -16,17 +16,28 @@ namespace {
 constexpr int kPageButtonWidth = 125;
 constexpr int kPageButtonHeight = 33;
 
-QRectF pageButtonBody(const Skin& s, const Pt& at) {
-    const qreal left = at.x + std::floor((kPageButtonWidth - s.pageButtonBody) / 2.0);
-    return {left, static_cast<qreal>(at.y), static_cast<qreal>(s.pageButtonBody),
+QRectF pageButtonBody(int body, const Pt& at) {
+    const qreal left = at.x + std::floor((kPageButtonWidth - body) / 2.0);
+    return {left, static_cast<qreal>(at.y), static_cast<qreal>(body),
             static_cast<qreal>(kPageButtonHeight)};
+}
+
+// The drawn plates of the layout's page buttons and of those the window adds.
+std::vector<QRectF> pageButtonBodies(const Skin& s) {
+    std::vector<QRectF> out;
+    for (const PageButton& b : s.layout.pageButtons)
+        out.push_back(pageButtonBody(s.pageButtonBody, b.pos));
+    const int added =
+        s.layout.addedPageButtonBody > 0 ? s.layout.addedPageButtonBody : s.pageButtonBody;
+    for (const PageButton& b : s.layout.neededPageButtons)
+        out.push_back(pageButtonBody(added, b.pos));
+    return out;
 }
 
 QRectF unitedBodies(const Skin& s) {
     QRectF r;
-    for (const auto* list : {&s.layout.pageButtons, &s.layout.neededPageButtons})
-        for (const PageButton& b : *list)
-            r = r.isNull() ? pageButtonBody(s, b.pos) : r.united(pageButtonBody(s, b.pos));
+    for (const QRectF& body : pageButtonBodies(s))
+        r = r.isNull() ? body : r.united(body);
     return r;
 }
 
@@ -361,9 +372,8 @@ QImage wholeBackground(const Edition& e, const Skin& s) {
                                                               : chamferRect(g.deck, 12, 0, 12, 0);
             fillVertical(p, deck, QColor(31, 35, 42), QColor(18, 20, 24));
             strokeVertical(p, deck, QColor(70, 78, 90), QColor(24, 27, 32));
-            for (const auto* list : {&l.pageButtons, &l.neededPageButtons})
-                for (const PageButton& b : *list)
-                    drawSocket(p, e.corners, pageButtonBody(s, b.pos).adjusted(-3, -1, 3, 1));
+            for (const QRectF& body : pageButtonBodies(s))
+                drawSocket(p, e.corners, body.adjusted(-3, -1, 3, 1));
             if (!g.deckSide.isNull() && g.deckSide.width() > 40) {
                 const QRectF d = g.deckSide;
                 QPainterPath side =

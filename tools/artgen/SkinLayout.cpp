@@ -1,5 +1,7 @@
 #include "SkinLayout.h"
 
+#include "Theme.h"
+
 #include "rules/PageRules.h"
 
 namespace artgen {
@@ -17,6 +19,8 @@ void addNeededPageButtons(SkinLayout& l) {
     in.macroDevice = true;
     in.plateWidth = 125;
     in.windowWidth = 800;
+    in.rowPlateBody = pageButtonBodyFor(l);
+    in.addedPlateBody = l.addedPageButtonBody;
     l.neededPageButtons.clear();
     for (const auto& placed : orlix::pages::placeNeededPageButtons(in))
         l.neededPageButtons.push_back(
@@ -127,6 +131,9 @@ SkinLayout editorSLayout() {
     // window's right edge take the colour.
     l.r1 = {930, 410};
     l.r2 = {1030, 410};
+    // "Breathing Light" needs 88 px at the narrowest setting, and 4 px either side: the buttons
+    // the window adds get plates of 96 px, which still end inside the deck.
+    l.addedPageButtonBody = 96;
     addNeededPageButtons(l);
     return l;
 }

@@ -43,6 +43,9 @@ struct SkinLayout {
     // Where the window puts the Breathing-light (B5) and Macro (B11) buttons for a mouse that
     // has lighting or macros while this layout hides them; the deck has room for them.
     std::vector<PageButton> neededPageButtons;
+    // Their plate where it is wider than the row's, for their captions ("SetSW" images); 0:
+    // they take the row's plate.
+    int addedPageButtonBody = 0;
     Pt errorText;
 
     Pt p1, p2, p3, p4;
