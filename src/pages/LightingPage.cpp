@@ -1,6 +1,8 @@
 #include "pages/LightingPage.h"
 
+#include "appearance/Languages.h"
 #include "appearance/Layout.h"
+#include "pages/SectionTitles.h"
 #include "widgets/Visibility.h"
 
 #include <QColorDialog>
@@ -164,6 +166,28 @@ void LightingPage::buildColours(PageContainer& page, QWidget* window) {
             controls_ << edit;
         }
     }
+    if (!percentEdits_) return;
+    // At the window's edge the edits need saying what they hold: the colour above each three,
+    // the channel left of each edit.
+    for (int c = 1; c <= 2; ++c) {
+        auto* title = new QLabel(window);
+        title->setObjectName(QStringLiteral("lbl_TitleEdits%1").arg(c));
+        title->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+        title->setGeometry(kEditsInsideX - 60, kEditsTop[at(c - 1)] - 16, kEditWidth + 60, 14);
+        styleAsSectionTitle(title);
+        page.addControl(title);
+        editTitles_[at(c - 1)] = title;
+        for (int i = 0; i < 3; ++i) {
+            auto* channel = new QLabel(QString(QLatin1Char(channels[i])), window);
+            channel->setObjectName(
+                QStringLiteral("lbl_Mode%1%2").arg(c).arg(QLatin1Char(channels[i])));
+            channel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            channel->setGeometry(kEditsInsideX - 16, kEditsTop[at(c - 1)] + kEditPitch * i, 12,
+                                 kEditHeight);
+            styleAsSectionTitle(channel);
+            page.addControl(channel);
+        }
+    }
 }
 
 void LightingPage::refresh() {
@@ -171,8 +195,12 @@ void LightingPage::refresh() {
     redraw();
 }
 
-void LightingPage::applyLanguage(const appearance::Languages&, const appearance::Layout& layout) {
+void LightingPage::applyLanguage(const appearance::Languages& languages,
+                                 const appearance::Layout& layout) {
     if (!percentEdits_) return;
+    for (std::size_t c = 0; c < 2; ++c)
+        editTitles_[c]->setText(
+            QString::fromStdString(languages.text(c == 0 ? "Str125" : "Str126")));
     // Background and border in the layout's colour; the text in the step numbers' colour.
     const auto& style = layout.style();
     const QColor back = style.colourEditBack ? colourOf(*style.colourEditBack) : QColor(Qt::black);

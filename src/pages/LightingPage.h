@@ -48,7 +48,8 @@ public:
     bool percentEdits() const { return percentEdits_; }
 
     void refresh() override;
-    void applyLanguage(const appearance::Languages&, const appearance::Layout& layout) override;
+    void applyLanguage(const appearance::Languages& languages,
+                       const appearance::Layout& layout) override;
     void setEditing(bool on) override;
     void setLocked(bool on) override;
 
@@ -76,8 +77,9 @@ private:
     std::array<std::array<SkinImage*, LightingRules::kSteps>, 4> barImages_{};
     std::array<SkinImage*, 2> colourModeImages_{};
     std::array<QRadioButton*, 2> colourModeRadios_{};
-    std::array<QWidget*, 2> swatches_{}; // cs_Mode1, cs_Mode2 (orlix-editor)
-    ButtonLabel* swatchArea_ = nullptr;  // lbl_csmode1
+    std::array<QWidget*, 2> swatches_{};  // cs_Mode1, cs_Mode2 (orlix-editor)
+    ButtonLabel* swatchArea_ = nullptr;   // lbl_csmode1
+    std::array<QLabel*, 2> editTitles_{}; // over the percentage edits (orlix-editor-s)
     std::array<std::array<QLineEdit*, 3>, 2> edits_{};
     QList<QWidget*> controls_; // everything drawn, for the disabled look
     bool editing_ = false;

@@ -27,18 +27,22 @@ std::optional<QRect> at(const std::optional<Point>& p, int dx, int dy, int w, in
 
 } // namespace
 
+void styleAsSectionTitle(QLabel* label) {
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setFocusPolicy(Qt::NoFocus);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, kTitleColour);
+    label->setPalette(pal);
+    setCaptionSize(label, kTitlePointSize);
+}
+
 SectionTitles::SectionTitles(PageContainer& advanced, PageContainer& breathing, QWidget* window)
     : QObject(window) {
     for (std::size_t i = 0; i < kTitles.size(); ++i) {
         auto* label = new QLabel(window);
         label->setObjectName(QString::fromLatin1(kTitles[i].name));
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        label->setFocusPolicy(Qt::NoFocus);
         label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, kTitleColour);
-        label->setPalette(pal);
-        setCaptionSize(label, kTitlePointSize);
+        styleAsSectionTitle(label);
         (kTitles[i].page == 2 ? advanced : breathing).addControl(label);
         labels_[i] = label;
     }
@@ -84,8 +88,10 @@ void SectionTitles::applyLanguage(const appearance::Languages& languages,
         places[6] = QRect(page->x + 28, off->y - 12, 200, 13);
         // The modes' card: the strip above its three options.
         places[7] = at(m1, -27, -12, 200, 11);
+        // Each colour mode's card, beside its option; orlix-editor-s has no swatch there.
         for (std::size_t c = 0; c < 2; ++c)
-            if (inside(p.swatches[c], 48, 48)) places[8 + c] = at(p.colourModes[c], 24, 0, 110, 18);
+            if (inside(p.colourModes[c], 17, 18))
+                places[8 + c] = at(p.colourModes[c], 24, 0, 110, 18);
     }
 
     for (std::size_t i = 0; i < kTitles.size(); ++i) {

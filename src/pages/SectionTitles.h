@@ -11,6 +11,9 @@ class QLabel;
 
 namespace orlix::pages {
 
+// Gives a label the look of a section title: small, light grey, not taking clicks or focus.
+void styleAsSectionTitle(QLabel* label);
+
 // The short titles of the sections of the Advanced and Breathing-light pages, whose artwork
 // marks each section with an icon only. Each title stands where the artwork leaves it room:
 // on the heading rule beside a section's icon, or in a card's free corner; the places follow

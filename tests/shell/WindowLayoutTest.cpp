@@ -312,6 +312,27 @@ void TestWindowLayout::everyCaptionKeepsItsMarginOnItsPlate() {
                  qPrintable(QString::fromLatin1(t.name) + QStringLiteral(": ") + title->text()));
         QVERIFY2(QFontMetrics(title->font()).height() <= title->height() + 2, t.name);
     }
+
+    // orlix-editor-s's percentage edits say what they hold: its colour over each three, the
+    // channel beside each edit. orlix-editor keeps its edits out of sight and has neither.
+    for (int c = 1; c <= 2; ++c) {
+        auto* title = h.find<QLabel>(QStringLiteral("lbl_TitleEdits%1").arg(c));
+        QCOMPARE(title != nullptr, edition == Edition::EditorS);
+        if (title == nullptr) continue;
+        QCOMPARE(title->text(), h.tr(c == 1 ? "Str125" : "Str126"));
+        QVERIFY(QFontMetrics(title->font()).horizontalAdvance(title->text()) <= title->width());
+        for (const char channel : {'R', 'G', 'B'}) {
+            const QString suffix = QStringLiteral("Mode%1%2").arg(c).arg(QLatin1Char(channel));
+            const QWidget* edit = h.find(QStringLiteral("Edt_") + suffix);
+            auto* name = h.find<QLabel>(QStringLiteral("lbl_") + suffix);
+            QVERIFY2(name != nullptr && edit != nullptr, qPrintable(suffix));
+            QCOMPARE(name->text(), QString(QLatin1Char(channel)));
+            QVERIFY(name->geometry().right() < edit->x());
+            QCOMPARE(name->y(), edit->y());
+            QVERIFY(title->geometry().bottom() < edit->y());
+            QVERIFY(QRect(0, 0, shell::MainWindow::kWidth, 600).contains(name->geometry()));
+        }
+    }
 }
 
 void TestWindowLayout::neededPageButtonsAreReachable_data() {
