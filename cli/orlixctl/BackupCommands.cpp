@@ -15,7 +15,7 @@ namespace orlixctl {
 using namespace orlix;
 
 int commandBackups(Context& ctx, std::ostream& out, std::ostream& err) {
-    const auto folder = defaultBackupFolder();
+    const auto folder = ctx.backupFolder();
     if (folder.empty()) {
         err << "orlixctl: no folder for backups (neither XDG_DATA_HOME nor HOME is set)\n";
         return kFileError;

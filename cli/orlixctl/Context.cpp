@@ -431,8 +431,12 @@ std::string Context::restoreCommand(const std::filesystem::path& backup) const {
     return line + " write --force " + shellWord(backup.string());
 }
 
+std::filesystem::path Context::backupFolder() const {
+    return defaultBackupFolder(options_.simulate ? BackupsOf::SimulatedMouse : BackupsOf::Mouse);
+}
+
 std::string Context::restoreNewestText() const {
-    const std::filesystem::path folder = defaultBackupFolder();
+    const std::filesystem::path folder = backupFolder();
     std::optional<Backup> newest;
     if (!folder.empty()) newest = BackupStore(folder).newestSound(config_->readLayout);
     if (!newest) {
@@ -458,7 +462,7 @@ int Context::keepBackup() {
                 "replaced\n";
         return kOk;
     }
-    const std::filesystem::path folder = defaultBackupFolder();
+    const std::filesystem::path folder = backupFolder();
     if (folder.empty()) {
         err_ << "orlixctl: no folder for backups (neither XDG_DATA_HOME nor HOME is set); "
                 "nothing was written (--no-backup writes without a backup)\n";

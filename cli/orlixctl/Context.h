@@ -76,6 +76,8 @@ public:
     // "orlixctl ... write --force NEWEST" for the newest sound backup, or a sentence saying
     // there is none.
     std::string restoreNewestText() const;
+    // The backups of this run's mouse: a simulated one (--simulate) keeps its own.
+    std::filesystem::path backupFolder() const;
     // The backup this run kept; empty before keepBackup or with --no-backup.
     const std::filesystem::path& backupPath() const { return backupPath_; }
     // The exact command line that writes this run's backup back to the same mouse.

@@ -58,8 +58,8 @@ Commands:
                      and every key and modifier name a key combination takes, with the
                      other names accepted for them (Escape for Esc, Super for Win, ...)
   backups            the configurations kept before each write or reset (the newest 20,
-                     in $XDG_DATA_HOME/orlix-editor/backups), newest first; write one back
-                     with `write FILE`
+                     in $XDG_DATA_HOME/orlix-editor/backups; a simulated mouse's in
+                     simulated-mouse-backups), newest first; write one back with `write FILE`
   macro list         the 32 macros: number, name, length
   macro show N       the script of macro N (1..32), one line per event, after its
                      delay-mode header ("10", "01" and the delay, "00")

@@ -332,16 +332,17 @@ std::optional<Backup> BackupStore::newestSound(std::uint8_t layout) const {
     return std::nullopt;
 }
 
-std::filesystem::path defaultBackupFolder() {
+std::filesystem::path defaultBackupFolder(BackupsOf whose) {
+    const char* name = whose == BackupsOf::Mouse ? "backups" : "simulated-mouse-backups";
     const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && data[0] == '/') return fs::path(data) / "orlix-editor" / "backups";
+    if (data != nullptr && data[0] == '/') return fs::path(data) / "orlix-editor" / name;
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/')
-        return fs::path(home) / ".local" / "share" / "orlix-editor" / "backups";
+        return fs::path(home) / ".local" / "share" / "orlix-editor" / name;
     // Windows sets neither of the above: the user's application data folder.
     const char* appData = std::getenv("APPDATA");
     if (appData != nullptr && fs::path(appData).is_absolute())
-        return fs::path(appData) / "orlix-editor" / "backups";
+        return fs::path(appData) / "orlix-editor" / name;
     return {};
 }
 

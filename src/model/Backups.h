@@ -57,8 +57,14 @@ private:
     std::size_t keep_;
 };
 
+// Whose configurations a folder keeps: the mice's, or the simulated mouse's of --simulate runs.
+// These are kept apart, so that trying the program out never rotates a real mouse's backup
+// away, nor offers the demo's configuration to a real mouse.
+enum class BackupsOf { Mouse, SimulatedMouse };
+
 // $XDG_DATA_HOME/orlix-editor/backups, or ~/.local/share/orlix-editor/backups, or on Windows
-// %APPDATA%\orlix-editor\backups; empty when none is known.
-std::filesystem::path defaultBackupFolder();
+// %APPDATA%\orlix-editor\backups; "simulated-mouse-backups" beside it for the simulated
+// mouse. Empty when none is known.
+std::filesystem::path defaultBackupFolder(BackupsOf whose = BackupsOf::Mouse);
 
 } // namespace orlix

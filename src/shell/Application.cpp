@@ -5,6 +5,7 @@
 #include "platform/PointerSettings.h"
 #include "shell/AppIcon.h"
 #include "shell/DemoMouse.h"
+#include "shell/DeviceController.h"
 #include "shell/MainWindow.h"
 #include "shell/Options.h"
 #include "shell/Prompts.h"
@@ -106,6 +107,8 @@ int runEditor(int argc, char** argv, Edition edition, const appearance::Resource
     Prompts& prompts = options.screenshotDir ? loggingPrompts : standardPrompts;
     const auto pointerSettings = makePointerStore(options);
     MainWindow window(edition, resources, *backend, prompts, pointerSettings.get());
+    if (options.simulate != Options::Simulate::Off)
+        window.device().setBackupsOf(BackupsOf::SimulatedMouse);
     window.show();
     shown = &window;
 

@@ -161,7 +161,7 @@ bool DeviceController::keepBackup() {
         backupError_ = "the mouse was not read completely";
         return false;
     }
-    const std::filesystem::path folder = defaultBackupFolder();
+    const std::filesystem::path folder = backupFolder();
     if (folder.empty()) {
         backupError_ = "no folder for backups (neither XDG_DATA_HOME nor HOME is set)";
         return false;

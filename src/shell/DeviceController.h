@@ -2,6 +2,7 @@
 
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
+#include "model/Backups.h"
 #include "model/Configuration.h"
 
 #include <string>
@@ -75,6 +76,10 @@ public:
     // before a write or reset replaces them. False when they could not be kept (why:
     // backupError()).
     bool keepBackup();
+    // Where keepBackup() keeps them: the simulated mouse of the demo mode has a folder of its
+    // own.
+    void setBackupsOf(BackupsOf whose) { backupsOf_ = whose; }
+    std::filesystem::path backupFolder() const { return defaultBackupFolder(backupsOf_); }
     // Why the last backup before a write or reset could not be kept; empty when it was.
     const std::string& backupError() const { return backupError_; }
 
@@ -103,6 +108,7 @@ private:
     // next write or reset replaces them.
     std::vector<std::uint8_t> mouseContents_;
     std::string backupError_;
+    BackupsOf backupsOf_ = BackupsOf::Mouse;
     const TextSource& texts_;
     device::DeviceSession session_;
     QTimer devTimer_;

@@ -133,7 +133,7 @@ void WindowCommands::offerRepair() {
                         window_.device().macroDevice() ? &config.macros.table : nullptr);
     if (sign == HalfWrittenSign::None || !window_.device().canTransfer()) return;
     once(busy_, [&] {
-        const std::filesystem::path folder = defaultBackupFolder();
+        const std::filesystem::path folder = window_.device().backupFolder();
         std::optional<Backup> newest;
         if (!folder.empty()) newest = BackupStore(folder).newestSound(config.readLayout);
         QStringList answers;

@@ -22,7 +22,11 @@ namespace {
 
 class Backups : public CliTestWithOwnData {
 protected:
-    std::string backupFolder() const { return path("data") + "/orlix-editor/backups"; }
+    // The simulated mouse's backups, kept apart from the real mice's.
+    std::string backupFolder() const {
+        return path("data") + "/orlix-editor/simulated-mouse-backups";
+    }
+    std::string mouseBackupFolder() const { return path("data") + "/orlix-editor/backups"; }
     std::vector<std::string> sim(const std::string& kind) const {
         return {"--simulate=" + kind, "--sim-state", path("m.bin")};
     }
@@ -61,7 +65,7 @@ TEST_F(Backups, AResetKeepsWhatItReplacedAndWritingTheBackupRestoresTheMouse) {
         const std::string newest = kept.front().path.string();
         EXPECT_EQ(readAll(newest).size(), 34048u);
 
-        const auto listed = run({"backups"});
+        const auto listed = ctl(kind, {"backups"});
         ASSERT_EQ(listed.code, 0);
         EXPECT_EQ(listed.out.rfind("1  " + kept.front().taken + "  " + newest + "\n", 0), 0u)
             << listed.out;
@@ -70,6 +74,10 @@ TEST_F(Backups, AResetKeepsWhatItReplacedAndWritingTheBackupRestoresTheMouse) {
         ASSERT_EQ(ctl(kind, {"write", newest}).code, 0);
         ASSERT_EQ(ctl(kind, {"read", "-o", path("restored.bin")}).code, 0);
         EXPECT_EQ(readAll(path("restored.bin")), readAll(path("written.bin")));
+
+        // None of it is among a real mouse's backups, nor listed for one.
+        EXPECT_TRUE(orlix::BackupStore(mouseBackupFolder()).list().empty());
+        EXPECT_NE(run({"backups"}).out.find("no backups"), std::string::npos);
     }
 }
 
@@ -84,10 +92,10 @@ TEST_F(Backups, NoWriteHappensWhenTheBackupCannotBeKept) {
 }
 
 TEST_F(Backups, ListingIsNewestFirstWithASummary) {
-    EXPECT_NE(run({"backups"}).out.find("no backups"), std::string::npos);
+    EXPECT_NE(ctl("macro", {"backups"}).out.find("no backups"), std::string::npos);
     ASSERT_EQ(ctl("macro", {"reset"}).code, 0);
     ASSERT_EQ(ctl("macro", {"reset"}).code, 0);
-    const auto r = run({"backups"});
+    const auto r = ctl("macro", {"backups"});
     ASSERT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("1000/1600/2400/4800 CPI, level 1, 500 reports/s"), std::string::npos)
         << r.out;

@@ -75,6 +75,12 @@ TEST(Backups, FolderFollowsXdgDataHome) {
     ::setenv("XDG_DATA_HOME", "relative", 1); // not absolute: ignored, as the basedir rules say
     ::setenv("HOME", "/home/u", 1);
     EXPECT_EQ(defaultBackupFolder(), fs::path("/home/u/.local/share/orlix-editor/backups"));
+    // The simulated mouse's backups stand beside the real ones, never among them.
+    EXPECT_EQ(defaultBackupFolder(BackupsOf::SimulatedMouse),
+              fs::path("/home/u/.local/share/orlix-editor/simulated-mouse-backups"));
+    ::setenv("XDG_DATA_HOME", "/data/u", 1);
+    EXPECT_EQ(defaultBackupFolder(BackupsOf::SimulatedMouse),
+              fs::path("/data/u/orlix-editor/simulated-mouse-backups"));
 }
 
 TEST(Backups, FolderOnWindowsIsTheApplicationDataFolder) {

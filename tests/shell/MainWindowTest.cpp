@@ -76,6 +76,7 @@ private slots:
     void confirmClosesOnlyWithAMouse();
     void exitWritesNothing();
     void resetWritesTheDefaults();
+    void theDemoMouseKeepsItsBackupsApart();
     void transferShowsTheLoadingWindowAndSwallowsClicks();
     void mouseVanishingDuringApplyLeavesTheWindowUsable();
     void profileSaveAndLoadRoundTrip();
@@ -528,6 +529,22 @@ void TestMainWindow::resetWritesTheDefaults() {
     QCOMPARE(bytes.size(), 34048);
     QVERIFY(std::equal(before.begin(), before.end(),
                        reinterpret_cast<const std::uint8_t*>(bytes.constData())));
+}
+
+void TestMainWindow::theDemoMouseKeepsItsBackupsApart() {
+    Harness h(Edition::Editor,
+              device::SimulatedMouse::basicMouse(imageWith(
+                  Edition::Editor, [](Configuration& c) { c.setAssignment(0, 4, "09020000"); })));
+    h.window->device().setBackupsOf(BackupsOf::SimulatedMouse);
+    h.poll();
+    const auto mouseBefore = BackupStore(defaultBackupFolder()).list();
+    const auto demoBefore = BackupStore(defaultBackupFolder(BackupsOf::SimulatedMouse)).list();
+    h.click("Btn_Reset");
+    QVERIFY(h.window->device().backupError().empty());
+    QCOMPARE(BackupStore(defaultBackupFolder(BackupsOf::SimulatedMouse)).list().size(),
+             std::min(demoBefore.size() + 1, BackupStore::kKeep));
+    // A real mouse's backups are neither added to nor rotated away.
+    QCOMPARE(BackupStore(defaultBackupFolder()).list().size(), mouseBefore.size());
 }
 
 void TestMainWindow::transferShowsTheLoadingWindowAndSwallowsClicks() {
