@@ -383,7 +383,10 @@ void Layout::placeMacros(const LayoutPlacement& p) {
     }
     if (p.macroContent) place("LB_macro", *p.macroContent);
     if (p.delayGroup) place(kDelayGroup, *p.delayGroup);
-    if (p.delayEdit) place("Edt_Delay", *p.delayEdit, kDelayGroup);
+    if (const auto& e = p.delayEdit) {
+        place("Edt_Delay", *e, kDelayGroup);
+        place("lbl_DelayUnit", {e->x + 44, e->y + 2}, kDelayGroup);
+    }
     auto delayRows = [this](const std::optional<Point>& pos, std::string_view infix,
                             std::string_view group) {
         if (!pos) return;
@@ -476,6 +479,7 @@ void Layout::applyStyle(const IniSection& section, std::string_view resource) {
     }
     applyText("lbl_Delay", s.macro);
     applyText("lbl_s_A", s.macro);
+    applyText("lbl_DelayUnit", s.macro);
     if (s.macro.size) at("CB_Insert").fontSize = std::max(1, *s.macro.size - 1);
     for (std::string_view list : {"LB_MacroName", "LB_macro", "Edt_Delay", "Edt_InsertDelay"}) {
         applyText(list, {s.macro.size, s.macroListText});

@@ -309,6 +309,8 @@ TEST(Layout, DerivedPositions) {
     EXPECT_EQ(a.layout.control("IB_DelayTime")->parent, "Gb_Delay");
     EXPECT_EQ(a.pos("lbl_Delay"), (Point{62, 57}));
     EXPECT_EQ(a.pos("lbl_s_A"), (Point{180, 57}));
+    EXPECT_EQ(a.pos("lbl_DelayUnit"), (Point{144, 202}));
+    EXPECT_EQ(a.layout.control("lbl_DelayUnit")->parent, "Gb_Delay");
     EXPECT_EQ(a.layout.control("lbl_s_A")->parent, "Gb_Insert");
     EXPECT_EQ(a.pos("Btn_OK"), (Point{82, 126}));
     EXPECT_EQ(a.pos("Btn_Cancel"), (Point{142, 126}));

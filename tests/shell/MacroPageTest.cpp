@@ -156,6 +156,19 @@ void TestMacroPage::everyControlIsPlacedByTheLayout() {
             QCOMPARE(h.find("Btn_Insert")->pos(), QPoint(598, 433));
             QCOMPARE(h.find("Gb_Delay")->pos(), QPoint(128, 314));
             QCOMPARE(h.find("Edt_Delay")->pos(), QPoint(137, 56));
+            QCOMPARE(h.find("lbl_DelayUnit")->pos(), QPoint(181, 58));
+            QCOMPARE(h.text("lbl_DelayUnit"), h.tr("Str418"));
+            // The unit greys with its field: only the default delay takes a number.
+            const auto unitColour = [&h] {
+                return h.find("lbl_DelayUnit")->palette().color(QPalette::WindowText);
+            };
+            h.click("IB_RecDelay");
+            const QColor grey = unitColour();
+            h.click("IB_DelayTime");
+            QVERIFY(unitColour() != grey);
+            h.click("IB_NoDelay");
+            QCOMPARE(unitColour(), grey);
+            h.click("IB_RecDelay");
             QCOMPARE(h.find("LED_DelayTime")->pos(), QPoint(20, 59));
             QCOMPARE(h.find("IB_NoDelay")->pos(), QPoint(18, 82));
             QVERIFY(h.visible("Gb_Delay"));

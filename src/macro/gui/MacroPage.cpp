@@ -220,6 +220,11 @@ void MacroPage::buildDelayGroup() {
         });
     }
     delayEdit_ = makeDelayField(QStringLiteral("Edt_Delay"), delayGroup_);
+    // Its unit, as the insert box's field has one: a delay without it reads as any number.
+    auto* unit = new QLabel(delayGroup_);
+    unit->setObjectName(QStringLiteral("lbl_DelayUnit"));
+    unit->resize(27, 18);
+    unit->setAttribute(Qt::WA_TransparentForMouseEvents);
     chooseDelay(0, false);
 }
 
@@ -647,7 +652,9 @@ void MacroPage::chooseDelay(int choice, bool insert) {
     }
     const bool editable = choice == 1;
     setFieldLook(insert ? insertDelayEdit_ : delayEdit_, editable && !editor_.recording());
-    if (insert) setGreyLabel(group->findChild<QWidget*>(QStringLiteral("lbl_s_A")), !editable);
+    setGreyLabel(group->findChild<QWidget*>(insert ? QStringLiteral("lbl_s_A")
+                                                   : QStringLiteral("lbl_DelayUnit")),
+                 !editable);
 }
 
 int MacroPage::delayValue(bool insert) const {
@@ -757,6 +764,8 @@ void MacroPage::updateStates() {
             delayGroup_->findChild<QWidget*>(QStringLiteral("IB_") + QString::fromLatin1(c)),
             st.delayChoicesGrey);
     setFieldLook(delayEdit_, st.delayFieldEditable);
+    setGreyLabel(delayGroup_->findChild<QWidget*>(QStringLiteral("lbl_DelayUnit")),
+                 !st.delayFieldEditable);
 
     insertGroup_->setEnabled(st.insertGroup);
     insertKind_->setEnabled(st.insertKindChoice);
