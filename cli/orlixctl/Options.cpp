@@ -466,13 +466,17 @@ parseCommandLine(const std::vector<std::string>& args) {
                 return o.name == name || (o.name == "-o" && name == "--output");
             });
         auto& into = own != kCommandOptions.end() ? moved : before;
+        // "--simulate macro" is "--simulate=macro": the parser would otherwise leave the kind
+        // for a command word ("--simulate macro set ..." is no "macro set").
+        if (arg == "--simulate" && i + 1 < args.size() &&
+            (args[i + 1] == "basic" || args[i + 1] == "macro")) {
+            into.push_back(arg + "=" + args[++i]);
+            continue;
+        }
         into.push_back(arg);
-        const bool simulateKind = arg == "--simulate" && i + 1 < args.size() &&
-                                  (args[i + 1] == "basic" || args[i + 1] == "macro");
         const bool separateValue =
             arg.find('=') == std::string::npos &&
-            (own != kCommandOptions.end() ? !own->valueName.empty()
-                                          : takesNextValue(arg) || simulateKind);
+            (own != kCommandOptions.end() ? !own->valueName.empty() : takesNextValue(arg));
         if (separateValue && i + 1 < args.size()) into.push_back(args[++i]);
     }
     if (i < args.size() && args[i] == "help") {
@@ -533,11 +537,13 @@ std::variant<Options, UsageError, HelpRequest> parseSet(std::vector<std::string>
             placed.push_back({name, value, operands.size()});
             continue;
         }
+        if (arg == "--simulate" && j + 1 < words.size() &&
+            (words[j + 1] == "basic" || words[j + 1] == "macro")) {
+            globals.push_back(arg + "=" + words[++j]);
+            continue;
+        }
         globals.push_back(arg);
-        const bool simulateKind = arg == "--simulate" && j + 1 < words.size() &&
-                                  (words[j + 1] == "basic" || words[j + 1] == "macro");
-        if (eq == std::string::npos && (takesNextValue(arg) || simulateKind) &&
-            j + 1 < words.size())
+        if (eq == std::string::npos && takesNextValue(arg) && j + 1 < words.size())
             globals.push_back(words[++j]);
     }
     auto parsed = parseArgs(globals);

@@ -75,6 +75,40 @@ TEST_F(CommandLine, EveryCommandRefusesTheOptionsItDoesNotTakeByName) {
     EXPECT_EQ(readAll(state), before); // nothing reached the mouse
 }
 
+// The kind may follow --simulate as the next word, before or after the command, and is
+// never taken for a command word ("--simulate macro set ..." sets, it is no "macro set").
+TEST_F(CommandLine, TheSimulatedKindMayBeTheNextWord) {
+    struct Row {
+        std::vector<std::string> line;
+        const char* kind;
+        const char* says;
+    };
+    const Row rows[] = {
+        {{"--simulate", "basic", "info"}, "basic", "result: accepted"},
+        {{"--simulate", "macro", "info"}, "macro", "result: accepted"},
+        {{"--simulate", "macro", "set", "rate", "1000"}, "macro", "report rate"},
+        {{"--simulate", "basic", "set", "rate", "1000"}, "basic", "report rate"},
+        {{"set", "rate", "1000", "--simulate", "basic"}, "basic", "report rate"},
+        {{"--simulate", "macro", "macro", "list"}, "macro", "empty"},
+        {{"--simulate", "macro", "list"}, "macro", ""},
+        {{"--simulate", "info"}, "macro", "result: accepted"},
+    };
+    int n = 0;
+    for (const Row& r : rows) {
+        const std::string state = path("kind" + std::to_string(++n) + ".bin");
+        auto line = std::vector<std::string>{"--sim-state", state};
+        line.insert(line.end(), r.line.begin(), r.line.end());
+        const CliResult ran = run(line);
+        EXPECT_EQ(ran.code, 0) << r.line[1] << " " << ran.err;
+        EXPECT_NE(ran.out.find(r.says), std::string::npos) << ran.out;
+        // The state file keeps the kind, and refuses to be opened as the other.
+        const CliResult info =
+            run({"--simulate=" + std::string(r.kind), "--sim-state", state, "info"});
+        EXPECT_NE(info.out.find(std::string("kind: ") + r.kind), std::string::npos)
+            << n << ": " << info.out;
+    }
+}
+
 TEST_F(CommandLine, MisplacedWordsAreNamed) {
     struct Row {
         std::vector<std::string> args;
