@@ -45,7 +45,8 @@ constexpr std::array kCommands = {
     Command{"macro", "show", "N", "--file --json", false, commandMacroShow,
             "The script of macro N (1 to 32), one line per event, after its delay-mode header."},
     Command{"macro", "set", "N FILE", "--file --full --no-backup", false, commandMacroSet,
-            "Encode a script file in the line format of macro show into macro N."},
+            "Encode a script file in the line format of macro show into macro N (FILE \"-\": "
+            "standard input)."},
     Command{"macro", "name", "N TEXT", "--file --full --no-backup", false, commandMacroName,
             "Name macro N (1 to 14 characters)."},
     Command{"macro", "clear", "N", "--file --full --no-backup", false, commandMacroClear,

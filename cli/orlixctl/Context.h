@@ -30,7 +30,10 @@ namespace orlixctl {
 // holds it, and the HID access (real or simulated, traced on request).
 class Context {
 public:
-    Context(const Options& options, std::ostream& err) : options_(options), err_(err) {}
+    Context(const Options& options, std::istream& in, std::ostream& err)
+        : options_(options), in_(in), err_(err) {}
+    // Standard input, for a file named "-".
+    std::istream& input() const { return in_; }
 
     // Loads the edition's default image and texts into the configuration.
     int prepare();
@@ -106,6 +109,7 @@ private:
     void restoreHint();
 
     const Options& options_;
+    std::istream& in_;
     std::ostream& err_;
     std::vector<std::uint8_t> defaultResource_;
     orlix::appearance::Languages languages_;

@@ -194,18 +194,35 @@ int commandMacroSet(Context& ctx, std::ostream& out, std::ostream& err) {
     // Only a regular file of a sane size is read: a folder, a FIFO or a device would give
     // nothing, hang, or grow without end. 1 MB holds any script that can fit 1024 bytes.
     constexpr std::size_t kMaxScriptSize = 1024 * 1024;
-    std::string error;
-    const auto start = readFileStart(file, kMaxScriptSize + 1, &error);
-    if (!start) {
-        err << "orlixctl: " << error << "\nnothing was written\n";
-        return kFileError;
+    std::string text;
+    bool tooLarge = false;
+    if (file == "-") {
+        // Standard input, read up to one byte past the limit.
+        std::vector<char> buffer(kMaxScriptSize + 1);
+        ctx.input().read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        text.assign(buffer.data(), static_cast<std::size_t>(ctx.input().gcount()));
+        tooLarge = text.size() > kMaxScriptSize;
+        if (ctx.input().bad()) {
+            err << "orlixctl: standard input could not be read\nnothing was written\n";
+            return kFileError;
+        }
+    } else {
+        std::string error;
+        const auto start = readFileStart(file, kMaxScriptSize + 1, &error);
+        if (!start) {
+            err << "orlixctl: " << error << "\nnothing was written\n";
+            return kFileError;
+        }
+        text.assign(start->data.begin(), start->data.end());
+        tooLarge = text.size() > kMaxScriptSize || start->size > kMaxScriptSize;
     }
-    if (start->data.size() > kMaxScriptSize || start->size > kMaxScriptSize) {
-        err << "orlixctl: " << file << " holds more than " << kMaxScriptSize
+    if (tooLarge) {
+        err << "orlixctl: " << (file == "-" ? std::string("standard input") : file)
+            << " holds more than " << kMaxScriptSize
             << " bytes, too much for a macro script\nnothing was written\n";
         return kFileError;
     }
-    std::istringstream in(std::string(start->data.begin(), start->data.end()));
+    std::istringstream in(text);
     // The script: an optional delay-mode header, then one event line per line. Blank lines
     // are allowed; the line numbers of the file are kept for the messages.
     MacroScript script;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iostream>
 #include <ostream>
 #include <variant>
 
@@ -63,8 +64,9 @@ Commands:
   macro list         the 32 macros: number, name, length
   macro show N       the script of macro N (1..32), one line per event, after its
                      delay-mode header ("10", "01" and the delay, "00")
-  macro set N FILE   encode a script file in the same line format into macro N; a line
-                     that is no event line, or a macro over 1024 bytes, writes nothing
+  macro set N FILE   encode a script file in the same line format into macro N ("-":
+                     standard input); a line that is no event line, or a macro over
+                     1024 bytes, writes nothing
   macro name N TEXT  name macro N (1 to 14 characters)
   macro clear N      empty macro N (its name stays)
   macro export N|all FILE   write one macro (1056 bytes) or all (33792 bytes) to FILE
@@ -122,6 +124,11 @@ it at once.
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return run(args, std::cin, out, err);
+}
+
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
     try {
         const char* environmentEdition = std::getenv("ORLIX_EDITION");
         auto parsed = parse(args, environmentEdition != nullptr
@@ -155,7 +162,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return kUsage;
         }
 
-        Context ctx(options, err);
+        Context ctx(options, in, err);
         if (int code = ctx.prepare(); code != kOk) return code;
         const StopSignals stopSignals;
         if (command->needsMouse) {

@@ -16,8 +16,11 @@ enum ExitCode {
 };
 
 // Runs one command line (without the program name). Everything the user should see goes to
-// `out` (results) and `err` (messages); nothing throws out of it.
+// `out` (results) and `err` (messages); nothing throws out of it. A file named "-" in a
+// command that reads one (macro set) is `in`, standard input for the first form.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err);
 
 std::string helpText();
 

@@ -119,6 +119,35 @@ TEST_P(MacroCommands, SetEncodesTheScriptIntoTheMouseAndShowGivesItBack) {
     EXPECT_EQ(profile(), p);
 }
 
+TEST_P(MacroCommands, SetReadsStandardInputForADash) {
+    const auto setFrom = [&](const std::string& text) {
+        std::istringstream in(text);
+        std::ostringstream out, err;
+        std::vector<std::string> args{"--simulate=macro",
+                                      "--sim-state",
+                                      state,
+                                      "--edition",
+                                      GetParam(),
+                                      "macro",
+                                      "set",
+                                      "3",
+                                      "-"};
+        const int code = orlixctl::run(args, in, out, err);
+        return std::pair{code, err.str()};
+    };
+    ASSERT_EQ(setFrom(kScript).first, 0);
+    EXPECT_EQ(run({"macro", "show", "3"}).out, kScript);
+    // Its limit and its line numbers are a file's; nothing is written past them.
+    const Bytes before = profile();
+    const auto bad = setFrom("10\nnot an event\n");
+    EXPECT_EQ(bad.first, orlixctl::kFileError);
+    EXPECT_NE(bad.second.find("-:2: not an event line"), std::string::npos) << bad.second;
+    const auto huge = setFrom(std::string(1024 * 1024 + 1, '\n'));
+    EXPECT_EQ(huge.first, orlixctl::kFileError);
+    EXPECT_NE(huge.second.find("standard input holds more than"), std::string::npos) << huge.second;
+    EXPECT_EQ(profile(), before);
+}
+
 TEST_P(MacroCommands, BadLinesAndOverlongMacrosWriteNothingAndNameTheLine) {
     writeText(path("s.txt"), kScript);
     ASSERT_EQ(run({"macro", "set", "1", path("s.txt")}).code, 0);
