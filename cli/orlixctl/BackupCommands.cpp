@@ -60,7 +60,7 @@ int commandBackups(Context& ctx, std::ostream& out, std::ostream& err) {
             writeSummaryLine(out, config, ctx.texts());
         out << "\n";
     }
-    out << "Write one back with: orlixctl write FILE\n";
+    out << "Write one back with: " << ctx.commandPrefix() << " write FILE\n";
     return kOk;
 }
 

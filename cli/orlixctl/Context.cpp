@@ -418,6 +418,11 @@ ProgressFn Context::progress(const char* what) {
 }
 
 std::string Context::restoreCommand(const std::filesystem::path& backup) const {
+    // --force: a half-written mouse may fail its identity test.
+    return commandPrefix() + " write --force " + shellWord(backup.string());
+}
+
+std::string Context::commandPrefix() const {
     std::string line = "orlixctl";
     if (options_.simulate) {
         line += *options_.simulate == SimulatedMouse::Kind::Macro ? " --simulate=macro"
@@ -427,8 +432,7 @@ std::string Context::restoreCommand(const std::filesystem::path& backup) const {
     if (options_.edition != Edition::Editor)
         line += " --edition " + std::string(traitsOf(options_.edition).programName);
     if (!options_.device.empty()) line += " --device " + shellWord(options_.device);
-    // --force: a half-written mouse may fail its identity test.
-    return line + " write --force " + shellWord(backup.string());
+    return line;
 }
 
 std::filesystem::path Context::backupFolder() const {

@@ -86,6 +86,9 @@ public:
     // The exact command line that writes this run's backup back to the same mouse.
     std::string restoreCommand() const { return restoreCommand(backupPath_); }
     std::string restoreCommand(const std::filesystem::path& backup) const;
+    // "orlixctl" with the options that reach this run's mouse again (--simulate, --sim-state,
+    // --edition, --device).
+    std::string commandPrefix() const;
     // A transfer of this run stopped because of SIGINT or SIGTERM, and said so.
     bool stopReported() const { return stopReported_; }
 

@@ -69,6 +69,11 @@ TEST_F(Backups, AResetKeepsWhatItReplacedAndWritingTheBackupRestoresTheMouse) {
         ASSERT_EQ(listed.code, 0);
         EXPECT_EQ(listed.out.rfind("1  " + kept.front().taken + "  " + newest + "\n", 0), 0u)
             << listed.out;
+        // How to take one back names this mouse, not a real one.
+        EXPECT_NE(listed.out.find("Write one back with: orlixctl --simulate=" + kind +
+                                  " --sim-state " + path("m.bin") + " write FILE\n"),
+                  std::string::npos)
+            << listed.out;
 
         // Taking it back makes the mouse read as it did before the reset.
         ASSERT_EQ(ctl(kind, {"write", newest}).code, 0);
