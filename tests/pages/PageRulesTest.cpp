@@ -440,7 +440,6 @@ TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
         bool showsBreath, showsMacro, lighting, macro;
         int windowWidth;
         std::vector<P> expected;
-        int rowPlate = 0, addedPlate = 0;
     };
     const Row rows[] = {
         {"macro", editorRows, false, false, false, true, 800, {{Page::Macro, {377, 515}}}},
@@ -506,59 +505,6 @@ TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
          {{Page::Breath, {377, 515}}}},
         {"no room at all", editorRows, false, false, true, true, 400, {}},
         {"nothing shown", {}, false, false, true, true, 800, {}},
-        // Wider added plates: the first starts two pixels after the row's last plate (its
-        // image 2 px further left), the second follows at the wider pitch; narrower or equal
-        // added plates change nothing.
-        {"wider added plates",
-         editorSRows,
-         false,
-         false,
-         true,
-         true,
-         800,
-         {{Page::Breath, {292, 515}}, {Page::Macro, {390, 515}}},
-         93,
-         96},
-        {"equal added plates",
-         editorSRows,
-         false,
-         false,
-         true,
-         true,
-         800,
-         {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}},
-         93,
-         93},
-        {"no row plate given",
-         editorSRows,
-         false,
-         false,
-         true,
-         true,
-         800,
-         {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}},
-         0,
-         96},
-        {"wider plate at the window's edge",
-         editorSRows,
-         false,
-         false,
-         true,
-         true,
-         515,
-         {{Page::Breath, {292, 515}}, {Page::Macro, {390, 515}}},
-         93,
-         96},
-        {"wider plate one pixel short",
-         editorSRows,
-         false,
-         false,
-         true,
-         true,
-         514,
-         {{Page::Breath, {292, 515}}, {Page::Macro, {292, 550}}},
-         93,
-         96},
     };
     for (const Row& r : rows) {
         NeededPagesInput in;
@@ -567,6 +513,35 @@ TEST(NeededPageButtons, FollowTheFirstRowAtItsSpacing) {
         in.layoutShowsMacro = r.showsMacro;
         in.mouseHasLighting = r.lighting;
         in.macroDevice = r.macro;
+        in.plateWidth = 125;
+        in.windowWidth = r.windowWidth;
+        EXPECT_EQ(placeNeededPageButtons(in), r.expected) << r.what;
+    }
+
+    // Wider added plates, on orlix-editor-s's rows with lighting and macros: the first starts
+    // two pixels after the row's last plate (its image 2 px further left), the second follows
+    // at the wider pitch; narrower or equal added plates change nothing.
+    struct Plates {
+        const char* what;
+        int rowPlate, addedPlate, windowWidth;
+        std::vector<P> expected;
+    };
+    const Plates plates[] = {
+        {"wider", 93, 96, 800, {{Page::Breath, {292, 515}}, {Page::Macro, {390, 515}}}},
+        {"equal", 93, 93, 800, {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}}},
+        {"no row plate given", 0, 96, 800, {{Page::Breath, {290, 515}}, {Page::Macro, {385, 515}}}},
+        {"at the window's edge",
+         93,
+         96,
+         515,
+         {{Page::Breath, {292, 515}}, {Page::Macro, {390, 515}}}},
+        {"one pixel short", 93, 96, 514, {{Page::Breath, {292, 515}}, {Page::Macro, {292, 550}}}},
+    };
+    for (const Plates& r : plates) {
+        NeededPagesInput in;
+        in.shown = editorSRows;
+        in.mouseHasLighting = true;
+        in.macroDevice = true;
         in.plateWidth = 125;
         in.windowWidth = r.windowWidth;
         in.rowPlateBody = r.rowPlate;

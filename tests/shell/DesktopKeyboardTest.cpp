@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QStandardPaths>
 
 using namespace orlix;
@@ -16,9 +15,7 @@ using test::Harness;
 namespace {
 
 bool xdotool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    return p.waitForFinished(10000) && p.exitCode() == 0;
+    return test::xdotool(args) != QLatin1String("<failed>");
 }
 
 QString focused() {

@@ -15,6 +15,7 @@
 #include "widgets/ButtonLabel.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -23,6 +24,14 @@
 #include <memory>
 
 namespace orlix::test {
+
+// xdotool with its arguments (X server tests); its standard output, trimmed, or "<failed>".
+inline QString xdotool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(10000) || p.exitCode() != 0) return QStringLiteral("<failed>");
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
 
 class RecordingPrompts : public shell::Prompts {
 public:

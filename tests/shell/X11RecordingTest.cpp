@@ -13,16 +13,9 @@
 
 using namespace orlix;
 using test::Harness;
+using test::xdotool;
 
 namespace {
-
-// xdotool with its arguments; its standard output, trimmed.
-QString xdotool(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral("xdotool"), args);
-    if (!p.waitForFinished(10000) || p.exitCode() != 0) return QStringLiteral("<failed>");
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
 
 QStringList shown(const Harness& h) {
     QStringList out;
